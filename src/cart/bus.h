@@ -1,0 +1,69 @@
+// GB and GBA cartridge bus operations and the two process-wide operation tables.
+#pragma once
+
+#include <cstdint>
+
+namespace gb {
+
+using ReadOp = uint32_t (*)(uint32_t address, uint8_t* dest, uint32_t len);
+using WriteListOp = uint32_t (*)(const uint32_t* addresses, const uint32_t* values,
+                                 uint32_t count);
+using WriteOp = uint32_t (*)(uint32_t address, const uint8_t* src, uint32_t len);
+
+// GB operation table, filled by f_gb_init.
+extern ReadOp p_gb_cpu_read;
+extern WriteListOp p_gb_cpu_write;
+extern WriteOp p_gb_ram_write;
+extern WriteOp p_gb_cpu_flash;
+
+uint32_t f_gb_init();
+uint32_t f_gb_cpu_read(uint32_t address, uint8_t* dest, uint32_t len);
+uint32_t f_gb_cpu_write(const uint32_t* addresses, const uint32_t* values, uint32_t count);
+uint32_t f_gb_sram_write(uint32_t address, const uint8_t* src, uint32_t len);
+
+// GB flash programming; the op code tells the board the chip family.
+uint32_t f_gb_cpu_flash_29f(uint32_t address, const uint8_t* src, uint32_t len);
+uint32_t f_gb_cpu_flash_29lv(uint32_t address, const uint8_t* src, uint32_t len);
+uint32_t f_gb_flash_cfg(uint32_t selector);  // 0: 29F, else 29LV
+
+// GBA operation table, filled by f_gba_init.
+extern ReadOp p_gba_cpu_read;
+extern WriteListOp p_gba_cpu_write;
+extern ReadOp p_gba_save_read;
+extern WriteOp p_gba_save_write;
+extern WriteOp p_gba_cpu_flash;
+
+uint32_t f_gba_init();
+uint32_t f_gba_cpu_read(uint32_t address, uint8_t* dest, uint32_t len);
+uint32_t f_gba_cpu_write(const uint32_t* addresses, const uint32_t* values, uint32_t count);
+uint32_t f_gba_cpu_flash_intel28f(uint32_t address, const uint8_t* src, uint32_t len);
+
+// GBA save memory.
+uint32_t f_gba_sram_read(uint32_t address, uint8_t* dest, uint32_t len);
+uint32_t f_gba_flash64k_read(uint32_t address, uint8_t* dest, uint32_t len);
+uint32_t f_gba_flash128k_read(uint32_t address, uint8_t* dest, uint32_t len);
+uint32_t f_gba_eep512b_read(uint32_t address, uint8_t* dest, uint32_t len);
+uint32_t f_gba_eep8k_read(uint32_t address, uint8_t* dest, uint32_t len);
+uint32_t f_gba_sram_write(uint32_t address, const uint8_t* src, uint32_t len);
+uint32_t f_gba_flash64k_write(uint32_t address, const uint8_t* src, uint32_t len);
+uint32_t f_gba_flash128k_write(uint32_t address, const uint8_t* src, uint32_t len);
+uint32_t f_gba_eep512b_write(uint32_t address, const uint8_t* src, uint32_t len);
+uint32_t f_gba_eep8k_write(uint32_t address, const uint8_t* src, uint32_t len);
+uint32_t f_gba_sram_erase();
+
+// Save-pair indices of f_gba_save_cfg.
+enum SavePair : uint32_t {
+    kSaveSram = 0,
+    kSaveFlash64k = 1,
+    kSaveFlash128k = 2,
+    kSaveEep512 = 3,
+    kSaveEep8k = 4,
+    kSavePairCount = 5
+};
+uint32_t f_gba_save_cfg(uint32_t index);
+
+// The save pair for a save type code (0 SRAM, 1 FLASH, 2 EEP) and size; -1
+// when the combination has none and the SRAM pair stays in force.
+int save_pair_for(uint32_t saveType, uint32_t saveSize);
+
+}  // namespace gb

@@ -1,0 +1,82 @@
+#include <cstring>
+
+#include "cart/blocks.h"
+#include "cart/bus.h"
+#include "device/cmd.h"
+#include "device/protocol.h"
+#include "device/usb.h"
+
+namespace gb {
+
+ReadOp p_gb_cpu_read = nullptr;
+WriteListOp p_gb_cpu_write = nullptr;
+WriteOp p_gb_ram_write = nullptr;
+WriteOp p_gb_cpu_flash = nullptr;
+
+std::vector<uint8_t> chunk_blocks(const ChunkLayout& layout, uint32_t address, const uint8_t* src,
+                                  uint32_t len, ChunkFill fill) {
+    const uint32_t count = (len + layout.chunk - 1) / layout.chunk;
+    std::vector<uint8_t> buffer = blank_blocks(count);
+    for (uint32_t k = 0; k < count; ++k) {
+        uint8_t* block = buffer.data() + size_t(k) * proto::kBlockSize;
+        const uint32_t offset = k * layout.chunk;
+        const uint32_t n = len - offset < layout.chunk ? len - offset : layout.chunk;
+        block[proto::kGroupOffset] = layout.group;
+        block[proto::kOpOffset] = layout.op;
+        if (layout.addressBytes == 3)
+            proto::put24(block + layout.addressAt, address);
+        else
+            proto::put16(block + layout.addressAt, address);
+        proto::put16(block + layout.countAt, n);
+        if (fill)
+            fill(block + layout.dataAt, src + offset, n);
+        else
+            std::memcpy(block + layout.dataAt, src + offset, n);
+        address += n;
+    }
+    return buffer;
+}
+
+uint32_t send_buffer(std::vector<uint8_t>& buffer) {
+    return cmd::send(buffer.data(), uint32_t(buffer.size()));
+}
+
+uint32_t f_gb_init() {
+    std::vector<uint8_t> block = blank_blocks(1);
+    block[proto::kGroupOffset] = proto::kGroupDevice;
+    block[proto::kOpOffset] = proto::kOpGbMode;
+    send_buffer(block);
+    p_gb_cpu_read = f_gb_cpu_read;
+    p_gb_cpu_write = f_gb_cpu_write;
+    p_gb_ram_write = f_gb_sram_write;
+    p_gb_cpu_flash = f_gb_cpu_flash_29f;
+    block[proto::kGroupOffset] = proto::kGroupGb;
+    block[proto::kOpOffset] = proto::kOpGbInit;
+    return send_buffer(block);
+}
+
+uint32_t f_gb_cpu_read(uint32_t address, uint8_t* dest, uint32_t len) {
+    return usb::read_rom(address, dest, len);
+}
+
+uint32_t f_gb_cpu_write(const uint32_t* addresses, const uint32_t* values, uint32_t count) {
+    std::vector<uint8_t> buffer = blank_blocks(count);
+    for (uint32_t j = 0; j < count; ++j) {
+        uint8_t* block = buffer.data() + size_t(j) * proto::kBlockSize;
+        block[proto::kGroupOffset] = proto::kGroupGb;
+        block[proto::kOpOffset] = proto::kOpGbCpuWrite;
+        proto::put16(block + proto::kGbAddr, addresses[j]);
+        block[proto::kGbValue] = uint8_t(values[j]);
+    }
+    return send_buffer(buffer);
+}
+
+uint32_t f_gb_sram_write(uint32_t address, const uint8_t* src, uint32_t len) {
+    static constexpr ChunkLayout kLayout{proto::kGroupGb, proto::kOpGbSramWrite, proto::kGbChunk,
+                                         proto::kGbAddr,  2,
+                                         proto::kGbCount, proto::kGbData};
+    std::vector<uint8_t> buffer = chunk_blocks(kLayout, address, src, len);
+    return send_buffer(buffer);
+}
+
+}  // namespace gb

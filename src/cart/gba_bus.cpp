@@ -1,0 +1,53 @@
+#include "cart/blocks.h"
+#include "cart/bus.h"
+#include "device/protocol.h"
+#include "device/usb.h"
+
+namespace gb {
+
+ReadOp p_gba_cpu_read = nullptr;
+WriteListOp p_gba_cpu_write = nullptr;
+ReadOp p_gba_save_read = nullptr;
+WriteOp p_gba_save_write = nullptr;
+WriteOp p_gba_cpu_flash = nullptr;
+
+uint32_t f_gba_init() {
+    std::vector<uint8_t> block = blank_blocks(1);
+    block[proto::kGroupOffset] = proto::kGroupDevice;
+    block[proto::kOpOffset] = proto::kOpGbaMode;
+    send_buffer(block);
+    p_gba_cpu_read = f_gba_cpu_read;
+    p_gba_cpu_write = f_gba_cpu_write;
+    p_gba_save_read = f_gba_sram_read;
+    p_gba_save_write = f_gba_sram_write;
+    p_gba_cpu_flash = f_gba_cpu_flash_intel28f;
+    block[proto::kGroupOffset] = proto::kGroupGba;
+    block[proto::kOpOffset] = proto::kOpGbaInit;
+    return send_buffer(block);
+}
+
+uint32_t f_gba_cpu_read(uint32_t address, uint8_t* dest, uint32_t len) {
+    std::vector<uint8_t> block = blank_blocks(1);
+    block[proto::kGroupOffset] = proto::kGroupGba;
+    block[proto::kOpOffset] = proto::kOpGbaCpuRead;
+    proto::put24(block.data() + proto::kGbaAddr, address);
+    // Without the latched address the data file would hold some earlier stretch.
+    if (send_buffer(block) == 0) return 0;
+    return usb::read_rom(0, dest, len);
+}
+
+uint32_t f_gba_cpu_write(const uint32_t* addresses, const uint32_t* values, uint32_t count) {
+    std::vector<uint8_t> buffer = blank_blocks(count);
+    for (uint32_t j = 0; j < count; ++j) {
+        uint8_t* block = buffer.data() + size_t(j) * proto::kBlockSize;
+        block[proto::kGroupOffset] = proto::kGroupGba;
+        block[proto::kOpOffset] = proto::kOpGbaCpuWrite;
+        proto::put32(block + proto::kGbaAddr, addresses[j]);
+        proto::put16(block + proto::kGbaValue, values[j]);
+    }
+    return send_buffer(buffer);
+}
+
+uint32_t f_gba_cpu_flash_intel28f(uint32_t, const uint8_t*, uint32_t) { return 0; }
+
+}  // namespace gb

@@ -1,0 +1,56 @@
+// GB/GBC and GBA cartridge header decoding.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace gb {
+
+struct gb_pcb {
+    QString title;
+    QString cart_type;
+    uint32_t rom_size = 0;
+    uint32_t ram_size = 0;
+    int32_t mbc_type = 0;
+};
+
+struct gba_pcb {
+    QString title;
+    QString year;
+    QString publisher;
+    QString serial;
+    int32_t rom_size = 0;
+    uint32_t sav_size = 0;
+    int32_t sav_type = 0;
+};
+
+// Header offsets and sizes.
+inline constexpr uint32_t kGbLogoOffset = 0x104;
+inline constexpr uint32_t kGbLogoSize = 48;
+inline constexpr uint32_t kGbTitleOffset = 0x134;
+inline constexpr uint32_t kGbTitleSize = 16;
+inline constexpr uint32_t kGbTypeOffset = 0x147;
+inline constexpr uint32_t kGbRomCodeOffset = 0x148;
+inline constexpr uint32_t kGbRamCodeOffset = 0x149;
+inline constexpr uint32_t kGbaLogoOffset = 0x04;
+inline constexpr uint32_t kGbaLogoSize = 156;
+inline constexpr uint32_t kGbaCodeOffset = 0xAC;
+inline constexpr uint32_t kGbaCodeSize = 4;
+
+// Bytes read from the start of a cartridge for identification.
+inline constexpr uint32_t kHeaderReadSize = 8192;
+
+extern const uint8_t kGbLogo[kGbLogoSize];
+extern const uint8_t kGbaLogo[kGbaLogoSize];
+
+// Controller codes of the settings' controller list.
+enum MbcCode : int32_t { kMbcNone = 0, kMbc1, kMbc2, kMbc3, kMbc5, kMbc7, kTama5 };
+
+// 1 and all fields written when the GB logo matches, else 0.
+int gb_cartridge_info(const unsigned char* header, gb_pcb* pcb);
+
+// Nonzero when the GBA logo matches; the record is filled when the game code is
+// in the database (rom_size nonzero exactly then).
+int gba_cartridge_info(const unsigned char* header, gba_pcb* pcb);
+
+}  // namespace gb

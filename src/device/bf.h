@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+namespace bf {
+
+struct BLOWFISH_CTX {
+    uint32_t P[18];
+    uint32_t S[4][256];
+};
+
+extern const uint32_t kInitialP[18];
+extern const uint32_t kInitialS[4][256];
+
+void Blowfish_Init(BLOWFISH_CTX* ctx, const uint8_t* key, int keyLen);
+void Blowfish_Encrypt(const BLOWFISH_CTX* ctx, uint32_t* xl, uint32_t* xr);
+void Blowfish_Decrypt(const BLOWFISH_CTX* ctx, uint32_t* xl, uint32_t* xr);
+
+// The process-wide context, keyed per flash-writing job.
+BLOWFISH_CTX& context();
+void init(const uint8_t* key, int keyLen);
+void init(const uint8_t* key);  // exactly 8 key bytes
+
+// In place, 8 bytes at a time, each half least significant byte first.
+// A trailing part shorter than 8 bytes is left unchanged.
+void crypt_data(uint8_t* buffer, uint32_t len);
+void decrypt_data(uint8_t* buffer, uint32_t len);
+
+}  // namespace bf

@@ -1,0 +1,35 @@
+#include "device/cmd.h"
+
+#include <string>
+
+#include "device/crc.h"
+#include "device/file.h"
+#include "device/protocol.h"
+#include "device/usb.h"
+
+namespace cmd {
+
+void frame(uint8_t* block) {
+    block[proto::kMagicOffset] = proto::kMagic;
+    const uint16_t value = crc::generate_crc16(block, proto::kBlockSize);
+    block[proto::kCrcHiOffset] = uint8_t(value >> 8);
+    block[proto::kCrcLoOffset] = uint8_t(value);
+}
+
+uint32_t send(uint8_t* buffer, uint32_t len) {
+    if (len % proto::kBlockSize != 0 || usb::m_volume.empty()) return 0;
+    for (uint32_t i = 0; i < len; i += proto::kBlockSize) frame(buffer + i);
+    const std::string path = usb::device_path(proto::kCommandFile);
+    const uint32_t written = file::Save(path.c_str(), buffer, len);
+    return written == file::kSaveFailed ? 0 : written;
+}
+
+int read_sn(uint8_t* dest, uint32_t len) {
+    uint8_t block[proto::kBlockSize] = {};
+    block[proto::kGroupOffset] = proto::kGroupDevice;
+    block[proto::kOpOffset] = proto::kOpSerial;
+    if (send(block, sizeof block) != sizeof block) return 0;
+    return usb::read_dmp(0, dest, len) > 0 ? 1 : 0;
+}
+
+}  // namespace cmd

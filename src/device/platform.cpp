@@ -1,0 +1,77 @@
+#include "device/platform.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace platform {
+
+std::vector<std::string> mount_directories() {
+    // Tests and the virtual board name the one directory to search.
+    if (const char* dir = std::getenv("ZELVO_VOLUMES")) return {dir};
+#ifdef __APPLE__
+    return {"/Volumes"};
+#else
+    // Where desktop environments mount removable media for the logged-in user.
+    std::string user;
+    if (const passwd* pw = getpwuid(geteuid())) user = pw->pw_name;
+    if (user.empty()) return {};
+    return {"/run/media/" + user, "/media/" + user};
+#endif
+}
+
+UncachedFile::~UncachedFile() {
+    if (fd >= 0) ::close(fd);
+}
+
+void open_uncached(const char* path, UncachedFile& file) {
+#ifdef __APPLE__
+    // Exclusive, non-blocking open; the per-file switch turns the data cache off.
+    file.fd = ::open(path, O_RDONLY | O_NONBLOCK | O_EXLOCK | O_ASYNC);
+    if (file.fd >= 0) fcntl(file.fd, F_GLOBAL_NOCACHE, 1);
+    file.direct = false;
+#else
+    // O_DIRECT bypasses the page cache; where the file system refuses it, the
+    // file's cached pages are dropped before reading instead.
+    file.fd = ::open(path, O_RDONLY | O_NONBLOCK | O_DIRECT);
+    file.direct = file.fd >= 0;
+    if (file.fd < 0) {
+        file.fd = ::open(path, O_RDONLY | O_NONBLOCK);
+        if (file.fd >= 0) posix_fadvise(file.fd, 0, 0, POSIX_FADV_DONTNEED);
+    }
+    if (file.fd < 0) return;
+    // Linux has no O_EXLOCK: an exclusive advisory lock stands in for it.
+    if (flock(file.fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(file.fd);
+        file.fd = -1;
+    }
+#endif
+}
+
+bool flush_to_device(int fd) { return ::fsync(fd) == 0; }
+
+VolumeLock::~VolumeLock() { release(); }
+
+bool VolumeLock::acquire(const std::string& volumePath) {
+    release();
+    // A lock on the volume's root directory: every process that uses the board
+    // takes it, so two programs never interleave their commands.
+    m_fd = ::open(volumePath.c_str(), O_RDONLY | O_DIRECTORY);
+    if (m_fd < 0) return false;
+    if (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        return false;
+    }
+    return true;
+}
+
+void VolumeLock::release() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+}
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+// Everything that differs between the platforms the program runs on: where
+// removable volumes are mounted, how a device file is read past the cache, and
+// how a volume is held exclusively.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Directories whose entries are candidate volumes, in the order they are searched.
+std::vector<std::string> mount_directories();
+
+// An open device file whose reads reach the device. fd < 0 when the open failed
+// (a file held by another reader counts as a failed open).
+struct UncachedFile {
+    int fd = -1;
+    bool direct = false;  // reads need aligned offsets, lengths and memory
+    ~UncachedFile();
+};
+void open_uncached(const char* path, UncachedFile& file);
+
+// Alignment that direct reads need for offset, length and memory.
+inline constexpr uint32_t kDirectAlign = 4096;
+
+// Pushes written data of fd to the device; false when the device refused it.
+bool flush_to_device(int fd);
+
+// Holds a volume exclusively while it lives; a second holder is refused.
+class VolumeLock {
+public:
+    VolumeLock() = default;
+    ~VolumeLock();
+    VolumeLock(const VolumeLock&) = delete;
+    VolumeLock& operator=(const VolumeLock&) = delete;
+    bool acquire(const std::string& volumePath);
+    void release();
+    bool held() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+}  // namespace platform

@@ -1,0 +1,90 @@
+#include "device/usb.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "device/file.h"
+#include "device/platform.h"
+#include "device/protocol.h"
+
+namespace usb {
+
+std::string m_volume;
+std::string m_mount;
+std::string m_version;
+
+namespace {
+
+bool holds_ident_file(const std::string& volume) {
+    struct stat st;
+    const std::string path = volume + "/" + proto::kIdentFile;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// First entry of dir, in listing order, that is a board volume.
+bool find_in(const std::string& dir, std::string& name) {
+    DIR* d = opendir(dir.c_str());
+    if (!d) return false;
+    bool found = false;
+    while (const dirent* e = readdir(d)) {
+        if (e->d_name[0] == '.') continue;
+        if (holds_ident_file(dir + "/" + e->d_name)) {
+            name = e->d_name;
+            found = true;
+            break;
+        }
+    }
+    closedir(d);
+    return found;
+}
+
+std::string read_label() {
+    uint8_t record[proto::kIdentRecordSize] = {};
+    const std::string path = device_path(proto::kIdentFile);
+    if (file::NoCacheLoad(path.c_str(), record, sizeof record, proto::kIdentRecordOffset) == 0)
+        return std::string();
+    const void* end = std::memchr(record, 0, proto::kLabelMax);
+    const size_t len = end ? size_t(static_cast<const uint8_t*>(end) - record) : proto::kLabelMax;
+    return std::string(reinterpret_cast<const char*>(record), len);
+}
+
+uint32_t read_device(const char* name, uint32_t offset, uint8_t* dest, uint32_t len) {
+    if (m_volume.empty()) return 0;
+    const std::string path = device_path(name);
+    return file::NoCacheLoad(path.c_str(), dest, len, offset);
+}
+
+}  // namespace
+
+int open() {
+    m_volume.clear();
+    m_mount.clear();
+    m_version.clear();
+    for (const std::string& dir : platform::mount_directories()) {
+        std::string name;
+        if (!find_in(dir, name)) continue;
+        m_mount = dir;
+        m_volume = name;
+        m_version = read_label();
+        return 1;
+    }
+    return 0;
+}
+
+std::string volume_path() { return m_volume.empty() ? std::string() : m_mount + "/" + m_volume; }
+
+std::string device_path(const char* name) {
+    return m_volume.empty() ? std::string() : volume_path() + "/" + name;
+}
+
+uint32_t read_dmp(uint32_t offset, uint8_t* dest, uint32_t len) {
+    return read_device(proto::kIdentFile, offset, dest, len);
+}
+
+uint32_t read_rom(uint32_t offset, uint8_t* dest, uint32_t len) {
+    return read_device(proto::kDataFile, offset, dest, len);
+}
+
+}  // namespace usb

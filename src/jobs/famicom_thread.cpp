@@ -1,0 +1,146 @@
+#include "jobs/famicom_thread.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "cart/bus.h"
+#include "device/bf.h"
+#include "device/cmd.h"
+#include "device/file.h"
+#include "device/platform.h"
+#include "device/protocol.h"
+#include "device/usb.h"
+#include "script/script.h"
+
+void QSleep(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+    }
+}
+
+void FamicomThread::canceled() { m_cancel.store(1, std::memory_order_relaxed); }
+
+void FamicomThread::run() {
+    const bool ok = execute();
+    emit set_progress(1, 1);
+    emit error(ok ? 1 : 0);
+}
+
+bool FamicomThread::execute() {
+    m_cancel.store(0, std::memory_order_relaxed);
+    m_total = 0;
+    m_buffer = nullptr;
+    m_buffer_size = 0;
+    std::vector<uint8_t> buffer;
+    const bool ok = run_job(buffer);
+    m_buffer = nullptr;
+    m_buffer_size = 0;
+    return ok;
+}
+
+bool FamicomThread::run_job(std::vector<uint8_t>& buffer) {
+    if (!usb::open()) {
+        emit log(tr("Can not found device."));
+        return false;
+    }
+    platform::VolumeLock lock;
+    if (!lock.acquire(usb::volume_path())) {
+        emit log(tr("The dump device is in use by another program."));
+        return false;
+    }
+
+    if (job_is_gba(m_type)) {
+        if (!gb::f_gba_init()) {
+            emit log(tr("Initialize device error."));
+            return false;
+        }
+        const int pair = gb::save_pair_for(m_ram_type, m_ram_size);
+        if (pair >= 0) gb::f_gba_save_cfg(uint32_t(pair));
+    } else if (!gb::f_gb_init()) {
+        emit log(tr("Initialize device error."));
+        return false;
+    }
+
+    uint32_t size = job_sized_by_ram(m_type) ? m_ram_size : m_rom_size;
+    if (job_is_flash(m_type)) {
+        const qint64 fileSize = QFileInfo(m_file).size();
+        if (fileSize <= 0 || fileSize > kMaxInputSize) {
+            emit log(tr("The image file must hold 1 byte to 64 MiB."));
+            return false;
+        }
+        size = m_rom_size = uint32_t(fileSize);
+        uint8_t serial[proto::kSerialLength] = {};
+        cmd::read_sn(serial, sizeof serial);
+        bf::init(serial);
+    }
+    if (size == 0) {
+        emit log(tr("Nothing to transfer: the size is 0."));
+        return false;
+    }
+    // Bytes that no transfer writes read as erased memory.
+    buffer.assign(size, 0xFF);
+    m_buffer = buffer.data();
+    m_buffer_size = size;
+
+    if (job_reads_input(m_type)) {
+        QFile* input = file::open_read(m_file.toLocal8Bit().constData());
+        emit log(tr("Read file :") + m_file);
+        if (!input) {
+            emit log(tr("Open File error."));
+            return false;
+        }
+        const int64_t got = file::Read(input, m_buffer, size);
+        file::Close(input);
+        if (got != int64_t(size)) {
+            emit log(tr("Read File error."));
+            return false;
+        }
+        emit log(tr("Read ") + QString::number(size, 10) + tr(" Bytes"));
+    }
+
+    if (!script_dump_execute(this)) return false;
+    if (m_total != int32_t(size)) {
+        emit log(tr("Transferred %1 of %2 bytes.").arg(m_total).arg(size));
+        return false;
+    }
+    if (m_verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
+
+    if (job_saves_output(m_type)) {
+        const QString reason = file::SaveAtomic(m_file, m_buffer, size);
+        if (!reason.isEmpty()) {
+            emit log(tr("Save file error."));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FamicomThread::verify_written(const std::vector<uint8_t>& written) {
+    emit log(tr("Start verify data..."));
+    std::vector<uint8_t> readBack(written.size(), 0xFF);
+    const uint32_t writeType = m_type;
+    m_type = writeType - 1;  // the read job of the same kind
+    m_buffer = readBack.data();
+    m_total = 0;
+    const bool read = script_dump_execute(this) && m_total == int32_t(written.size());
+    m_type = writeType;
+    m_buffer = const_cast<uint8_t*>(written.data());
+    if (!read) {
+        emit log(tr("Verify data error: the data could not be read back."));
+        return false;
+    }
+    const auto diff = std::mismatch(written.begin(), written.end(), readBack.begin());
+    if (diff.first != written.end()) {
+        const auto at = diff.first - written.begin();
+        emit log(tr("Verify data error at 0x%1: wrote 0x%2, read 0x%3.")
+                     .arg(qulonglong(at), 0, 16)
+                     .arg(*diff.first, 2, 16, QLatin1Char('0'))
+                     .arg(*diff.second, 2, 16, QLatin1Char('0')));
+        return false;
+    }
+    emit log(tr("Verify data finish."));
+    return true;
+}

@@ -1,0 +1,98 @@
+#include "jobs/job_launch.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include "cart/bus.h"
+#include "device/usb.h"
+#include "ui/option_tables.h"
+
+namespace {
+
+QString tr(const char* text) { return QCoreApplication::translate("MainTab", text); }
+
+// Flash query: 0x98 at 0xAA answers in byte mode; 0xF0 returns to the array.
+constexpr uint32_t kQueryAddress = 0xAA;
+constexpr uint32_t kQueryCommand = 0x98;
+constexpr uint32_t kResetCommand = 0xF0;
+constexpr uint32_t kQueryLength = 128;
+constexpr uint32_t kQ = 0x20, kR = 0x22, kY = 0x24, kSizeExponent = 0x4E;
+constexpr int kMinExponent = 20, kMaxExponent = 27;
+
+}  // namespace
+
+uint32_t job_type_for(JobButton button, int sysType) {
+    return uint32_t(button) + (sysType == kSysGba ? uint32_t(kJobGbaOffset) : 0);
+}
+
+QString mapper_script_path(const LaunchChoices& choices, const QString& appDir) {
+    if (choices.sysType == kSysGba) return appDir + tr("/mapper/") + tr("gba.nut");
+    const char* script = mbc_script_at(choices.mbcPosition);
+    return appDir + tr("/mapper/") + QString::fromLatin1(script ? script : "");
+}
+
+bool configure_par(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
+                   FamicomThread& job, const LaunchLog& log) {
+    const QString script = mapper_script_path(choices, appDir);
+    usb::open();
+    const uint32_t init = choices.sysType == kSysGba ? gb::f_gba_init() : gb::f_gb_init();
+    if (!init) {
+        log.info(tr("Initialize device error."));
+        return false;
+    }
+    if (!QFileInfo::exists(script)) {
+        log.info(tr("Not exists script file :"));
+        log.info(script);
+        log.separator();
+        return false;
+    }
+    if (fileName.isEmpty()) return false;
+    job.m_script = script;
+    job.m_file = fileName;
+    if (choices.sysType == kSysGba) {
+        job.m_rom_size = uint32_t(choices.gbaRomSize);
+        job.m_ram_size = uint32_t(choices.gbaRamSize);
+        job.m_ram_type = uint32_t(choices.gbaRamType);
+    } else {
+        job.m_rom_size = uint32_t(choices.gbRomSize);
+        job.m_ram_size = uint32_t(choices.gbRamSize);
+    }
+    job.m_verify = choices.verify;
+    return true;
+}
+
+bool check_input_file(const QString& fileName, const LaunchLog& log) {
+    const QFileInfo info(fileName);
+    if (!info.exists()) return true;  // the job reports a file it cannot open
+    if (info.size() == 0) {
+        log.info(tr("The file is empty: nothing to write."));
+    } else if (info.size() > kMaxInputSize) {
+        log.info(tr("The file is larger than 64 MiB, more than any cartridge holds."));
+    } else {
+        return true;
+    }
+    log.separator();
+    return false;
+}
+
+void identify_flash(FamicomThread& job, const LaunchLog& log) {
+    uint32_t address = kQueryAddress, value = kQueryCommand;
+    gb::p_gb_cpu_write(&address, &value, 1);
+    uint8_t table[kQueryLength] = {};
+    gb::p_gb_cpu_read(0, table, kQueryLength);
+    address = 0;
+    value = kResetCommand;
+    gb::p_gb_cpu_write(&address, &value, 1);
+
+    job.m_type = kJobGbFlash;
+    job.m_flash16 = 0;
+    if (table[kQ] == 'Q' && table[kR] == 'R' && table[kY] == 'Y') {
+        job.m_flash16 = 1;
+        log.info(tr("Flash chip is 16bit width"));
+        const int n = table[kSizeExponent];
+        const int kilobytes = (n >= kMinExponent && n <= kMaxExponent) ? 1 << (n - 10) : 0;
+        log.info(tr("Flash chip size is :") + QString::number(kilobytes) + tr("KB"));
+    } else {
+        log.info(tr("Flash chip is 8bit width"));
+    }
+}

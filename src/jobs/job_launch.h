@@ -1,0 +1,42 @@
+// Preparing a cartridge job from the user's choices, independent of any widget.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "jobs/famicom_thread.h"
+
+struct LaunchLog {
+    std::function<void(const QString&)> info;
+    std::function<void()> separator;
+};
+
+// What the settings hold at the moment of the launch.
+struct LaunchChoices {
+    int sysType = 0;
+    int mbcPosition = 0;  // position of the chosen controller in its list
+    int gbRomSize = 0;
+    int gbRamSize = 0;
+    int gbaRomSize = 0;
+    int gbaRamType = 0;
+    int gbaRamSize = 0;
+    bool verify = false;
+};
+
+// The four job buttons; the job type is the button's base plus 4 for GBA.
+enum class JobButton : uint32_t { ReadRom = 0, WriteFlash = 1, ReadRam = 2, WriteRam = 3 };
+uint32_t job_type_for(JobButton button, int sysType);
+
+// Selects the board, initialises its bus, checks the mapper script and fills
+// the job record; false when no job may start.
+bool configure_par(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
+                   FamicomThread& job, const LaunchLog& log);
+
+// Refuses an input file that is empty or larger than any cartridge; true when it may be used.
+bool check_input_file(const QString& fileName, const LaunchLog& log);
+
+// Asks the GB flash chip for its query table and records its data bus width.
+void identify_flash(FamicomThread& job, const LaunchLog& log);
+
+// The full path of the mapper script the choices select.
+QString mapper_script_path(const LaunchChoices& choices, const QString& appDir);

@@ -1,0 +1,155 @@
+#include <cstdio>
+
+#include "cart/bus.h"
+#include "jobs/famicom_thread.h"
+#include "script/script.h"
+
+namespace {
+
+constexpr SQInteger kFirstArgument = 3;  // after `this` and the job handle
+constexpr uint32_t kMaxPairs = 8;
+constexpr uint32_t kGbMask = 0xFFFF;
+constexpr uint32_t kGbRamWindowMask = 0x5FFF;
+constexpr uint32_t kGbRamWindow = 0xA000;
+
+enum class Progress { Rom, Ram };
+
+struct Transfer {
+    FamicomThread* job = nullptr;
+    uint32_t address = 0;
+    uint32_t length = 0;
+};
+
+SQInteger fail(HSQUIRRELVM v, const char* native, const char* what, uint32_t got = 0,
+               uint32_t asked = 0) {
+    char text[160];
+    if (asked)
+        snprintf(text, sizeof text, "%s: %s (%u of %u bytes)", native, what, got, asked);
+    else
+        snprintf(text, sizeof text, "%s: %s", native, what);
+    return sq_throwerror(v, text);
+}
+
+// Reads handle, address and length, and checks that the job may transfer
+// length bytes at its running total. mask reduces address and length.
+SQInteger take_transfer(HSQUIRRELVM v, Transfer& t, uint32_t mask) {
+    if (sq_gettop(v) <= kFirstArgument) return sq_throwerror(v, "argument number error");
+    int64_t address = 0, length = 0;
+    if (!qr_long_get(v, kFirstArgument, &address) || !qr_long_get(v, kFirstArgument + 1, &length))
+        return sq_throwerror(v, "argument type error");
+    SQUserPointer handle = nullptr;
+    const SQInteger got = qr_userpointer_get(v, &handle);
+    if (got < 0) return got;
+    t.job = static_cast<FamicomThread*>(handle);
+    t.address = uint32_t(address) & mask;
+    t.length = uint32_t(length) & mask;
+    if (t.job->m_cancel.load(std::memory_order_relaxed)) return sq_throwerror(v, "canceled");
+    const int64_t total = t.job->m_total;
+    if (!t.job->m_buffer || total < 0 || total + int64_t(t.length) > t.job->m_buffer_size)
+        return sq_throwerror(v, "buffer range error");
+    return 0;
+}
+
+uint8_t* cursor(const Transfer& t) { return t.job->m_buffer + t.job->m_total; }
+
+SQInteger advance(const Transfer& t, uint32_t count, Progress progress) {
+    t.job->m_total += int32_t(count);
+    const uint32_t max = progress == Progress::Rom ? t.job->m_rom_size : t.job->m_ram_size;
+    emit t.job->set_progress(t.job->m_total, int(max));
+    return 0;
+}
+
+// Progress of a GB bus read: a save read is measured against the save size.
+Progress gb_read_progress(const FamicomThread* job) {
+    return job->m_type == kJobGbSaveRead ? Progress::Ram : Progress::Rom;
+}
+
+SQInteger read_native(HSQUIRRELVM v, const char* name, gb::ReadOp op, uint32_t mask,
+                      uint32_t cap, Progress progress, bool gbRead) {
+    Transfer t;
+    const SQInteger checked = take_transfer(v, t, mask);
+    if (checked < 0) return checked;
+    const uint32_t asked = t.length < cap ? t.length : cap;
+    if (!op) return fail(v, name, "bus not initialised");
+    const uint32_t got = op(t.address, cursor(t), asked);
+    if (got != asked) return fail(v, name, "the device delivered too few bytes", got, asked);
+    return advance(t, got, gbRead ? gb_read_progress(t.job) : progress);
+}
+
+SQInteger write_native(HSQUIRRELVM v, const char* name, gb::WriteOp op, uint32_t mask,
+                       uint32_t (*place)(uint32_t), Progress progress) {
+    Transfer t;
+    const SQInteger checked = take_transfer(v, t, mask);
+    if (checked < 0) return checked;
+    if (!op) return fail(v, name, "bus not initialised");
+    if (t.length && op(place ? place(t.address) : t.address, cursor(t), t.length) == 0)
+        return fail(v, name, "the command could not be sent to the device");
+    return advance(t, t.length, progress);
+}
+
+uint32_t gb_ram_window(uint32_t address) { return (address & kGbRamWindowMask) | kGbRamWindow; }
+
+}  // namespace
+
+SQInteger real_gb_cpu_read(HSQUIRRELVM v) {
+    return read_native(v, "cpu_read", gb::p_gb_cpu_read, kGbMask, kGbMask + 1, Progress::Rom,
+                       true);
+}
+
+SQInteger real_gba_cpu_read(HSQUIRRELVM v) {
+    return read_native(v, "cpu_read", gb::p_gba_cpu_read, 0xFFFFFFFF, kGbaReadCap, Progress::Rom,
+                       false);
+}
+
+SQInteger real_gba_ram_read(HSQUIRRELVM v) {
+    return read_native(v, "ram_read", gb::p_gba_save_read, 0xFFFFFFFF, 0xFFFFFFFF, Progress::Ram,
+                       false);
+}
+
+SQInteger real_gb_rom_write(HSQUIRRELVM v) {
+    return write_native(v, "rom_write", gb::p_gb_cpu_flash, kGbMask, nullptr, Progress::Rom);
+}
+
+SQInteger real_gb_ram_write(HSQUIRRELVM v) {
+    return write_native(v, "ram_write", gb::p_gb_ram_write, kGbMask, gb_ram_window, Progress::Ram);
+}
+
+SQInteger real_gba_ram_write(HSQUIRRELVM v) {
+    return write_native(v, "ram_write", gb::p_gba_save_write, 0xFFFFFFFF, nullptr, Progress::Ram);
+}
+
+SQInteger real_gb_cpu_write(HSQUIRRELVM v) {
+    const SQInteger top = sq_gettop(v);
+    if (top <= kFirstArgument) return sq_throwerror(v, "argument number error");
+    uint32_t addresses[kMaxPairs], values[kMaxPairs];
+    uint32_t count = 0;
+    for (SQInteger i = kFirstArgument; i + 1 <= top && count < kMaxPairs; i += 2) {
+        int64_t address = 0, value = 0;
+        if (!qr_long_get(v, i, &address) || !qr_long_get(v, i + 1, &value))
+            return sq_throwerror(v, "argument type error");
+        addresses[count] = uint32_t(address);
+        values[count] = uint32_t(value);
+        ++count;
+    }
+    if (!gb::p_gb_cpu_write) return fail(v, "cpu_write", "bus not initialised");
+    if (gb::p_gb_cpu_write(addresses, values, count) == 0)
+        return fail(v, "cpu_write", "the command could not be sent to the device");
+    return 0;
+}
+
+SQInteger real_gb_flash_cfg(HSQUIRRELVM v) {
+    if (sq_gettop(v) < kFirstArgument) return sq_throwerror(v, "argument number error");
+    int64_t mode = 0;
+    if (!qr_long_get(v, kFirstArgument, &mode)) return sq_throwerror(v, "argument type error");
+    SQUserPointer handle = nullptr;
+    const SQInteger got = qr_userpointer_get(v, &handle);
+    if (got < 0) return got;
+    gb::f_gb_flash_cfg(uint32_t(mode) & 1);
+    return 0;
+}
+
+SQInteger real_gba_ram_erase(HSQUIRRELVM v) {
+    if (gb::f_gba_sram_erase() == 0)
+        return fail(v, "ram_erase", "the command could not be sent to the device");
+    return 0;
+}

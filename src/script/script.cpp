@@ -1,0 +1,115 @@
+#include "script/script.h"
+
+// The standard library headers need squirrel.h first.
+#include <sqstdaux.h>
+#include <sqstdio.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "jobs/famicom_thread.h"
+
+namespace {
+
+constexpr SQInteger kInitialStack = 1024;
+constexpr size_t kPrintBuffer = 1024;  // one log entry holds at most 1023 bytes
+constexpr SQInteger kHandleIndex = 2;
+
+}  // namespace
+
+void qr_print(HSQUIRRELVM v, const SQChar* format, ...) {
+    char text[kPrintBuffer] = {};
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, kPrintBuffer, format, args);
+    va_end(args);
+    auto* thread = static_cast<FamicomThread*>(sq_getforeignptr(v));
+    if (thread) emit thread->log(QString::fromUtf8(text));
+}
+
+void qr_print_null(HSQUIRRELVM, const SQChar*, ...) {}
+
+HSQUIRRELVM qr_open(FamicomThread* thread) {
+    HSQUIRRELVM v = sq_open(kInitialStack);
+    SQPRINTFUNCTION print = qr_print_null;
+    if (thread) {
+        sq_setforeignptr(v, thread);
+        print = qr_print;
+    }
+    sq_setprintfunc(v, print, print);
+    sq_pushroottable(v);  // stays at the bottom of the stack for the VM's life
+    sqstd_seterrorhandlers(v);
+    sqstd_register_iolib(v);
+    return v;
+}
+
+void qr_close(HSQUIRRELVM v) {
+    sq_pop(v, 1);
+    sq_close(v);
+}
+
+void qr_function_register_global(HSQUIRRELVM v, const char* name, SQFUNCTION fn) {
+    sq_pushroottable(v);
+    sq_pushstring(v, name, -1);
+    sq_newclosure(v, fn, 0);
+    sq_newslot(v, -3, SQFalse);
+    sq_pop(v, 1);
+}
+
+bool qr_function_exists(HSQUIRRELVM v, const char* name) {
+    const SQInteger top = sq_gettop(v);
+    sq_pushroottable(v);
+    sq_pushstring(v, name, -1);
+    const bool found = SQ_SUCCEEDED(sq_get(v, -2)) && sq_gettype(v, -1) == OT_CLOSURE;
+    sq_settop(v, top);
+    return found;
+}
+
+int64_t qr_call(HSQUIRRELVM v, const char* name, SQUserPointer handle, int count, ...) {
+    const SQInteger top = sq_gettop(v);
+    sq_pushroottable(v);
+    sq_pushstring(v, name, -1);
+    if (SQ_FAILED(sq_get(v, -2))) {
+        sq_settop(v, top);
+        return -1;
+    }
+    sq_pushroottable(v);
+    sq_pushuserpointer(v, handle);
+    va_list args;
+    va_start(args, count);
+    for (int i = 0; i < count; ++i) sq_pushinteger(v, va_arg(args, int64_t));
+    va_end(args);
+    const SQRESULT result = sq_call(v, count + 2, SQFalse, SQTrue);
+    sq_settop(v, top);
+    return result;
+}
+
+SQInteger qr_userpointer_get(HSQUIRRELVM v, SQUserPointer* out) {
+    if (sq_gettype(v, kHandleIndex) != OT_USERPOINTER ||
+        SQ_FAILED(sq_getuserpointer(v, kHandleIndex, out)))
+        return sq_throwerror(v, "1st argument must be d (userpointer)");
+    return 0;
+}
+
+bool qr_long_get(HSQUIRRELVM v, SQInteger index, int64_t* out) {
+    if (sq_gettype(v, index) != OT_INTEGER) return false;
+    SQInteger value = 0;
+    if (SQ_FAILED(sq_getinteger(v, index, &value))) return false;
+    *out = value;
+    return true;
+}
+
+SQInteger qr_argument_get(HSQUIRRELVM v, int count, ...) {
+    if (sq_gettop(v) != count + kHandleIndex) return sq_throwerror(v, "argument number error");
+    va_list args;
+    va_start(args, count);
+    for (int i = 0; i < count; ++i) {
+        int64_t* out = va_arg(args, int64_t*);
+        if (!qr_long_get(v, kHandleIndex + 1 + i, out)) {
+            va_end(args);
+            return sq_throwerror(v, "argument type error");
+        }
+    }
+    va_end(args);
+    return 0;
+}

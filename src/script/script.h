@@ -1,0 +1,43 @@
+// The mapper-script host: a thin wrapper over the Squirrel interpreter, the
+// native cartridge functions and the script stage of a job.
+#pragma once
+
+#include <squirrel.h>
+
+#include <cstdint>
+#include <type_traits>
+
+static_assert(sizeof(SQInteger) == 8, "mapper scripts need 64-bit script integers");
+static_assert(std::is_same<SQChar, char>::value, "mapper scripts need char strings");
+
+class FamicomThread;
+
+// Interpreter wrapper.
+HSQUIRRELVM qr_open(FamicomThread* thread);
+void qr_close(HSQUIRRELVM v);
+void qr_function_register_global(HSQUIRRELVM v, const char* name, SQFUNCTION fn);
+bool qr_function_exists(HSQUIRRELVM v, const char* name);
+int64_t qr_call(HSQUIRRELVM v, const char* name, SQUserPointer handle, int count, ...);
+SQInteger qr_userpointer_get(HSQUIRRELVM v, SQUserPointer* out);
+bool qr_long_get(HSQUIRRELVM v, SQInteger index, int64_t* out);
+SQInteger qr_argument_get(HSQUIRRELVM v, int count, ...);
+void qr_print(HSQUIRRELVM v, const SQChar* format, ...);
+void qr_print_null(HSQUIRRELVM v, const SQChar* format, ...);
+
+// Native cartridge functions.
+SQInteger real_gb_cpu_read(HSQUIRRELVM v);
+SQInteger real_gb_cpu_write(HSQUIRRELVM v);
+SQInteger real_gb_rom_write(HSQUIRRELVM v);
+SQInteger real_gb_flash_cfg(HSQUIRRELVM v);
+SQInteger real_gb_ram_write(HSQUIRRELVM v);
+SQInteger real_gba_cpu_read(HSQUIRRELVM v);
+SQInteger real_gba_ram_read(HSQUIRRELVM v);
+SQInteger real_gba_ram_write(HSQUIRRELVM v);
+SQInteger real_gba_ram_erase(HSQUIRRELVM v);
+
+// Largest GBA cartridge read one native call makes.
+inline constexpr uint32_t kGbaReadCap = 0x100000;
+
+// The script stage of a job; true when it succeeded.
+bool script_dump_execute(FamicomThread* job);
+bool script_dump_run(HSQUIRRELVM v, FamicomThread* job);

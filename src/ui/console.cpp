@@ -1,0 +1,34 @@
+#include "ui/console.h"
+
+#include <QPalette>
+#include <QTextCursor>
+
+namespace {
+
+constexpr int kMinimumWidth = 400;
+constexpr int kFontSize = 14;
+const QColor kBackground(112, 146, 190, 255);
+
+}  // namespace
+
+Console::Console(QWidget* parent) : QTextEdit(parent) {
+    setMinimumWidth(kMinimumWidth);
+    setReadOnly(true);
+    QPalette palette;
+    palette.setBrush(QPalette::All, QPalette::Base, QBrush(kBackground));
+    setPalette(palette);
+    QFont font("Courier");
+    font.setPointSize(kFontSize);
+    setFont(font);
+}
+
+Console::~Console() = default;
+
+void append_line(QTextEdit* log, const QString& text) {
+    log->append(text);
+    QTextCursor cursor = log->textCursor();
+    cursor.movePosition(QTextCursor::End, QTextCursor::MoveAnchor, 1);
+    log->setTextCursor(cursor);
+}
+
+void log_separator(QTextEdit* log) { append_line(log, QStringLiteral("<hr><br>")); }

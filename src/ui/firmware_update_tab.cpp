@@ -1,0 +1,73 @@
+#include "ui/firmware_update_tab.h"
+
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/console.h"
+
+void UpdateThread::run() {
+    emit log(tr("Update firmware successful."));
+    emit set_progress(1, 1);
+    emit error(1);
+}
+
+FirmwareUpdateTab::FirmwareUpdateTab(QWidget* parent) : QWidget(parent) {
+    m_log = new Console(this);
+    m_progress = new QProgressBar(this);
+    m_button = new QPushButton(tr("Update Firmware"), this);
+    m_buttonBox = new QVBoxLayout;
+    m_logBox = new QVBoxLayout;
+    m_progressBox = new QHBoxLayout;
+    m_mainLayout = new QVBoxLayout;
+    m_buttonBox->addWidget(m_button);
+    m_logBox->addWidget(m_log);
+    m_progressBox->addWidget(m_progress);
+    m_mainLayout->addLayout(m_buttonBox);
+    m_mainLayout->addLayout(m_logBox);
+    m_mainLayout->addLayout(m_progressBox);
+    setLayout(m_mainLayout);
+
+    connect(m_button, SIGNAL(clicked(bool)), this, SLOT(push_update()));
+    m_thread = new UpdateThread;
+    connect(m_thread, SIGNAL(set_progress(int, int)), this, SLOT(setProgress(int, int)));
+    connect(m_thread, SIGNAL(error(int)), this, SLOT(print_error(int)));
+    connect(m_thread, SIGNAL(log(QString)), this, SLOT(info(QString)));
+
+    setProgress(0, 1);
+    info(tr("First turn off anti-virus software."));
+    info(tr("Next press \"Update Firmware\" to update firmware."));
+    info(tr("\r\n"));
+}
+
+FirmwareUpdateTab::~FirmwareUpdateTab() {
+    m_thread->wait();
+    delete m_thread;
+}
+
+void FirmwareUpdateTab::push_update() {
+    m_button->setEnabled(false);
+    m_thread->start(QThread::NormalPriority);
+    info(tr("Starting update firmware , pelase wait..."));
+}
+
+void FirmwareUpdateTab::info(QString text) { append_line(m_log, text); }
+
+void FirmwareUpdateTab::setEnabledButtons(bool stan) { m_button->setEnabled(stan); }
+
+void FirmwareUpdateTab::setProgress(int ile, int max) {
+    m_progress->setMinimum(0);
+    m_progress->setMaximum(max);
+    m_progress->setValue(ile);
+}
+
+void FirmwareUpdateTab::print_error(int err) {
+    if (err == 0)
+        info(tr(">Operation failure."));
+    else if (err == 1)
+        info(tr(">Success!"));
+    log_separator(m_log);
+    setProgress(0, 1);
+    m_button->setEnabled(true);
+}

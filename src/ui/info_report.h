@@ -1,0 +1,24 @@
+// The cartridge information report, independent of any widget.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+struct ReportLog {
+    std::function<void(const QString&)> info;  // one log line
+    std::function<void()> separator;
+};
+
+// The settings operations the report sets what it detected through.
+struct ReportPanel {
+    std::function<void(int)> setSysType;
+    std::function<void(int)> setItem1;
+    std::function<void(int)> setItem2;
+    std::function<void(int)> setItem3;
+};
+
+void run_info_report(const ReportLog& log, const ReportPanel& panel);
+
+// "RAM Size: " values: bytes below 1 KiB, else whole KiB.
+QString ram_size_text(uint32_t bytes);
+QString rom_size_text(uint32_t bytes);

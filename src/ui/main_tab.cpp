@@ -1,0 +1,175 @@
+#include "ui/main_tab.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "jobs/famicom_thread.h"
+#include "ui/console.h"
+#include "ui/info_report.h"
+#include "ui/option_tables.h"
+#include "ui/settings.h"
+
+MainTab::MainTab(QWidget* parent) : QWidget(parent) {
+    m_settings = new Settings(this);
+    m_console = new Console(this);
+    m_progress = new QProgressBar(this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
+    m_info = new QPushButton(tr("Info"), this);
+    m_dump = new QPushButton(tr("Dump"), this);
+    m_flash = new QPushButton(tr("FLASH"), this);
+    m_readRam = new QPushButton(tr("Read RAM"), this);
+    m_writeRam = new QPushButton(tr("Write RAM"), this);
+    m_info->setToolTip(tr("Show cartridge information!"));
+    m_dump->setToolTip(tr("Dump ROM from cartridge!"));
+    m_flash->setToolTip(tr("Flash ROM to a writeable cartridge!"));
+    m_readRam->setToolTip(tr("Read SRAM from cartridge!"));
+    m_writeRam->setToolTip(tr("Write SRAM to cartridge!"));
+
+    m_topRow = new QHBoxLayout;
+    m_progressRow = new QHBoxLayout;
+    m_buttonColumn = new QVBoxLayout;
+    m_logColumn = new QVBoxLayout;
+    m_mainLayout = new QVBoxLayout;
+    for (QPushButton* b : {m_info, m_dump, m_flash, m_readRam, m_writeRam})
+        m_buttonColumn->addWidget(b);
+    m_topRow->addWidget(m_settings);
+    m_topRow->addLayout(m_buttonColumn);
+    m_logColumn->addWidget(m_console);
+    m_progressRow->addWidget(m_progress);
+    m_progressRow->addWidget(m_cancel);
+    m_mainLayout->addLayout(m_topRow);
+    m_mainLayout->addLayout(m_logColumn);
+    m_mainLayout->addLayout(m_progressRow);
+    setLayout(m_mainLayout);
+
+    connect(m_info, SIGNAL(clicked(bool)), this, SLOT(push_info()));
+    connect(m_dump, SIGNAL(clicked(bool)), this, SLOT(push_read_rom()));
+    connect(m_readRam, SIGNAL(clicked(bool)), this, SLOT(push_read_ram()));
+    connect(m_flash, SIGNAL(clicked(bool)), this, SLOT(push_write_flash()));
+    connect(m_writeRam, SIGNAL(clicked(bool)), this, SLOT(push_write_ram()));
+
+    m_thread = new FamicomThread;
+    connect(m_thread, SIGNAL(set_progress(int, int)), this, SLOT(setProgress(int, int)));
+    connect(m_thread, SIGNAL(error(int)), this, SLOT(print_error(int)));
+    connect(m_thread, SIGNAL(log(QString)), this, SLOT(info(QString)));
+    connect(m_cancel, SIGNAL(clicked()), m_thread, SLOT(canceled()));
+
+    m_progress->setMinimum(0);
+    m_progress->setMaximum(1);
+    m_progress->setValue(0);
+    setEnabledButtons(true);
+
+    info(tr("Oriel Driver Series for GB/GBC/GBA 3.0 started."));
+    info(tr("Support all functions, need <span style=\"color: #ffcc00;\">QRV_PCB02_FW303</span> "
+            "firmware."));
+    info(tr("To dump GB/GBC cartridge,please switch power to 5V."));
+    info(tr("To dump GBA cartridge,please switch power to 3.3V."));
+    info(tr("Part of homebrew GB/GBC flash cart need 3.3V power."));
+    info(tr("\r\n"));
+}
+
+MainTab::~MainTab() {
+    // The job thread has no parent; a job still running is waited for.
+    m_thread->wait();
+    delete m_thread;
+}
+
+QList<QPushButton*> MainTab::actionButtons() const {
+    return {m_info, m_dump, m_readRam, m_flash, m_writeRam};
+}
+
+void MainTab::info(QString text) { append_line(m_console, text); }
+
+void MainTab::setProgress(int ile, int max) {
+    m_progress->setMinimum(0);
+    m_progress->setMaximum(max);
+    m_progress->setValue(ile);
+}
+
+void MainTab::setEnabledButtons(bool stan) {
+    for (QPushButton* b : actionButtons()) b->setEnabled(stan);
+    m_cancel->setEnabled(!stan);
+}
+
+void MainTab::print_error(int err) {
+    if (err == 0)
+        info(tr(">Operation failure."));
+    else if (err == 1)
+        info(tr(">Success!"));
+    log_separator(m_console);
+    setProgress(0, 1);
+    setEnabledButtons(true);
+}
+
+LaunchLog MainTab::launchLog() {
+    return {[this](const QString& text) { info(text); }, [this] { log_separator(m_console); }};
+}
+
+void MainTab::push_info() {
+    const ReportLog log{[this](const QString& text) { info(text); },
+                        [this] { log_separator(m_console); }};
+    const ReportPanel panel{[this](int v) { m_settings->_setSysType(v); },
+                            [this](int v) { m_settings->_setItem1(v); },
+                            [this](int v) { m_settings->_setItem2(v); },
+                            [this](int v) { m_settings->_setItem3(v); }};
+    run_info_report(log, panel);
+}
+
+bool MainTab::configure_par(QString& fileName) {
+    LaunchChoices choices;
+    choices.sysType = m_settings->getSysType();
+    choices.mbcPosition = m_settings->firstList()->currentIndex();
+    choices.gbRomSize = m_settings->getGbRomSize();
+    choices.gbRamSize = m_settings->getGbRamSize();
+    choices.gbaRomSize = m_settings->getGbaRomSize();
+    choices.gbaRamType = m_settings->getGbaRamType();
+    choices.gbaRamSize = m_settings->getGbaRamSize();
+    choices.verify = m_settings->getCheckType();
+    return ::configure_par(choices, fileName, QCoreApplication::applicationDirPath(), *m_thread,
+                           launchLog());
+}
+
+void MainTab::launch(const JobDialog& dialog) {
+    const int system = m_settings->getSysType();
+    const QString filter = tr(system == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
+    QString fileName =
+        dialog.save ? QFileDialog::getSaveFileName(this, tr(dialog.caption), ".", filter)
+                    : QFileDialog::getOpenFileName(this, tr(dialog.caption), ".", filter);
+    if (!configure_par(fileName)) return;
+    const uint32_t type = job_type_for(dialog.button, system);
+    if (job_reads_input(type) && !check_input_file(fileName, launchLog())) return;
+    if (type == kJobGbFlash) identify_flash(*m_thread, launchLog());
+    m_thread->m_type = type;
+    setEnabledButtons(false);
+    m_thread->start(QThread::NormalPriority);
+    info(tr(dialog.message) + "\n" + fileName);
+}
+
+void MainTab::push_read_rom() {
+    launch({JobButton::ReadRom, true, QT_TR_NOOP("Read ROM to..."),
+            QT_TR_NOOP("GB/GBC Rom (*.gb *.gbc)"), QT_TR_NOOP("GBA Rom (*.gba)"),
+            QT_TR_NOOP("Reading data from ROM to file:")});
+}
+
+void MainTab::push_read_ram() {
+    launch({JobButton::ReadRam, true, QT_TR_NOOP("Read save to..."),
+            QT_TR_NOOP("GB/GBC save (*.sav)"), QT_TR_NOOP("GBA save (*.sav)"),
+            QT_TR_NOOP("Reading data from save to file:")});
+}
+
+void MainTab::push_write_flash() {
+    launch({JobButton::WriteFlash, false, QT_TR_NOOP("Get ROM File."),
+            QT_TR_NOOP("GB/GBC ROM (*.gb *.gbc)"), QT_TR_NOOP("GBA ROM (*.gba)"),
+            QT_TR_NOOP("Writing rom to cartridge from file:")});
+}
+
+void MainTab::push_write_ram() {
+    launch({JobButton::WriteRam, false, QT_TR_NOOP("Get Save File."),
+            QT_TR_NOOP("GB/GBC save (*.sav)"), QT_TR_NOOP("GBA save (*.sav)"),
+            QT_TR_NOOP("Writing save to cartridge from file:")});
+}

@@ -1,0 +1,63 @@
+// The settings' option tables: list position, value and label of every choice.
+#pragma once
+
+#include <cstddef>
+
+struct OptionRow {
+    int position;
+    int value;  // a code, a type or a byte count
+    const char* label;
+};
+
+struct MbcRow {
+    int position;
+    int code;
+    const char* label;
+    const char* script;  // mapper script in the folder "mapper" beside the program
+};
+
+inline constexpr MbcRow mbc_table[] = {
+    {0, 0, "NONE", "gb_mbc0.nut"}, {1, 1, "MBC1", "gb_mbc1.nut"}, {2, 2, "MBC2", "gb_mbc2.nut"},
+    {3, 3, "MBC3", "gb_mbc3.nut"}, {4, 4, "MBC5", "gb_mbc5.nut"}, {5, 5, "MBC7", "gb_mbc7.nut"},
+    {6, 6, "TAMA5", "gb_tama5.nut"},
+};
+
+inline constexpr OptionRow gb_rom_table[] = {
+    {0, 32768, "256 Kbit"},  {1, 65536, "512 Kbit"},  {2, 131072, "1 Mbit"},
+    {3, 262144, "2 Mbit"},   {4, 524288, "4 Mbit"},   {5, 1048576, "8 Mbit"},
+    {6, 2097152, "16 Mbit"}, {7, 4194304, "32 Mbit"}, {8, 8388608, "64 Mbit"},
+};
+
+inline constexpr OptionRow gb_ram_table[] = {
+    {0, 512, "512 B"}, {1, 8192, "8 K"}, {2, 32768, "32 K"}, {3, 65536, "64 K"}, {4, 131072, "128 K"},
+};
+
+inline constexpr OptionRow gba_rom_table[] = {
+    {0, 1048576, "8 Mb"},    {1, 2097152, "16 Mb"},   {2, 4194304, "32 Mb"},
+    {3, 8388608, "64 Mb"},   {4, 16777216, "128 Mb"}, {5, 33554432, "256 Mb"},
+    {6, 67108864, "512 Mb"},
+};
+
+inline constexpr OptionRow gba_ram_type_table[] = {
+    {0, 0, "SRAM"}, {1, 1, "FLASH"}, {2, 2, "EEP"},
+};
+
+// GBA save sizes, offered two at a time from the row savBase on (EEP 0, SRAM 2, FLASH 3).
+inline constexpr OptionRow gba_save_table[] = {
+    {0, 512, "512 B"}, {1, 8192, "8 K"}, {2, 32768, "32 K"}, {3, 65536, "64 K"}, {4, 131072, "128 K"},
+};
+inline constexpr int kSaveChoices = 2;
+
+inline constexpr OptionRow sys_table[] = {
+    {0, 0, "GB/GBC"},
+    {1, 1, "GBA"},
+};
+
+enum SystemCode { kSysGb = 0, kSysGba = 1 };
+enum SaveTypeCode { kSaveTypeSram = 0, kSaveTypeFlash = 1, kSaveTypeEep = 2 };
+
+// First save-size row offered for a save type, -1 for an unknown type.
+int save_base_for(int saveType);
+
+// The mapper script of the controller list row at position, or null.
+const char* mbc_script_at(int position);

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QGroupBox>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+
+// What is plugged in: system, controller, sizes, save type and verification.
+class Settings : public QGroupBox {
+    Q_OBJECT
+
+public:
+    explicit Settings(QWidget* parent);
+
+    void set_setSystem(int system);
+    void _setSysType(int system);
+    void _setItem1(int value);
+    void _setItem2(int value);
+    void _setItem3(int value);
+    void set_gba_sav_type(int type);
+
+    QComboBox* systemList() const { return m_sysList; }
+    QComboBox* firstList() const { return m_lists[0]; }
+    QComboBox* secondList() const { return m_lists[1]; }
+    QComboBox* thirdList() const { return m_lists[2]; }
+    QLabel* listLabel(int i) const { return m_labels[i]; }
+    QCheckBox* checkBox() const { return m_check; }
+
+public slots:
+    void setSysType(int type);
+    void setItem2(int index);
+    void setItem1(int index);
+    void setItem3(int index);
+    void setCheck(int index);
+    int getSysType();
+    int getMbcType();
+    QString getMbcScript();
+    int getGbRomSize();
+    int getGbRamSize();
+    int getGbaRamType();
+    int getGbaRomSize();
+    int getGbaRamSize();
+    bool getCheckType();
+
+private:
+    int sysType = 0;
+    int mbcType = 0;
+    int gbRomSize = 0;
+    int gbRamSize = 0;
+    int gbaRomSize = 0;
+    int gbaRamType = 0;
+    int gbaRamSize = 0;
+    bool checkType = false;
+    int savBase = 0;
+
+    QComboBox* m_sysList;
+    QComboBox* m_lists[3];
+    QLabel* m_sysLabel;
+    QLabel* m_labels[3];
+    QCheckBox* m_check;
+};

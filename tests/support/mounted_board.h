@@ -1,0 +1,70 @@
+// Mounts a virtual board in a temporary directory for one test and always
+// unmounts it again, also when the test fails.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Whether FUSE mounts work here; why not otherwise.
+bool fuse_usable(std::string* why);
+
+std::vector<uint8_t> read_file(const std::string& path);
+void write_file(const std::string& path, const std::vector<uint8_t>& data);
+
+// A temporary directory, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& path() const { return m_path; }
+    std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+class MountedBoard {
+public:
+    // Starts vboard with args on <temp>/volumes/<volume> and points the
+    // program's volume search (ZELVO_VOLUMES) at <temp>/volumes.
+    explicit MountedBoard(std::vector<std::string> args, const std::string& volume = "ZELVO");
+    ~MountedBoard();
+    MountedBoard(const MountedBoard&) = delete;
+    MountedBoard& operator=(const MountedBoard&) = delete;
+
+    bool mounted() const { return m_pid > 0; }
+    // Unmounts and waits for the board to write its output files.
+    void unmount();
+
+    std::string file(const std::string& name) const { return m_dir.file(name); }
+    std::string mountpoint() const { return m_mountpoint; }
+    std::string volumes() const { return m_dir.file("volumes"); }
+
+    // Every command-file write, in order (the board always keeps a raw log).
+    std::vector<std::vector<uint8_t>> command_writes() const;
+
+private:
+    TempDir m_dir;
+    std::string m_mountpoint;
+    pid_t m_pid = -1;
+};
+
+}  // namespace testing_support
+
+#define REQUIRE_FUSE()                                                            \
+    do {                                                                          \
+        std::string why_;                                                         \
+        if (!testing_support::fuse_usable(&why_)) GTEST_SKIP() << why_;           \
+    } while (0)
+
+// Mounts a board or skips/fails the test.
+#define MOUNT_BOARD(name, ...)                                \
+    REQUIRE_FUSE();                                           \
+    testing_support::MountedBoard name(__VA_ARGS__);          \
+    ASSERT_TRUE(name.mounted()) << "vboard did not mount"

@@ -1,0 +1,172 @@
+#include "board.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "device/crc.h"
+#include "device/protocol.h"
+
+namespace vboard {
+
+using namespace proto;
+
+Board::Board(BoardOptions options, std::unique_ptr<GbCart> gb, std::unique_ptr<GbaCart> gba)
+    : m_options(std::move(options)), m_gb(std::move(gb)), m_gba(std::move(gba)) {
+    if (!m_gb) m_gb = make_empty_slot();
+    uint8_t key[kKeyLength] = {};
+    std::memcpy(key, m_options.serial.data(), std::min<size_t>(kKeyLength, m_options.serial.size()));
+    bf::Blowfish_Init(&m_cipher, key, kKeyLength);
+}
+
+void Board::note(const std::string& line) {
+    m_log += line;
+    m_log += '\n';
+}
+
+bool Board::operation() {
+    ++m_operations;
+    return m_options.failAfter < 0 || m_operations <= m_options.failAfter;
+}
+
+bool Board::command_write(const uint8_t* data, size_t len) {
+    if (!operation()) return false;
+    if (!m_options.rawLog.empty()) {
+        if (FILE* f = std::fopen(m_options.rawLog.c_str(), "ab")) {
+            const uint32_t n = uint32_t(len);
+            std::fwrite(&n, sizeof n, 1, f);
+            std::fwrite(data, 1, len, f);
+            std::fclose(f);
+        }
+    }
+    note("write " + std::to_string(len) + " bytes");
+    if (m_options.latencyMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(m_options.latencyMs));
+    for (size_t at = 0; at + kBlockSize <= len; at += kBlockSize) {
+        const uint8_t* block = data + at;
+        const uint16_t crc = crc::generate_crc16(block, kBlockSize);
+        const bool framed = block[kMagicOffset] == kMagic && block[kCrcHiOffset] == (crc >> 8) &&
+                            block[kCrcLoOffset] == (crc & 0xFF);
+        if (!framed) {
+            ++m_rejected;
+            note("rejected block " + std::to_string(at / kBlockSize) +
+                 (block[kMagicOffset] != kMagic ? ": no Z" : ": bad CRC"));
+            continue;
+        }
+        ++m_executed;
+        execute(block);
+    }
+    if (len % kBlockSize) note("ignored " + std::to_string(len % kBlockSize) + " trailing bytes");
+    return true;
+}
+
+void Board::execute(const uint8_t* block) {
+    const uint8_t group = block[kGroupOffset], op = block[kOpOffset];
+    if (group == kGroupDevice) {
+        if (op == kOpGbMode) m_mode = Mode::Gb;
+        if (op == kOpGbaMode) m_mode = Mode::Gba;
+        if (op == kOpSerial) m_result.assign(m_options.serial.begin(), m_options.serial.end());
+    } else if (group == kGroupGb) {
+        execute_gb(block);
+    } else if (group == kGroupGba) {
+        execute_gba(block);
+    }
+}
+
+void Board::execute_gb(const uint8_t* block) {
+    const uint8_t op = block[kOpOffset];
+    const uint16_t address = uint16_t(get16(block + kGbAddr));
+    const uint32_t count = std::min(get16(block + kGbCount), kGbChunk);
+    switch (op) {
+        case kOpGbCpuWrite: m_gb->write(address, block[kGbValue]); break;
+        case kOpGbSramWrite:
+            for (uint32_t i = 0; i < count; ++i)
+                m_gb->write(uint16_t(address + i), block[kGbData + i]);
+            break;
+        case kOpGbFlash29f:
+        case kOpGbFlash29lv: {
+            uint8_t data[kGbChunk];
+            std::memcpy(data, block + kGbData, kGbChunk);
+            uint32_t l = get32(data), r = get32(data + 4);
+            bf::Blowfish_Decrypt(&m_cipher, &l, &r);
+            put32(data, l);
+            put32(data + 4, r);
+            if (!m_gb->program(op == kOpGbFlash29lv, address, data, count))
+                note("flash op " + std::to_string(op) + " does not match the chip: nothing programmed");
+            break;
+        }
+        default: break;
+    }
+}
+
+void Board::execute_gba(const uint8_t* block) {
+    const uint8_t op = block[kOpOffset];
+    const uint32_t count = get16(block + kGbaCount);
+    switch (op) {
+        case kOpGbaCpuRead: m_latched = get24(block + kGbaAddr); break;
+        case kOpGbaSaveErase:
+            if (m_gba) m_gba->erase();
+            break;
+        case kOpGbaSramRead:
+        case kOpGbaFlash64kRead:
+        case kOpGbaFlash128kRead:
+        case kOpGbaEep512Read:
+        case kOpGbaEep8kRead: {
+            const uint32_t address =
+                op == kOpGbaEep512Read || op == kOpGbaEep8kRead ? get16(block + kGbaAddr)
+                                                                : get24(block + kGbaAddr);
+            m_result.assign(count, 0xFF);
+            if (m_gba) m_gba->save_read(address, m_result.data(), count);
+            break;
+        }
+        case kOpGbaSramWrite:
+        case kOpGbaFlash64kWrite:
+        case kOpGbaFlash128kWrite: {
+            const uint32_t address = op == kOpGbaFlash128kWrite ? get24(block + kGbaAddr)
+                                                                : get16(block + kGbaAddr);
+            if (m_gba) m_gba->save_write(address, block + kGbaData, std::min(count, kGbaWriteChunk));
+            break;
+        }
+        case kOpGbaEep512Write:
+            if (m_gba) m_gba->save_write(get32(block + kGbaAddr), block + kGbaData, kGbaEepHalf);
+            break;
+        case kOpGbaEep8kWrite:
+            if (m_gba) m_gba->save_write(get16(block + kGbaAddr), block + kGbaData, kGbaEepHalf);
+            break;
+        default: break;  // init and bus writes: a ROM cartridge ignores them
+    }
+}
+
+bool Board::read_ident(uint64_t offset, uint8_t* dest, size_t len) {
+    if (!operation()) return false;
+    for (size_t i = 0; i < len; ++i) {
+        const uint64_t at = offset + i;
+        uint8_t value = 0;
+        if (at < kIdentRecordOffset) {
+            value = at < m_result.size() ? m_result[at] : 0;
+        } else if (at - kIdentRecordOffset < m_options.label.size()) {
+            value = uint8_t(m_options.label[at - kIdentRecordOffset]);
+        }
+        dest[i] = value;
+    }
+    return true;
+}
+
+bool Board::read_data(uint64_t offset, uint8_t* dest, size_t len) {
+    if (!operation()) return false;
+    for (size_t i = 0; i < len; ++i) {
+        const uint64_t at = offset + i;
+        if (m_mode == Mode::Gb) {
+            uint8_t value = at < 0x10000 ? m_gb->read(uint16_t(at)) : 0xFF;
+            if (int64_t(at) == m_options.corruptGb) value ^= 0x01;
+            dest[i] = value;
+        } else {
+            // The board streams halfwords from the latched address on.
+            dest[i] = m_gba ? m_gba->rom_byte(uint32_t(m_latched * 2 + at)) : 0xFF;
+        }
+    }
+    return true;
+}
+
+}  // namespace vboard

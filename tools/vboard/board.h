@@ -1,0 +1,64 @@
+// The dumper board: executes command blocks and serves the contents of its
+// identification and data files, as the host program expects the hardware to.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "carts.h"
+#include "device/bf.h"
+
+namespace vboard {
+
+struct BoardOptions {
+    std::string serial = "ZELVO-VBOARD-001";
+    std::string label = "QRV_PCB02_FW303";
+    std::string rawLog;       // every command-file write: 32-bit length, then the bytes
+    int latencyMs = 0;        // added to every command write
+    int64_t failAfter = -1;   // reads and command writes fail after this many operations
+    int corruptGb = -1;       // GB bus address whose byte reads back with bit 0 flipped
+};
+
+// Size the data file reports: the largest GBA ROM.
+inline constexpr uint32_t kDataFileSize = 0x2000000;
+inline constexpr uint32_t kIdentFileSize = 0x8000 + 1024;
+
+class Board {
+public:
+    Board(BoardOptions options, std::unique_ptr<GbCart> gb, std::unique_ptr<GbaCart> gba);
+
+    // One whole write of the command file; false when the board is gone.
+    bool command_write(const uint8_t* data, size_t len);
+    // Reads of the two device files; false when the board is gone.
+    bool read_ident(uint64_t offset, uint8_t* dest, size_t len);
+    bool read_data(uint64_t offset, uint8_t* dest, size_t len);
+
+    uint32_t executed() const { return m_executed; }
+    uint32_t rejected() const { return m_rejected; }
+    GbCart* gb() { return m_gb.get(); }
+    GbaCart* gba() { return m_gba.get(); }
+    const std::string& log() const { return m_log; }
+
+private:
+    enum class Mode { Gb, Gba };
+    bool operation();  // counts one operation; false once the board is pulled out
+    void execute(const uint8_t* block);
+    void execute_gb(const uint8_t* block);
+    void execute_gba(const uint8_t* block);
+    void note(const std::string& line);
+
+    BoardOptions m_options;
+    std::unique_ptr<GbCart> m_gb;
+    std::unique_ptr<GbaCart> m_gba;
+    bf::BLOWFISH_CTX m_cipher;
+    Mode m_mode = Mode::Gb;
+    Bytes m_result;           // identification file from offset 0
+    uint32_t m_latched = 0;   // GBA read address, in halfwords
+    uint32_t m_executed = 0;
+    uint32_t m_rejected = 0;
+    int64_t m_operations = 0;
+    std::string m_log;
+};
+
+}  // namespace vboard

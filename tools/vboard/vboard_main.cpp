@@ -1,0 +1,259 @@
+// vboard: mounts a virtual dumper board as a volume holding the board's three files.
+//
+//   vboard [options] MOUNTPOINT
+//     --gb FILE            GB/GBC ROM image (controller from its header)
+//     --gba FILE           GBA ROM image
+//     --flash SIZE         rewritable GB flash cartridge of SIZE bytes
+//     --flash-wiring 8|16  8: 29F chip, unlock 0x555/0x2AA; 16: 29LV chip in byte mode
+//     --flash-image FILE   initial flash contents
+//     --save FILE          initial save memory
+//     --gba-save KIND      none, sram, flash64, flash128, eep512, eep8k
+//     --save-out FILE      on unmount: the save memory as a bus read shows it
+//     --flash-out FILE     on unmount: the flash chip's contents
+//     --serial TEXT --label TEXT --log FILE --latency MS --erase-ms MS
+//     --fail-after N       every read and command write fails after N operations
+//     --refuse-direct      opens with O_DIRECT fail
+//     --corrupt-gb ADDR    the byte at this GB bus address reads back altered
+//     -f                   stay in the foreground
+#define FUSE_USE_VERSION 31
+#include <fuse.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board.h"
+#include "device/protocol.h"
+
+namespace {
+
+struct Volume {
+    std::unique_ptr<vboard::Board> board;
+    std::vector<uint8_t> pending;  // the command file as written since it was opened
+    size_t commandSize = 0;
+    bool refuseDirect = false;
+    std::string saveOut;
+    std::string flashOut;
+};
+
+Volume* volume() { return static_cast<Volume*>(fuse_get_context()->private_data); }
+
+enum class Node { Root, Command, Ident, Data, None };
+
+Node node_of(const char* path) {
+    if (std::strcmp(path, "/") == 0) return Node::Root;
+    if (std::strcmp(path + 1, proto::kCommandFile) == 0) return Node::Command;
+    if (std::strcmp(path + 1, proto::kIdentFile) == 0) return Node::Ident;
+    if (std::strcmp(path + 1, proto::kDataFile) == 0) return Node::Data;
+    return Node::None;
+}
+
+int vb_getattr(const char* path, struct stat* st, fuse_file_info*) {
+    std::memset(st, 0, sizeof *st);
+    const Node n = node_of(path);
+    if (n == Node::None) return -ENOENT;
+    if (n == Node::Root) {
+        st->st_mode = S_IFDIR | 0755;
+        st->st_nlink = 2;
+        return 0;
+    }
+    st->st_mode = S_IFREG | 0644;
+    st->st_nlink = 1;
+    st->st_size = n == Node::Command ? off_t(volume()->commandSize)
+                  : n == Node::Ident ? off_t(vboard::kIdentFileSize)
+                                     : off_t(vboard::kDataFileSize);
+    return 0;
+}
+
+int vb_readdir(const char* path, void* buf, fuse_fill_dir_t fill, off_t, fuse_file_info*,
+               fuse_readdir_flags) {
+    if (node_of(path) != Node::Root) return -ENOENT;
+    fill(buf, ".", nullptr, 0, fuse_fill_dir_flags(0));
+    fill(buf, "..", nullptr, 0, fuse_fill_dir_flags(0));
+    for (const char* name : {proto::kCommandFile, proto::kIdentFile, proto::kDataFile})
+        fill(buf, name, nullptr, 0, fuse_fill_dir_flags(0));
+    return 0;
+}
+
+int vb_open(const char* path, fuse_file_info* fi) {
+    const Node n = node_of(path);
+    if (n == Node::None || n == Node::Root) return -ENOENT;
+    if ((fi->flags & O_DIRECT) && volume()->refuseDirect) return -EINVAL;
+    fi->direct_io = 1;  // every read reaches the board
+    fi->keep_cache = 0;
+    if (n == Node::Command && (fi->flags & O_TRUNC)) volume()->pending.clear();
+    return 0;
+}
+
+int vb_truncate(const char* path, off_t size, fuse_file_info*) {
+    if (node_of(path) != Node::Command) return node_of(path) == Node::None ? -ENOENT : 0;
+    volume()->pending.resize(size_t(size));
+    return 0;
+}
+
+int vb_read(const char* path, char* buf, size_t size, off_t offset, fuse_file_info*) {
+    Volume* v = volume();
+    auto* out = reinterpret_cast<uint8_t*>(buf);
+    switch (node_of(path)) {
+        case Node::Ident:
+            if (uint64_t(offset) >= vboard::kIdentFileSize) return 0;
+            size = std::min<size_t>(size, vboard::kIdentFileSize - size_t(offset));
+            return v->board->read_ident(uint64_t(offset), out, size) ? int(size) : -EIO;
+        case Node::Data:
+            if (uint64_t(offset) >= vboard::kDataFileSize) return 0;
+            size = std::min<size_t>(size, vboard::kDataFileSize - size_t(offset));
+            return v->board->read_data(uint64_t(offset), out, size) ? int(size) : -EIO;
+        case Node::Command: {
+            if (size_t(offset) >= v->pending.size()) return 0;
+            size = std::min(size, v->pending.size() - size_t(offset));
+            std::memcpy(buf, v->pending.data() + offset, size);
+            return int(size);
+        }
+        default: return -ENOENT;
+    }
+}
+
+int vb_write(const char* path, const char* buf, size_t size, off_t offset, fuse_file_info*) {
+    if (node_of(path) != Node::Command) return -EACCES;
+    Volume* v = volume();
+    if (v->pending.size() < size_t(offset) + size) v->pending.resize(size_t(offset) + size);
+    std::memcpy(v->pending.data() + offset, buf, size);
+    return int(size);
+}
+
+// The board acts on the command file once the host has flushed it.
+int execute_pending(const char* path) {
+    Volume* v = volume();
+    if (node_of(path) != Node::Command || v->pending.empty()) return 0;
+    std::vector<uint8_t> data;
+    data.swap(v->pending);
+    v->commandSize = data.size();
+    return v->board->command_write(data.data(), data.size()) ? 0 : -EIO;
+}
+
+int vb_flush(const char* path, fuse_file_info*) { return execute_pending(path); }
+int vb_fsync(const char* path, int, fuse_file_info*) { return execute_pending(path); }
+
+void write_file(const std::string& path, const std::vector<uint8_t>& data) {
+    if (path.empty()) return;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+}
+
+void vb_destroy(void* privateData) {
+    auto* v = static_cast<Volume*>(privateData);
+    vboard::Board& b = *v->board;
+    write_file(v->saveOut, b.gba() ? b.gba()->save() : b.gb()->save());
+    write_file(v->flashOut, b.gb()->flash());
+}
+
+void* vb_init(fuse_conn_info*, fuse_config* cfg) {
+    cfg->direct_io = 1;
+    cfg->kernel_cache = 0;
+    cfg->attr_timeout = 0;
+    cfg->entry_timeout = 0;
+    return fuse_get_context()->private_data;
+}
+
+std::vector<uint8_t> read_file(const std::string& path, bool* ok) {
+    std::ifstream in(path, std::ios::binary);
+    *ok = bool(in);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+[[noreturn]] void usage(const char* why) {
+    std::fprintf(stderr, "vboard: %s\nusage: vboard [options] MOUNTPOINT (see the source head)\n",
+                 why);
+    std::exit(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    vboard::BoardOptions options;
+    std::string gbRom, gbaRom, saveFile, flashImage, gbaSave = "none", mountpoint;
+    uint32_t flashSize = 0;
+    int wiring = 8, eraseMs = 1500;
+    bool foreground = false;
+    auto v = std::make_unique<Volume>();
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto next = [&]() -> std::string {
+            if (i + 1 >= argc) usage(("missing value for " + a).c_str());
+            return argv[++i];
+        };
+        if (a == "--gb") gbRom = next();
+        else if (a == "--gba") gbaRom = next();
+        else if (a == "--flash") flashSize = uint32_t(std::strtoul(next().c_str(), nullptr, 0));
+        else if (a == "--flash-wiring") wiring = std::atoi(next().c_str());
+        else if (a == "--flash-image") flashImage = next();
+        else if (a == "--save") saveFile = next();
+        else if (a == "--gba-save") gbaSave = next();
+        else if (a == "--save-out") v->saveOut = next();
+        else if (a == "--flash-out") v->flashOut = next();
+        else if (a == "--serial") options.serial = next();
+        else if (a == "--label") options.label = next();
+        else if (a == "--log") options.rawLog = next();
+        else if (a == "--latency") options.latencyMs = std::atoi(next().c_str());
+        else if (a == "--erase-ms") eraseMs = std::atoi(next().c_str());
+        else if (a == "--fail-after") options.failAfter = std::atoll(next().c_str());
+        else if (a == "--corrupt-gb") options.corruptGb = int(std::strtol(next().c_str(), nullptr, 0));
+        else if (a == "--refuse-direct") v->refuseDirect = true;
+        else if (a == "-f") foreground = true;
+        else if (!a.empty() && a[0] != '-' && mountpoint.empty()) mountpoint = a;
+        else usage(("unknown argument " + a).c_str());
+    }
+    if (mountpoint.empty()) usage("no mount point");
+    // FUSE changes to the root directory: output paths must not depend on ours.
+    for (std::string* path : {&v->saveOut, &v->flashOut, &options.rawLog})
+        if (!path->empty()) *path = std::filesystem::absolute(*path).string();
+
+    bool ok = true;
+    std::vector<uint8_t> save;
+    if (!saveFile.empty() && (save = read_file(saveFile, &ok), !ok)) usage("cannot read the save");
+    std::unique_ptr<vboard::GbCart> gb;
+    std::unique_ptr<vboard::GbaCart> gba;
+    if (!gbRom.empty()) {
+        std::vector<uint8_t> rom = read_file(gbRom, &ok);
+        if (!ok || rom.empty()) usage("cannot read the GB image");
+        gb = vboard::make_gb_cart(std::move(rom), save);
+    } else if (!gbaRom.empty()) {
+        std::vector<uint8_t> rom = read_file(gbaRom, &ok);
+        if (!ok || rom.empty()) usage("cannot read the GBA image");
+        const vboard::GbaSave kind = vboard::gba_save_from_name(gbaSave, &ok);
+        if (!ok) usage("unknown GBA save kind");
+        gba = std::make_unique<vboard::GbaCart>(std::move(rom), kind, save, eraseMs);
+    } else if (flashSize) {
+        vboard::FlashOptions f;
+        f.size = flashSize;
+        f.wide16 = wiring == 16;
+        f.eraseMs = eraseMs;
+        if (!flashImage.empty()) f.contents = read_file(flashImage, &ok);
+        gb = vboard::make_flash_cart(f);
+    }
+    v->board = std::make_unique<vboard::Board>(options, std::move(gb), std::move(gba));
+
+    fuse_operations ops{};
+    ops.getattr = vb_getattr;
+    ops.readdir = vb_readdir;
+    ops.open = vb_open;
+    ops.truncate = vb_truncate;
+    ops.read = vb_read;
+    ops.write = vb_write;
+    ops.flush = vb_flush;
+    ops.fsync = vb_fsync;
+    ops.init = vb_init;
+    ops.destroy = vb_destroy;
+    // One request at a time: the cartridge models are not thread-safe.
+    std::vector<const char*> fuseArgs = {argv[0], mountpoint.c_str(), "-s", "-o",
+                                         "fsname=zelvo-vboard"};
+    if (foreground) fuseArgs.push_back("-f");
+    return fuse_main(int(fuseArgs.size()), const_cast<char**>(fuseArgs.data()), &ops, v.get());
+}

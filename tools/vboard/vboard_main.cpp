@@ -37,6 +37,7 @@ namespace {
 struct Volume {
     std::unique_ptr<vboard::Board> board;
     std::vector<uint8_t> pending;  // the command file as written since it was opened
+    bool dirty = false;            // written or emptied since the board last acted on it
     size_t commandSize = 0;
     bool refuseDirect = false;
     std::string saveOut;
@@ -88,13 +89,17 @@ int vb_open(const char* path, fuse_file_info* fi) {
     if ((fi->flags & O_DIRECT) && volume()->refuseDirect) return -EINVAL;
     fi->direct_io = 1;  // every read reaches the board
     fi->keep_cache = 0;
-    if (n == Node::Command && (fi->flags & O_TRUNC)) volume()->pending.clear();
+    if (n == Node::Command && (fi->flags & O_TRUNC)) {
+        volume()->pending.clear();
+        volume()->dirty = true;
+    }
     return 0;
 }
 
 int vb_truncate(const char* path, off_t size, fuse_file_info*) {
     if (node_of(path) != Node::Command) return node_of(path) == Node::None ? -ENOENT : 0;
     volume()->pending.resize(size_t(size));
+    volume()->dirty = true;
     return 0;
 }
 
@@ -125,13 +130,15 @@ int vb_write(const char* path, const char* buf, size_t size, off_t offset, fuse_
     Volume* v = volume();
     if (v->pending.size() < size_t(offset) + size) v->pending.resize(size_t(offset) + size);
     std::memcpy(v->pending.data() + offset, buf, size);
+    v->dirty = true;
     return int(size);
 }
 
 // The board acts on the command file once the host has flushed it.
 int execute_pending(const char* path) {
     Volume* v = volume();
-    if (node_of(path) != Node::Command || v->pending.empty()) return 0;
+    if (node_of(path) != Node::Command || !v->dirty) return 0;
+    v->dirty = false;
     std::vector<uint8_t> data;
     data.swap(v->pending);
     v->commandSize = data.size();

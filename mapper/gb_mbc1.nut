@@ -1,0 +1,46 @@
+// MBC1: 5-bit low bank register at 0x2000, 2-bit high register at 0x4000
+// (upper ROM bank bits or RAM bank), mode register at 0x6000.
+local here = getstackinfos(1).src;
+local cut = here.len();
+while (cut > 0 && here[cut - 1] != '/') cut--;
+dofile(here.slice(0, cut) + "gb_common.nut", true);
+
+// Banks 0x20, 0x40 and 0x60 turn into 0x21, 0x41 and 0x61 in the switchable
+// window; the advanced mode shows them at 0x0000 instead.
+function cpu_dump(d, size, unused) {
+    cpu_read(d, 0x0000, min(ROM_BANK, size));
+    for (local n = 1; n < bank_count(size, ROM_BANK); n++) {
+        local low = n & 0x1F, high = n >> 5;
+        local length = min(ROM_BANK, size - n * ROM_BANK);
+        if (low == 0) {
+            cpu_write(d, 0x6000, 1, 0x4000, high);
+            cpu_read(d, 0x0000, length);
+            cpu_write(d, 0x6000, 0, 0x4000, 0);
+        } else {
+            cpu_write(d, 0x4000, high, 0x2000, low);
+            cpu_read(d, ROM_BANK, length);
+        }
+    }
+    cpu_write(d, 0x4000, 0, 0x2000, 1);
+}
+
+// RAM banks are only selectable in the advanced mode.
+function select_ram(d) {
+    return function(b) { cpu_write(d, 0x6000, 1, 0x4000, b); };
+}
+
+function save_dump(d, size, unused) {
+    read_ram(d, size, select_ram(d));
+    cpu_write(d, 0x6000, 0, 0x4000, 0);
+}
+
+function save_write(d, size, unused) {
+    write_ram(d, size, select_ram(d));
+    cpu_write(d, 0x6000, 0, 0x4000, 0);
+}
+
+function cpu_erase(d, size, wide16) { flash_erase(d, wide16); }
+
+function cpu_flash(d, size, unused) {
+    flash_banks(d, size, function(n) { cpu_write(d, 0x4000, n >> 5, 0x2000, n & 0x1F); });
+}

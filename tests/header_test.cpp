@@ -1,0 +1,198 @@
+// Header decoding and the GBA cartridge database.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
+#include "cart/gba_cart_table.h"
+#include "cart/header.h"
+#include "romgen.h"
+#include "support/mounted_board.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes gb_header(uint8_t type, uint8_t romCode = 0, uint8_t ramCode = 0) {
+    Bytes h = romgen::gb_image(0x00, 0, 0);
+    h.resize(8192);
+    h[0x147] = type;
+    h[0x148] = romCode;
+    h[0x149] = ramCode;
+    return h;
+}
+
+gb::gb_pcb decode(const Bytes& h) {
+    gb::gb_pcb pcb;
+    EXPECT_EQ(gb::gb_cartridge_info(h.data(), &pcb), 1);
+    return pcb;
+}
+
+TEST(GbHeader, RejectsALogoThatDiffersInOneByte) {
+    Bytes h = gb_header(0x00);
+    h[0x104 + 47] ^= 0x01;
+    gb::gb_pcb pcb;
+    pcb.rom_size = 77;
+    EXPECT_EQ(gb::gb_cartridge_info(h.data(), &pcb), 0);
+    EXPECT_TRUE(pcb.title.isEmpty());
+    EXPECT_EQ(pcb.rom_size, 77u);
+}
+
+TEST(GbHeader, Titles) {
+    Bytes h = gb_header(0x00);
+    std::memcpy(&h[0x134], "ABCDEFGHIJKLMNOP", 16);
+    EXPECT_EQ(decode(h).title, "ABCDEFGHIJKLMNOP");
+    std::memset(&h[0x134], 0, 16);
+    std::memcpy(&h[0x134], "POKEMO", 6);
+    EXPECT_EQ(decode(h).title, "POKEMO");
+    std::memcpy(&h[0x134], "COLOURONLYGAME!", 15);
+    h[0x143] = 0xC0;
+    const QString title = decode(h).title;
+    EXPECT_EQ(title.size(), 16);
+    EXPECT_EQ(title.at(15), QChar(0xFFFD));
+}
+
+TEST(GbHeader, CartridgeTypesAndControllerCodes) {
+    EXPECT_EQ(decode(gb_header(0x00)).cart_type, "ROM ONLY");
+    EXPECT_EQ(decode(gb_header(0x00)).mbc_type, 0);
+    EXPECT_EQ(decode(gb_header(0x03)).mbc_type, 1);
+    EXPECT_EQ(decode(gb_header(0x06)).mbc_type, 2);
+    EXPECT_EQ(decode(gb_header(0x10)).cart_type, "ROM+MBC3+TIMER+RAM+BAT");
+    EXPECT_EQ(decode(gb_header(0x0B)).cart_type, "ROM+MMMO1");
+    EXPECT_EQ(decode(gb_header(0x22)).mbc_type, 5);
+    EXPECT_EQ(decode(gb_header(0x04)).cart_type, "Unknow Cartridge Type4");
+    EXPECT_EQ(decode(gb_header(0x04)).mbc_type, 4);
+    EXPECT_EQ(decode(gb_header(0x20)).cart_type, "Unknow Cartridge Type32");
+    EXPECT_EQ(decode(gb_header(0x1F)).cart_type, "Pocket Camera");
+    EXPECT_EQ(decode(gb_header(0xFC)).cart_type, "POCKET CAMERA");
+    EXPECT_EQ(decode(gb_header(0xFC)).mbc_type, 4);
+    EXPECT_EQ(decode(gb_header(0xFD)).mbc_type, 6) << "TAMA5 runs the TAMA5 script";
+    EXPECT_EQ(decode(gb_header(0xFF)).mbc_type, 4);
+}
+
+TEST(GbHeader, RomAndRamSizes) {
+    EXPECT_EQ(decode(gb_header(0x00, 0x00)).rom_size, 32768u);
+    EXPECT_EQ(decode(gb_header(0x00, 0x09)).rom_size, 32768u);
+    EXPECT_EQ(decode(gb_header(0x00, 0x08)).rom_size, 8388608u);
+    EXPECT_EQ(decode(gb_header(0x00, 0x53)).rom_size, 2097152u);
+    EXPECT_EQ(decode(gb_header(0x05, 0, 0x00)).ram_size, 512u);
+    EXPECT_EQ(decode(gb_header(0x06, 0, 0x00)).ram_size, 512u);
+    EXPECT_EQ(decode(gb_header(0x03, 0, 0x00)).ram_size, 0u);
+    EXPECT_EQ(decode(gb_header(0x03, 0, 0x03)).ram_size, 32768u);
+    EXPECT_EQ(decode(gb_header(0x1B, 0, 0x04)).ram_size, 131072u) << "code 4 is 128 KiB";
+    EXPECT_EQ(decode(gb_header(0x1B, 0, 0x05)).ram_size, 65536u) << "code 5 is 64 KiB";
+    EXPECT_EQ(decode(gb_header(0x1B, 0, 0x07)).ram_size, 512u);
+    EXPECT_EQ(decode(gb_header(0x1B, 0, 0x0A)).ram_size, 0u);
+}
+
+gb::gba_pcb lookup(const char* code, int* result = nullptr) {
+    Bytes h = romgen::gba_image(0x1000, code);
+    gb::gba_pcb pcb;
+    const int r = gb::gba_cartridge_info(h.data(), &pcb);
+    if (result) *result = r;
+    return pcb;
+}
+
+TEST(GbaHeader, FirstMatchingRowWins) {
+    EXPECT_EQ(lookup("AKOE").title, "The King of Fighters EX - NeoBlood (USA)");
+    const gb::gba_pcb hotWheels = lookup("BQJP");
+    EXPECT_EQ(hotWheels.serial, "AGB-BQJE-USA, AGB-BQJP");
+    EXPECT_EQ(hotWheels.sav_size, 0u);
+    EXPECT_EQ(hotWheels.sav_type, 0);
+    const gb::gba_pcb wars = lookup("AWRP");
+    EXPECT_EQ(wars.title, "Advance Wars (Euro)");
+    EXPECT_EQ(wars.year, "2001");
+    EXPECT_EQ(wars.publisher, "Nintendo");
+    EXPECT_EQ(wars.rom_size, 8388608);
+    EXPECT_EQ(wars.sav_size, 65536u);
+    EXPECT_EQ(wars.sav_type, 1);
+}
+
+TEST(GbaHeader, SaveKindsAreTestedLongestNameFirst) {
+    EXPECT_EQ(lookup("U32J").sav_size, 8192u) << "gba_eeprom_64k, not gba_eeprom";
+    EXPECT_EQ(lookup("A3UJ").sav_size, 65536u) << "gba_flash_512";
+    EXPECT_EQ(lookup("ALXP").sav_size, 512u) << "gba_eeprom_4k";
+    EXPECT_EQ(lookup("ACZP").sav_type, 2) << "gba_eeprom";
+    for (size_t i = 0; i < gb::gba_cart_count; ++i) {
+        if (std::strcmp(gb::gba_cart_table[i].save_kind, "gba_flash_1m") != 0) continue;
+        const std::string serial = gb::gba_cart_table[i].serial;
+        const gb::gba_pcb pcb = lookup(serial.substr(serial.find('-') + 1, 4).c_str());
+        EXPECT_EQ(pcb.sav_size, 131072u) << serial;
+        break;
+    }
+}
+
+TEST(GbaHeader, UnknownCodesLogoMismatchAndEmptyKeys) {
+    int result = 0;
+    const gb::gba_pcb unknown = lookup("QQQQ", &result);
+    EXPECT_NE(result, 0);
+    EXPECT_EQ(unknown.rom_size, 0);
+    EXPECT_TRUE(unknown.title.isEmpty());
+    lookup(std::string(4, '\0').c_str(), &result);
+    EXPECT_NE(result, 0);
+    EXPECT_EQ(lookup("\0\0\0\0").rom_size, 0) << "an empty key identifies nothing";
+
+    Bytes h = romgen::gba_image(0x1000, "AWRP");
+    h[0x04 + 100] ^= 0x80;
+    gb::gba_pcb pcb;
+    EXPECT_EQ(gb::gba_cartridge_info(h.data(), &pcb), 0);
+    EXPECT_TRUE(pcb.title.isEmpty());
+}
+
+TEST(GbaDatabase, RowsAreWellFormed) {
+    ASSERT_GE(gb::gba_cart_count, 2499u);
+    const std::set<std::string> kinds = {"",           "gba_sram",      "gba_eeprom_4k",
+                                         "gba_eeprom_64k", "gba_eeprom", "gba_flash_512",
+                                         "gba_flash_1m",   "gba_flash"};
+    for (size_t i = 0; i < gb::gba_cart_count; ++i) {
+        const gb::gba_cart_row& row = gb::gba_cart_table[i];
+        const char* fields[] = {row.title, row.year, row.publisher, row.serial, row.rom_size,
+                                row.save_kind};
+        const size_t widths[] = {140, 10, 30, 40, 10, 20};
+        for (int f = 0; f < 6; ++f) {
+            const size_t len = strnlen(fields[f], widths[f]);
+            ASSERT_LT(len, widths[f]) << "row " << i << " field " << f << " unterminated";
+            for (size_t p = len; p < widths[f]; ++p) ASSERT_EQ(fields[f][p], 0) << "row " << i;
+        }
+        EXPECT_TRUE(kinds.count(row.save_kind)) << "row " << i << ": " << row.save_kind;
+        EXPECT_GT(std::atol(row.rom_size), 0) << "row " << i;
+        EXPECT_TRUE(QString::fromUtf8(row.title).toUtf8() == QByteArray(row.title))
+            << "row " << i << " is cut inside a character";
+    }
+    const struct {
+        size_t row;
+        const char *title, *serial, *kind;
+    } telling[] = {{0, "2 Game Pack!: Hot Wheels - Stunt Track Challenge + Hot Wheels - World Race (Euro, USA)",
+                    "AGB-BQJE-USA, AGB-BQJP", ""},
+                   {1, "Ace Lightning (Euro)", "AGB-ALXP-UKV", "gba_eeprom_4k"},
+                   {2, "Advance Wars (Euro)", "AGB-AWRP-EUR", "gba_flash"},
+                   {40, "The King of Fighters EX - NeoBlood (USA)", "AGB-AKOE-USA", "gba_eeprom_4k"},
+                   {56, "Mother 3 (Jpn)", "AGB-A3UJ-JPN", "gba_flash_512"},
+                   {562, "Comix Zone (Euro)", "AGB-ACZP", "gba_eeprom"},
+                   {1251, "The King of Fighters EX - NeoBlood (USA, Rev. 1)", "AGB-AKOE-USA",
+                    "gba_eeprom_4k"},
+                   {2494, "Zoku Bokura no Taiyou - Taiyou Shounen Django (Jpn)",
+                    "AGB-U32J-JPN (RK363-J1)", "gba_eeprom_64k"},
+                   {2498, "Play-Yan Micro (Jpn)", "AGS-006", "gba_sram"}};
+    for (const auto& t : telling) {
+        EXPECT_STREQ(gb::gba_cart_table[t.row].title, t.title);
+        EXPECT_STREQ(gb::gba_cart_table[t.row].serial, t.serial);
+        EXPECT_STREQ(gb::gba_cart_table[t.row].save_kind, t.kind);
+    }
+}
+
+TEST(GbaDatabase, GeneratorReproducesTheCommittedTable) {
+    const std::string list = "/usr/share/games/mame/hash/gba.xml";
+    if (access(list.c_str(), R_OK) != 0) GTEST_SKIP() << "mame-data is not installed";
+    testing_support::TempDir dir;
+    const std::string out = dir.file("table.cpp");
+    const std::string command = "python3 " SOURCE_DIR "/tools/gba_db/generate_gba_cart_table.py " +
+                                list + " " + out;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(testing_support::read_file(out),
+              testing_support::read_file(SOURCE_DIR "/src/cart/gba_cart_table.cpp"));
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>TabDialog</name>
+    <message>
+        <source>Update</source>
+        <translation>Update-jpn</translation>
+    </message>
+</context>
+</TS>

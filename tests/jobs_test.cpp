@@ -1,0 +1,299 @@
+// Cartridge jobs launched from the real window against the virtual board: the
+// file dialogs are answered by the test, the mapper scripts are the real ones.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <filesystem>
+
+#include "app/tab_dialog.h"
+#include "jobs/famicom_thread.h"
+#include "romgen.h"
+#include "support/mounted_board.h"
+#include "support/window_helpers.h"
+#include "ui/console.h"
+#include "ui/main_tab.h"
+#include "ui/settings.h"
+
+using namespace testing_support;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+class WindowJob : public ::testing::Test {
+protected:
+    void mount(std::vector<std::string> args) {
+        REQUIRE_FUSE();
+        board = std::make_unique<MountedBoard>(std::move(args));
+        ASSERT_TRUE(board->mounted());
+    }
+    // Chooses GB/GBC with a controller, ROM and RAM size as a user would.
+    void choose_gb(int mbc, int romSize, int ramSize = 0) {
+        tab.settings()->_setSysType(0);
+        tab.settings()->_setItem1(mbc);
+        tab.settings()->_setItem2(romSize);
+        if (ramSize) tab.settings()->_setItem3(ramSize);
+    }
+    void choose_gba(int romSize, int saveType, int saveSize) {
+        tab.settings()->_setSysType(1);
+        tab.settings()->_setItem1(romSize);
+        tab.settings()->_setItem2(saveType);
+        tab.settings()->_setItem3(saveSize);
+    }
+    // Presses a job button, answers its file dialog and waits for the job's
+    // result; the log lines from the press on.
+    QStringList run(void (MainTab::*slot)(), const std::string& file) {
+        const QString before = tab.console()->toPlainText();
+        answer_file_dialog(QString::fromStdString(file));
+        (tab.*slot)();
+        started = tab.cancelButton()->isEnabled();
+        if (started) {
+            for (QPushButton* b : tab.actionButtons()) EXPECT_FALSE(b->isEnabled());
+            EXPECT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 120000));
+        }
+        EXPECT_TRUE(tab.jobThread()->wait(10000));
+        for (QPushButton* b : tab.actionButtons()) EXPECT_TRUE(b->isEnabled());
+        return tab.console()->toPlainText().mid(before.size()).split('\n', Qt::SkipEmptyParts);
+    }
+    static bool succeeded(const QStringList& lines) {
+        return lines.contains(">Success!") && !lines.contains(">Operation failure.");
+    }
+    static bool failed(const QStringList& lines) {
+        return lines.contains(">Operation failure.") && !lines.contains(">Success!");
+    }
+    std::string image(const Bytes& data, const std::string& name) {
+        write_file(dir.file(name), data);
+        return dir.file(name);
+    }
+    static bool has(const QStringList& lines, const QString& part) {
+        for (const QString& l : lines)
+            if (l.contains(part)) return true;
+        return false;
+    }
+
+    TempDir dir;
+    std::unique_ptr<MountedBoard> board;
+    MainTab tab{nullptr};
+    bool started = false;
+};
+
+TEST_F(WindowJob, DumpWithoutInfoFirst) {
+    const Bytes rom = romgen::gb_image(0x1B, 5, 3);
+    mount({"--gb", image(rom, "rom.gb")});
+    choose_gb(4, 1048576);
+    const QStringList lines = run(&MainTab::push_read_rom, dir.file("out.gb"));
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+    EXPECT_TRUE(lines[0].startsWith("Reading data from ROM to file:"));
+    EXPECT_LT(lines.indexOf("Dump rom finish."), lines.indexOf(">Success!"));
+    EXPECT_EQ(read_file(dir.file("out.gb")), rom);
+}
+
+TEST_F(WindowJob, SaveReadAndWrite) {
+    const Bytes save = romgen::pattern(0x8000, 9);
+    mount({"--gb", image(romgen::gb_image(0x1B, 3, 3), "rom.gb"), "--save", image(save, "in.sav"),
+           "--save-out", dir.file("out.sav")});
+    choose_gb(4, 262144, 32768);
+    EXPECT_TRUE(succeeded(run(&MainTab::push_read_ram, dir.file("read.sav"))));
+    EXPECT_EQ(read_file(dir.file("read.sav")), save);
+
+    const Bytes written = romgen::pattern(0x8000, 10);
+    tab.settings()->checkBox()->setChecked(true);
+    const QStringList lines = run(&MainTab::push_write_ram, image(written, "new.sav"));
+    EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+    EXPECT_TRUE(lines.contains("Read 32768 Bytes"));
+    EXPECT_TRUE(lines.contains("Verify data finish."));
+    board->unmount();
+    EXPECT_EQ(read_file(dir.file("out.sav")), written);
+}
+
+TEST_F(WindowJob, SaveFilesShorterOrLongerThanTheSave) {
+    mount({"--gb", image(romgen::gb_image(0x1B, 3, 2), "rom.gb"), "--save-out", dir.file("out.sav")});
+    choose_gb(4, 262144, 8192);
+    QStringList lines = run(&MainTab::push_write_ram, image(romgen::pattern(100, 1), "short.sav"));
+    EXPECT_TRUE(failed(lines));
+    EXPECT_TRUE(lines.contains("Read File error."));
+    const Bytes longer = romgen::pattern(0x3000, 2);
+    EXPECT_TRUE(succeeded(run(&MainTab::push_write_ram, image(longer, "long.sav"))));
+    board->unmount();
+    EXPECT_EQ(read_file(dir.file("out.sav")), Bytes(longer.begin(), longer.begin() + 0x2000));
+}
+
+TEST_F(WindowJob, FlashWritesWithIdentification) {
+    for (int wiring : {8, 16}) {
+        SCOPED_TRACE(wiring);
+        const Bytes rom = romgen::pattern(0x100000, uint32_t(wiring));
+        mount({"--flash", "0x100000", "--flash-wiring", std::to_string(wiring), "--erase-ms", "1200",
+               "--flash-out", dir.file("flash.out")});
+        choose_gb(4, 32768);
+        tab.settings()->checkBox()->setChecked(true);
+        const QStringList lines = run(&MainTab::push_write_flash, image(rom, "flash.gb"));
+        EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+        if (wiring == 16) {
+            EXPECT_TRUE(lines.contains("Flash chip is 16bit width"));
+            EXPECT_TRUE(lines.contains("Flash chip size is :1024KB"));
+        } else {
+            EXPECT_TRUE(lines.contains("Flash chip is 8bit width"));
+        }
+        for (const char* step : {"Start erase flash chip...", "Erase flash chip finish.",
+                                 "Start flash ROM...", "Flash ROM finish.", "Verify data finish."})
+            EXPECT_TRUE(lines.contains(step)) << step;
+        board->unmount();
+        EXPECT_EQ(read_file(dir.file("flash.out")), rom);
+    }
+}
+
+TEST_F(WindowJob, VerificationCatchesABoardThatCorruptsAByte) {
+    mount({"--flash", "0x40000", "--flash-wiring", "16", "--erase-ms", "100", "--corrupt-gb",
+           "0x4123"});
+    choose_gb(4, 32768);
+    tab.settings()->checkBox()->setChecked(true);
+    const QStringList lines = run(&MainTab::push_write_flash, image(romgen::pattern(0x40000, 3), "f.gb"));
+    EXPECT_TRUE(failed(lines));
+    EXPECT_TRUE(has(lines, "Verify data error at 0x4123")) << lines.join("\n").toStdString();
+}
+
+TEST_F(WindowJob, CancelDuringAnEraseWaitAndDuringADump) {
+    mount({"--flash", "0x40000", "--erase-ms", "600000"});
+    choose_gb(4, 32768);
+    answer_file_dialog(QString::fromStdString(image(romgen::pattern(0x40000, 1), "f.gb")));
+    tab.push_write_flash();
+    ASSERT_TRUE(wait_for([&] { return has(lines_of(tab.console()), "Start erase flash chip..."); }));
+    tab.cancelButton()->click();
+    ASSERT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 10000));
+    EXPECT_TRUE(lines_of(tab.console()).contains(">Operation failure."));
+    board.reset();
+
+    mount({"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
+    choose_gb(4, 2097152);
+    answer_file_dialog(QString::fromStdString(dir.file("cancelled.gb")));
+    tab.push_read_rom();
+    ASSERT_TRUE(wait_for([&] { return tab.progressBar()->value() > 0; }));
+    tab.cancelButton()->click();
+    ASSERT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 10000));
+    EXPECT_TRUE(has(lines_of(tab.console()), "canceled"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cancelled.gb")));
+}
+
+TEST_F(WindowJob, BoardPulledOutMidDumpAndMidWrite) {
+    write_file(dir.file("keep.gb"), {'K', 'E', 'E', 'P'});
+    mount({"--gb", image(romgen::gb_image(0x1B, 5, 3), "rom.gb"), "--fail-after", "40"});
+    choose_gb(4, 1048576, 32768);
+    QStringList lines = run(&MainTab::push_read_rom, dir.file("keep.gb"));
+    EXPECT_TRUE(failed(lines));
+    EXPECT_EQ(read_file(dir.file("keep.gb")), Bytes({'K', 'E', 'E', 'P'})) << "untouched";
+    board.reset();
+
+    mount({"--gb", image(romgen::gb_image(0x1B, 5, 3), "rom.gb"), "--fail-after", "10"});
+    lines = run(&MainTab::push_write_ram, image(romgen::pattern(0x8000, 4), "w.sav"));
+    EXPECT_TRUE(failed(lines)) << lines.join("\n").toStdString();
+}
+
+TEST_F(WindowJob, NoBoardAndCancelledDialogs) {
+    TempDir empty;
+    setenv("ZELVO_VOLUMES", empty.path().c_str(), 1);
+    QStringList lines = run(&MainTab::push_read_rom, dir.file("x.gb"));
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(lines.contains("Initialize device error."));
+
+    // Without the window, the job itself reports the missing board.
+    FamicomThread job;
+    QSignalSpy progress(&job, SIGNAL(set_progress(int, int)));
+    QSignalSpy result(&job, SIGNAL(error(int)));
+    QSignalSpy log(&job, SIGNAL(log(QString)));
+    job.m_type = kJobGbDump;
+    job.start();
+    ASSERT_TRUE(result.wait(10000));
+    EXPECT_EQ(log.at(0).at(0).toString(), "Can not found device.");
+    EXPECT_EQ(progress.last(), QList<QVariant>({1, 1}));
+    EXPECT_EQ(result.at(0).at(0).toInt(), 0);
+
+    mount({"--gb", image(romgen::gb_image(0x00, 0, 0), "rom.gb"), "--log", dir.file("raw.log")});
+    for (auto slot : {&MainTab::push_read_rom, &MainTab::push_read_ram, &MainTab::push_write_flash,
+                      &MainTab::push_write_ram}) {
+        run(slot, "");
+        EXPECT_FALSE(started) << "a cancelled dialog starts nothing";
+    }
+}
+
+TEST_F(WindowJob, MissingBrokenAndIncompleteScripts) {
+    mount({"--gb", image(romgen::gb_image(0x1B, 3, 3), "rom.gb")});
+    const QString mapper = QCoreApplication::applicationDirPath() + "/mapper/";
+    const QString tama5 = mapper + "gb_tama5.nut", mbc7 = mapper + "gb_mbc7.nut";
+    ASSERT_TRUE(QFile::rename(tama5, tama5 + ".away"));
+    choose_gb(6, 262144);
+    QStringList lines = run(&MainTab::push_read_rom, dir.file("x.gb"));
+    QFile::rename(tama5 + ".away", tama5);
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(lines.contains("Not exists script file :"));
+    EXPECT_TRUE(lines.contains(tama5)) << "the full path that was tried";
+
+    ASSERT_TRUE(QFile::copy(mbc7, mbc7 + ".keep"));
+    choose_gb(5, 262144);
+    write_file(mbc7.toStdString(), {'f', 'u', 'n', 'c', 't', 'i', 'o', 'n', ' ', '(', '{'});
+    lines = run(&MainTab::push_read_rom, dir.file("x.gb"));
+    EXPECT_TRUE(failed(lines));
+    EXPECT_TRUE(has(lines, "dump core script error"));
+
+    const std::string dumpOnly = "function cpu_dump(d, a, b) {}";
+    write_file(mbc7.toStdString(), Bytes(dumpOnly.begin(), dumpOnly.end()));
+    lines = run(&MainTab::push_read_ram, dir.file("x.sav"));
+    QFile::remove(mbc7);
+    QFile::rename(mbc7 + ".keep", mbc7);
+    EXPECT_TRUE(failed(lines));
+    EXPECT_LT(lines.indexOf("Start dump save..."), lines.indexOf("Dump save finish."));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.sav")));
+}
+
+TEST_F(WindowJob, RefusedImagesAndTheGbaFlashWrite) {
+    mount({"--flash", "0x40000"});
+    choose_gb(4, 32768);
+    QStringList lines = run(&MainTab::push_write_flash, image({}, "empty.gb"));
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(lines.contains("The file is empty: nothing to write."));
+    {
+        QFile huge(QString::fromStdString(dir.file("huge.gb")));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.resize(kMaxInputSize + 1));
+    }
+    lines = run(&MainTab::push_write_flash, dir.file("huge.gb"));
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(has(lines, "larger than 64 MiB"));
+
+    board.reset();
+    mount({"--gba", image(romgen::gba_image(0x100000, "ZTST"), "rom.gba")});
+    choose_gba(1048576, 0, 32768);
+    lines = run(&MainTab::push_write_flash, dir.file("rom.gba"));
+    EXPECT_TRUE(failed(lines));
+    EXPECT_TRUE(lines.contains("Read 1048576 Bytes"));
+    EXPECT_TRUE(lines.contains("Unknow operate!"));
+    EXPECT_FALSE(has(lines, "bit width"));
+}
+
+TEST_F(WindowJob, ClosingTheWindowDuringAJobWaitsForIt) {
+    REQUIRE_FUSE();
+    MountedBoard slow({"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
+    ASSERT_TRUE(slow.mounted());
+    TabDialog window(nullptr);
+    window.show();
+    MainTab* main = window.mainTab();
+    main->settings()->_setItem2(2097152);
+    answer_file_dialog(QString::fromStdString(dir.file("out.gb")));
+    main->push_read_rom();
+    ASSERT_TRUE(main->jobThread()->isRunning());
+    answer_message_box(QMessageBox::No);
+    window.close();
+    EXPECT_TRUE(window.isVisible()) << "the user chose to keep the job";
+    answer_message_box(QMessageBox::Yes);
+    window.close();
+    EXPECT_FALSE(main->jobThread()->isRunning());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(lines_of(main->console()).contains(">Operation failure."));
+}
+
+}  // namespace

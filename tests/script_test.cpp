@@ -1,0 +1,202 @@
+// The script wrapper and the native cartridge functions, on a real interpreter
+// driving the virtual board.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include "cart/bus.h"
+#include "device/usb.h"
+#include "jobs/famicom_thread.h"
+#include "romgen.h"
+#include "script/script.h"
+#include "support/mounted_board.h"
+
+#include <sqstdio.h>  // after squirrel.h
+
+using testing_support::TempDir;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+// A job whose log lines are collected as they are emitted.
+struct Job {
+    Job() {
+        QObject::connect(&thread, &FamicomThread::log, [this](const QString& s) { lines << s; });
+        QObject::connect(&thread, &FamicomThread::set_progress,
+                         [this](int ile, int max) { progress.emplace_back(ile, max); });
+    }
+    FamicomThread thread;
+    QStringList lines;
+    std::vector<std::pair<int, int>> progress;
+};
+
+class Script : public ::testing::Test {
+protected:
+    void SetUp() override { v = qr_open(&job.thread); }
+    void TearDown() override { qr_close(v); }
+    // Runs source as a script file; true when it ran without error.
+    bool run(const std::string& source) {
+        const std::string path = dir.file("s" + std::to_string(++count) + ".nut");
+        testing_support::write_file(path, Bytes(source.begin(), source.end()));
+        return SQ_SUCCEEDED(sqstd_dofile(v, path.c_str(), SQFalse, SQTrue));
+    }
+    bool log_has(const QString& text) const {
+        for (const QString& line : job.lines)
+            if (line.contains(text)) return true;
+        return false;
+    }
+    Job job;
+    HSQUIRRELVM v = nullptr;
+    TempDir dir;
+    int count = 0;
+};
+
+TEST_F(Script, CallsKeepTheStackAndReportFailures) {
+    ASSERT_TRUE(run("function two(d, a, b) { print(\"got \" + a + \" \" + b); }\n"
+                    "function one(d) {}\n"));
+    const SQInteger top = sq_gettop(v);
+    EXPECT_EQ(qr_call(v, "two", &job.thread, 2, int64_t(1048576), int64_t(0xFFFFFFFF)), 0);
+    EXPECT_TRUE(log_has("got 1048576 4294967295")) << "widened without sign extension";
+    EXPECT_EQ(qr_call(v, "missing", &job.thread, 2, int64_t(1), int64_t(2)), -1);
+    EXPECT_LT(qr_call(v, "one", &job.thread, 2, int64_t(1), int64_t(2)), 0);
+    EXPECT_TRUE(log_has("wrong number of parameters"));
+    EXPECT_EQ(sq_gettop(v), top);
+}
+
+TEST_F(Script, OutputIsCutAndEveryPrintIsOneEntry) {
+    job.lines.clear();
+    ASSERT_TRUE(run("local s = \"\"; for (local i = 0; i < 1100; i++) s += \"x\";\n"
+                    "print(s); print(\"second\");\n"));
+    ASSERT_EQ(job.lines.size(), 2);
+    EXPECT_EQ(job.lines[0].size(), 1023);
+    EXPECT_EQ(job.lines[1], "second");
+    job.lines.clear();
+    EXPECT_FALSE(run("throw \"broken on purpose\";"));
+    EXPECT_GT(job.lines.size(), 1) << "the error handler's report comes as several entries";
+    EXPECT_TRUE(log_has("broken on purpose"));
+}
+
+SQInteger two_integers(HSQUIRRELVM v) {
+    int64_t a = 0, b = 0;
+    const SQInteger r = qr_argument_get(v, 2, &a, &b);
+    if (r < 0) return r;
+    sq_pushinteger(v, a + b);
+    return 1;
+}
+
+TEST_F(Script, ArgumentChecks) {
+    qr_function_register_global(v, "add", two_integers);
+    EXPECT_TRUE(run("if (add(null, 2, 3) != 5) throw \"sum\";"));
+    EXPECT_FALSE(run("add(null, 2);"));
+    EXPECT_TRUE(log_has("argument number error"));
+    EXPECT_FALSE(run("add(null, 2, 1.0);"));
+    EXPECT_TRUE(log_has("argument type error"));
+    qr_function_register_global(v, "rom_flash_cfg", real_gb_flash_cfg);
+    EXPECT_FALSE(run("rom_flash_cfg(null, 1);"));
+    EXPECT_TRUE(log_has("1st argument must be d (userpointer)"));
+}
+
+// Natives against a mounted board holding an MBC5 cartridge.
+class Natives : public Script {
+protected:
+    void SetUp() override {
+        Script::SetUp();
+        REQUIRE_FUSE();
+        rom = romgen::gb_image(0x1B, 3, 3);
+        testing_support::write_file(dir.file("rom.gb"), rom);
+        board = std::make_unique<testing_support::MountedBoard>(
+            std::vector<std::string>{"--gb", dir.file("rom.gb"), "--save-out", dir.file("save.out")});
+        ASSERT_TRUE(board->mounted());
+        ASSERT_EQ(usb::open(), 1);
+        ASSERT_GT(gb::f_gb_init(), 0u);
+        buffer.assign(0x10000, 0xEE);
+        job.thread.m_buffer = buffer.data();
+        job.thread.m_buffer_size = uint32_t(buffer.size());
+        job.thread.m_rom_size = 0x40000;
+        job.thread.m_ram_size = 0x8000;
+        for (auto [name, fn] : {std::pair{"cpu_read", real_gb_cpu_read},
+                                {"cpu_write", real_gb_cpu_write}, {"ram_write", real_gb_ram_write}})
+            qr_function_register_global(v, name, fn);
+    }
+    // Runs body inside function f(d) called with the job handle.
+    bool call(const std::string& body) {
+        if (!run("function f(d) { " + body + " }")) return false;
+        return qr_call(v, "f", &job.thread, 0) >= 0;
+    }
+    Bytes rom, buffer;
+    std::unique_ptr<testing_support::MountedBoard> board;
+};
+
+TEST_F(Natives, GbReadsStoreAtTheRunningTotalAndReportProgress) {
+    job.thread.m_total = 0x100;
+    ASSERT_TRUE(call("cpu_write(d, 0x2000, 3); cpu_read(d, 0x4000, 0x4000);"));
+    EXPECT_EQ(Bytes(buffer.begin() + 0x100, buffer.begin() + 0x4100),
+              Bytes(rom.begin() + 3 * 0x4000, rom.begin() + 4 * 0x4000));
+    EXPECT_EQ(buffer[0xFF], 0xEE);
+    EXPECT_EQ(job.thread.m_total, 0x4100);
+    ASSERT_FALSE(job.progress.empty());
+    EXPECT_EQ(job.progress.back(), std::make_pair(0x4100, 0x40000));
+    // Address and length are taken to 16 bits: 0x10000 asks for nothing.
+    ASSERT_TRUE(call("cpu_read(d, 0x10000, 0x10000);"));
+    EXPECT_EQ(job.thread.m_total, 0x4100);
+    job.thread.m_type = kJobGbSaveRead;
+    ASSERT_TRUE(call("cpu_read(d, 0x14000, 0x10);"));
+    EXPECT_EQ(job.progress.back(), std::make_pair(0x4110, 0x8000)) << "a save read counts the save";
+}
+
+TEST_F(Natives, TransfersStayInsideTheBuffer) {
+    job.thread.m_total = 0xFF00;
+    EXPECT_FALSE(call("cpu_read(d, 0, 0x200);"));
+    EXPECT_TRUE(log_has("buffer range error"));
+    job.thread.m_total = -1;
+    EXPECT_FALSE(call("cpu_read(d, 0, 1);"));
+    EXPECT_EQ(buffer.back(), 0xEE);
+    job.thread.m_total = 0;
+    job.thread.canceled();
+    EXPECT_FALSE(call("cpu_read(d, 0, 1);"));
+    EXPECT_TRUE(log_has("canceled"));
+    EXPECT_TRUE(call("cpu_write(d, 0x0000, 0x00);")) << "a script can still disable RAM";
+}
+
+TEST_F(Natives, WritePairsAndTheRamWindow) {
+    EXPECT_FALSE(call("cpu_write(d, 0x2000);"));
+    EXPECT_TRUE(log_has("argument number error"));
+    EXPECT_FALSE(call("cpu_write(d, 0x2000, \"x\");"));
+    EXPECT_TRUE(log_has("argument type error"));
+    // A trailing lone value is ignored; of ten pairs only the first eight are sent.
+    ASSERT_TRUE(call("cpu_write(d, 0x2000, 1, 0x4000);"));
+    ASSERT_TRUE(call("cpu_write(d, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 0x2000, 9, 0x2000, 9);"));
+    for (int i = 0; i < 0x20; ++i) buffer[i] = uint8_t(0x40 + i);
+    job.thread.m_total = 0;
+    // 0x10 lands at 0xA010; with bit 14 set as well it lands 0x4000 higher, outside the RAM.
+    ASSERT_TRUE(call("cpu_write(d, 0x0000, 0x0A, 0x4000, 0); ram_write(d, 0x10, 0x10);"
+                     "ram_write(d, 0x4010, 0x10); cpu_write(d, 0x0000, 0x00);"));
+    EXPECT_EQ(job.thread.m_total, 0x20);
+    board->unmount();
+    const Bytes save = testing_support::read_file(dir.file("save.out"));
+    ASSERT_EQ(save.size(), 0x8000u);
+    EXPECT_EQ(Bytes(save.begin() + 0x10, save.begin() + 0x20), Bytes(buffer.begin(), buffer.begin() + 0x10));
+    EXPECT_EQ(save[0x20], 0xFF);
+}
+
+TEST_F(Natives, GbaReadsAreCappedAt1MiB) {
+    board.reset();
+    Bytes image = romgen::gba_image(0x200000, "ZTST");
+    testing_support::write_file(dir.file("rom.gba"), image);
+    board = std::make_unique<testing_support::MountedBoard>(
+        std::vector<std::string>{"--gba", dir.file("rom.gba")});
+    ASSERT_EQ(usb::open(), 1);
+    gb::f_gba_init();
+    buffer.assign(0x200000, 0);
+    job.thread.m_buffer = buffer.data();
+    job.thread.m_buffer_size = uint32_t(buffer.size());
+    job.thread.m_total = 0;
+    qr_function_register_global(v, "cpu_read", real_gba_cpu_read);
+    ASSERT_TRUE(call("cpu_read(d, 0, 0x200000);"));
+    EXPECT_EQ(job.thread.m_total, 0x100000);
+    ASSERT_TRUE(call("cpu_read(d, 0x80000, 0x100000);"));
+    EXPECT_EQ(buffer, image);
+}
+
+}  // namespace

@@ -1,0 +1,270 @@
+// The window: title, tabs, the main tab's log and states, the Update tab,
+// translations and the settings panel.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTranslator>
+
+#include "app/tab_dialog.h"
+#include "support/mounted_board.h"
+#include "support/window_helpers.h"
+#include "ui/console.h"
+#include "ui/firmware_update_tab.h"
+#include "ui/main_tab.h"
+#include "ui/settings.h"
+
+using namespace testing_support;
+
+namespace {
+
+bool idle(MainTab& tab) {
+    for (QPushButton* b : tab.actionButtons())
+        if (!b->isEnabled()) return false;
+    return !tab.cancelButton()->isEnabled() && tab.progressBar()->minimum() == 0 &&
+           tab.progressBar()->maximum() == 1 && tab.progressBar()->value() == 0;
+}
+
+TEST(Window, TitleAndTabs) {
+    TabDialog window(nullptr);
+    EXPECT_TRUE(QRegularExpression("^Zelvo 3\\.0 build - [A-Z][a-z]{2} [ 123][0-9] [0-9]{4}$")
+                    .match(window.windowTitle())
+                    .hasMatch())
+        << window.windowTitle().toStdString();
+    ASSERT_EQ(window.tabs()->count(), 3);
+    EXPECT_EQ(window.tabs()->tabText(0), "GB");
+    EXPECT_EQ(window.tabs()->tabText(1), "Update");
+    EXPECT_EQ(window.tabs()->tabText(2), "About");
+    EXPECT_NE(qobject_cast<MainTab*>(window.tabs()->widget(0)), nullptr);
+    EXPECT_NE(qobject_cast<FirmwareUpdateTab*>(window.tabs()->widget(1)), nullptr);
+    EXPECT_EQ(window.tabs()->widget(2)->findChildren<QLabel*>().size(), 6);
+}
+
+TEST(MainTabLog, StartsIdleWithItsStartUpLines) {
+    MainTab tab(nullptr);
+    const QStringList lines = lines_of(tab.console());
+    ASSERT_GE(lines.size(), 6);
+    EXPECT_EQ(lines[0], "Oriel Driver Series for GB/GBC/GBA 3.0 started.");
+    EXPECT_EQ(lines[1], "Support all functions, need QRV_PCB02_FW303 firmware.") << "markup rendered";
+    EXPECT_TRUE(tab.console()->toHtml().contains("#ffcc00"));
+    EXPECT_EQ(lines[2], "To dump GB/GBC cartridge,please switch power to 5V.");
+    EXPECT_EQ(lines[3], "To dump GBA cartridge,please switch power to 3.3V.");
+    EXPECT_EQ(lines[4], "Part of homebrew GB/GBC flash cart need 3.3V power.");
+    for (int i = 5; i < lines.size(); ++i) EXPECT_TRUE(lines[i].trimmed().isEmpty());
+    EXPECT_TRUE(idle(tab));
+    EXPECT_TRUE(tab.console()->isReadOnly());
+}
+
+TEST(MainTabLog, ResultLinesAndProgress) {
+    MainTab tab(nullptr);
+    const int before = tab.console()->document()->blockCount();
+    tab.setEnabledButtons(false);
+    tab.setProgress(5, 10);
+    EXPECT_EQ(tab.progressBar()->value(), 5);
+    EXPECT_FALSE(tab.actionButtons()[0]->isEnabled());
+    EXPECT_TRUE(tab.cancelButton()->isEnabled());
+    tab.setProgress(0, 0);
+    EXPECT_EQ(tab.progressBar()->maximum(), 0) << "Qt's busy indicator";
+    tab.print_error(1);
+    EXPECT_TRUE(lines_of(tab.console()).contains(">Success!"));
+    EXPECT_TRUE(idle(tab));
+    tab.print_error(0);
+    EXPECT_TRUE(lines_of(tab.console()).contains(">Operation failure."));
+    const int withResults = tab.console()->document()->blockCount();
+    tab.setEnabledButtons(false);
+    tab.print_error(7);
+    const QStringList lines = lines_of(tab.console());
+    EXPECT_FALSE(lines.mid(withResults - 1).contains(">Success!"));
+    EXPECT_GT(tab.console()->document()->blockCount(), withResults) << "only the separator";
+    EXPECT_GT(withResults, before);
+    EXPECT_TRUE(idle(tab));
+    // A separator is a horizontal rule, not markup shown as text.
+    EXPECT_FALSE(tab.console()->toPlainText().contains("<hr>"));
+    EXPECT_TRUE(tab.console()->toHtml().contains("<hr"));
+}
+
+TEST(MainTabLog, StaysScrolledToTheNewestLine) {
+    MainTab tab(nullptr);
+    tab.resize(600, 400);
+    tab.show();
+    for (int i = 0; i < 500; ++i) tab.info(QString("line %1").arg(i));
+    QApplication::processEvents();
+    QScrollBar* bar = tab.console()->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_GT(bar->value(), bar->maximum() - tab.console()->fontMetrics().height());
+    EXPECT_TRUE(tab.console()->textCursor().atEnd());
+    EXPECT_TRUE(tab.console()->viewport()->rect().contains(tab.console()->cursorRect()))
+        << "the newest line is in view";
+}
+
+TEST(UpdateTab, ReportsTheSameFourEntriesOnEveryPress) {
+    FirmwareUpdateTab tab(nullptr);
+    QStringList lines = lines_of(tab.console());
+    EXPECT_EQ(lines[0], "First turn off anti-virus software.");
+    EXPECT_EQ(lines[1], "Next press \"Update Firmware\" to update firmware.");
+    for (int press = 0; press < 2; ++press) {
+        const QString before = tab.console()->toPlainText();
+        tab.updateButton()->click();
+        EXPECT_FALSE(tab.updateButton()->isEnabled());
+        ASSERT_TRUE(wait_for([&] { return tab.updateButton()->isEnabled(); }));
+        lines = tab.console()->toPlainText().mid(before.size()).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 3);
+        EXPECT_EQ(lines[0], "Starting update firmware , pelase wait...");
+        EXPECT_EQ(lines[1], "Update firmware successful.");
+        EXPECT_EQ(lines[2], ">Success!");
+        EXPECT_TRUE(tab.console()->toHtml().contains("<hr")) << "closed with a separator";
+        EXPECT_EQ(tab.progressBar()->maximum(), 1);
+        EXPECT_EQ(tab.progressBar()->value(), 0);
+    }
+}
+
+class Translation : public ::testing::Test {
+protected:
+    void TearDown() override { QCoreApplication::removeTranslator(&translator); }
+    void place(const char* from, const char* name) {
+        QFile::copy(QString(TRANSLATIONS_DIR) + "/" + from, QString::fromStdString(dir.file(name)));
+    }
+    QString update() { return QCoreApplication::translate("TabDialog", "Update"); }
+    TempDir dir;
+    QTranslator translator;
+};
+
+TEST_F(Translation, ChineseWinsOverJapanese) {
+    place("zelvo3_chs.qm", "zelvo3_chs.qm");
+    place("zelvo3_jpn.qm", "zelvo3_jpn.qm");
+    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path())).endsWith("zelvo3_chs.qm"));
+    EXPECT_EQ(update(), "Update-chs");
+}
+
+TEST_F(Translation, JapaneseAlone) {
+    place("zelvo3_jpn.qm", "zelvo3_jpn.qm");
+    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path())).endsWith("zelvo3_jpn.qm"));
+    EXPECT_EQ(update(), "Update-jpn");
+    TabDialog window(nullptr);
+    EXPECT_EQ(window.tabs()->tabText(1), "Update-jpn");
+}
+
+TEST_F(Translation, AnUnloadableFileLeavesTheSourceTexts) {
+    write_file(dir.file("zelvo3_chs.qm"), {'n', 'o', 't', ' ', 'q', 'm'});
+    place("zelvo3_jpn.qm", "zelvo3_jpn.qm");
+    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path())).endsWith("zelvo3_chs.qm"));
+    EXPECT_EQ(update(), "Update");
+    TabDialog window(nullptr);
+    EXPECT_EQ(window.tabs()->tabText(1), "Update");
+}
+
+TEST_F(Translation, NoFileNoTranslation) {
+    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path())).isEmpty());
+    EXPECT_EQ(update(), "Update");
+}
+
+QStringList entries(QComboBox* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->itemText(i);
+    return out;
+}
+
+TEST(SettingsPanel, ConstructionDefaults) {
+    Settings s(nullptr);
+    EXPECT_EQ(s.title(), "Settings");
+    EXPECT_EQ(s.getSysType(), 0);
+    EXPECT_EQ(s.getMbcType(), 4);
+    EXPECT_EQ(s.firstList()->currentText(), "MBC5");
+    EXPECT_EQ(s.getMbcScript(), "gb_mbc5.nut");
+    EXPECT_EQ(s.getGbRomSize(), 32768);
+    EXPECT_EQ(s.getGbRamSize(), 512);
+    EXPECT_FALSE(s.getCheckType());
+    EXPECT_EQ(entries(s.systemList()), QStringList({"GB/GBC", "GBA"}));
+    EXPECT_EQ(entries(s.firstList()).size(), 7);
+    EXPECT_EQ(entries(s.secondList()).size(), 9);
+    EXPECT_EQ(entries(s.thirdList()), QStringList({"512 B", "8 K", "32 K", "64 K", "128 K"}));
+    EXPECT_EQ(s.listLabel(0)->text(), "MBC TYPE:");
+}
+
+TEST(SettingsPanel, SwitchingSystemsResetsOnlyTheSystemSwitchedTo) {
+    Settings s(nullptr);
+    s.setItem1(2);
+    s.setItem2(3);
+    s.setItem3(1);
+    EXPECT_EQ(s.getMbcType(), 2);
+    s.setSysType(1);
+    EXPECT_EQ(s.listLabel(1)->text(), "RAM TYPE:");
+    EXPECT_EQ(s.getGbaRomSize(), 1048576);
+    EXPECT_EQ(s.getGbaRamType(), 0);
+    EXPECT_EQ(s.getGbaRamSize(), 32768);
+    s.setItem1(4);
+    s.setItem2(1);
+    s.setItem3(1);
+    EXPECT_EQ(s.getGbaRamSize(), 131072);
+    EXPECT_EQ(s.getMbcType(), 2) << "GB values stay while GBA is chosen";
+    s.setSysType(0);
+    EXPECT_EQ(s.getMbcType(), 4);
+    EXPECT_EQ(s.getGbRomSize(), 32768);
+    EXPECT_EQ(s.getGbRamSize(), 512);
+    EXPECT_EQ(s.getGbaRomSize(), 16777216) << "GBA values stay while GB is chosen";
+    EXPECT_EQ(s.getGbaRamType(), 1);
+}
+
+TEST(SettingsPanel, SaveTypesOfferTheirTwoSizes) {
+    Settings s(nullptr);
+    s._setSysType(1);
+    EXPECT_EQ(s.systemList()->currentIndex(), 1);
+    const struct {
+        int type;
+        QStringList offered;
+        int first;
+    } types[] = {{2, {"512 B", "8 K"}, 512}, {0, {"32 K", "64 K"}, 32768}, {1, {"64 K", "128 K"}, 65536}};
+    for (const auto& t : types) {
+        s.setItem3(1);
+        s.setItem2(t.type);
+        EXPECT_EQ(entries(s.thirdList()), t.offered);
+        EXPECT_EQ(s.thirdList()->currentIndex(), 0);
+        EXPECT_EQ(s.getGbaRamSize(), t.first);
+    }
+}
+
+TEST(SettingsPanel, SelectByValue) {
+    Settings s(nullptr);
+    s._setItem2(12345);
+    EXPECT_EQ(s.getGbRomSize(), 32768);
+    EXPECT_EQ(s.secondList()->currentIndex(), 0);
+    s._setItem1(6);
+    EXPECT_EQ(s.firstList()->currentText(), "TAMA5");
+    EXPECT_EQ(s.getMbcScript(), "gb_tama5.nut");
+    s._setItem3(2048);
+    EXPECT_EQ(s.getGbRamSize(), 512) << "2048 bytes is not listed";
+    s._setItem3(32768);
+    EXPECT_EQ(s.thirdList()->currentText(), "32 K");
+    s._setSysType(1);
+    s._setItem2(2);
+    EXPECT_EQ(entries(s.thirdList()), QStringList({"512 B", "8 K"}));
+    s._setItem3(8192);
+    EXPECT_EQ(s.thirdList()->currentIndex(), 1);
+    EXPECT_EQ(s.getGbaRamSize(), 8192);
+    s._setItem3(65536);
+    EXPECT_EQ(s.getGbaRamSize(), 8192) << "not on offer for EEPROM";
+}
+
+TEST(SettingsPanel, UserChoicesRunTheSlots) {
+    Settings s(nullptr);
+    s.setItem3(2);
+    s.thirdList()->setCurrentIndex(0);
+    emit s.thirdList()->activated(0);  // the user picks the entry that is already current
+    EXPECT_EQ(s.getGbRamSize(), 512);
+    s.checkBox()->setChecked(true);
+    EXPECT_TRUE(s.getCheckType());
+    s.setCheck(1);
+    EXPECT_FALSE(s.getCheckType()) << "a partial tick counts as unticked";
+    s.checkBox()->setChecked(false);
+    EXPECT_FALSE(s.getCheckType());
+}
+
+}  // namespace

@@ -5,12 +5,12 @@
 // ram_write(d, address, length), rom_write(d, address, length),
 // rom_flash_cfg(d, mode). Every native raises an error when it fails.
 
-const ROM_BANK = 0x4000;       // switchable ROM window 0x4000-0x7FFF
-const RAM_BANK = 0x2000;       // cartridge RAM window 0xA000-0xBFFF
-const RAM_WINDOW = 0xA000;
-const RAM_ENABLE = 0x0000;
-const RAM_ON = 0x0A;           // exactly 0x0A: some controllers compare the whole byte
-const RAM_OFF = 0x00;
+ROM_BANK <- 0x4000;       // switchable ROM window 0x4000-0x7FFF
+RAM_BANK <- 0x2000;       // cartridge RAM window 0xA000-0xBFFF
+RAM_WINDOW <- 0xA000;
+RAM_ENABLE <- 0x0000;
+RAM_ON <- 0x0A;           // exactly 0x0A: some controllers compare the whole byte
+RAM_OFF <- 0x00;
 
 function min(a, b) { return a < b ? a : b; }
 

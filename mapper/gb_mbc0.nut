@@ -4,7 +4,7 @@ local cut = here.len();
 while (cut > 0 && here[cut - 1] != '/') cut--;
 dofile(here.slice(0, cut) + "gb_common.nut", true);
 
-const PLAIN_ROM = 0x8000;
+PLAIN_ROM <- 0x8000;
 
 function check_rom(size) {
     if (size > PLAIN_ROM)

@@ -5,7 +5,7 @@ local cut = here.len();
 while (cut > 0 && here[cut - 1] != '/') cut--;
 dofile(here.slice(0, cut) + "gb_common.nut", true);
 
-const MBC2_RAM = 512;  // one half-byte per address; a save file holds one per byte
+MBC2_RAM <- 512;  // one half-byte per address; a save file holds one per byte
 
 function cpu_dump(d, size, unused) {
     dump_banks(d, size, function(n) { cpu_write(d, 0x2100, n); });

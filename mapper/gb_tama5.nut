@@ -5,9 +5,9 @@ local cut = here.len();
 while (cut > 0 && here[cut - 1] != '/') cut--;
 dofile(here.slice(0, cut) + "gb_common.nut", true);
 
-const TAMA5_SELECT = 0xA001;
-const TAMA5_DATA = 0xA000;
-const TAMA5_UNLOCK = 0x0A;
+TAMA5_SELECT <- 0xA001;
+TAMA5_DATA <- 0xA000;
+TAMA5_UNLOCK <- 0x0A;
 
 function cpu_dump(d, size, unused) {
     cpu_write(d, TAMA5_SELECT, TAMA5_UNLOCK);

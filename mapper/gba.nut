@@ -5,7 +5,7 @@
 // most), ram_read(d, address, length) and ram_write(d, address, length) for
 // saves. Every native raises an error when it fails.
 
-const READ_CHUNK = 0x100000;
+READ_CHUNK <- 0x100000;
 
 function cpu_dump(d, size, unused) {
     for (local at = 0; at < size; at += READ_CHUNK) {

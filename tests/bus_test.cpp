@@ -1,11 +1,12 @@
 // Bus operations: the command bytes they send, checked against the board's
 // byte layouts through the raw log of command-file writes, and their effect on
 // the virtual board's cartridges.
+#include "cart/bus.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "cart/bus.h"
 #include "device/bf.h"
 #include "device/usb.h"
 #include "romgen.h"
@@ -18,8 +19,12 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-uint32_t le16(const uint8_t* p) { return p[0] | p[1] << 8; }
-const uint8_t* block(const Bytes& write, size_t k) { return write.data() + k * 512; }
+uint32_t le16(const uint8_t* p) {
+    return p[0] | p[1] << 8;
+}
+const uint8_t* block(const Bytes& write, size_t k) {
+    return write.data() + k * 512;
+}
 
 // The writes sent after the mode switch (its two blocks come first).
 std::vector<Bytes> after_init(const MountedBoard& board) {
@@ -274,12 +279,15 @@ TEST(BusOnBoard, GbaSavesOfEveryKindWrittenReadAndErased) {
     const struct {
         const char* kind;
         uint32_t type, size;
-    } kinds[] = {{"sram", 0, 0x8000},     {"flash64", 1, 0x10000}, {"flash128", 1, 0x20000},
-                 {"eep512", 2, 0x200},    {"eep8k", 2, 0x2000}};
+    } kinds[] = {{"sram", 0, 0x8000},
+                 {"flash64", 1, 0x10000},
+                 {"flash128", 1, 0x20000},
+                 {"eep512", 2, 0x200},
+                 {"eep8k", 2, 0x2000}};
     for (const auto& k : kinds) {
         SCOPED_TRACE(k.kind);
-        MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", k.kind, "--erase-ms",
-                            "100", "--save-out", dir.file("save.out")});
+        MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", k.kind, "--erase-ms", "100",
+                            "--save-out", dir.file("save.out")});
         ASSERT_EQ(usb::open(), 1);
         gb::f_gba_init();
         gb::f_gba_save_cfg(uint32_t(gb::save_pair_for(k.type, k.size)));

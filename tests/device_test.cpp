@@ -65,7 +65,9 @@ TEST(Crc, IsXmodemAndCoversEveryFramedByte) {
 void put_half(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
 }
-uint32_t get_half(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+uint32_t get_half(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
 
 TEST(Blowfish, PublishedVectorsInTheSystemsByteOrder) {
     const struct {
@@ -134,7 +136,8 @@ void check_loads(const std::string& path, const std::vector<uint8_t>& content) {
     EXPECT_EQ(std::memcmp(dest.data() + 3, &content[777], 3001), 0);
     // Near the end: a short request that yields anything reports its length,
     // a long one what the file still held.
-    EXPECT_EQ(file::NoCacheLoad(path.c_str(), dest.data(), 100, uint32_t(content.size() - 10)), 100u);
+    EXPECT_EQ(file::NoCacheLoad(path.c_str(), dest.data(), 100, uint32_t(content.size() - 10)),
+              100u);
     EXPECT_EQ(std::memcmp(dest.data(), &content[content.size() - 10], 10), 0);
     EXPECT_EQ(file::NoCacheLoad(path.c_str(), dest.data(), 2000, uint32_t(content.size() - 1500)),
               1500u);

@@ -1,4 +1,6 @@
 // Header decoding and the GBA cartridge database.
+#include "cart/header.h"
+
 #include <gtest/gtest.h>
 
 #include <QString>
@@ -7,7 +9,6 @@
 #include <set>
 
 #include "cart/gba_cart_table.h"
-#include "cart/header.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 
@@ -143,13 +144,13 @@ TEST(GbaHeader, UnknownCodesLogoMismatchAndEmptyKeys) {
 
 TEST(GbaDatabase, RowsAreWellFormed) {
     ASSERT_GE(gb::gba_cart_count, 2499u);
-    const std::set<std::string> kinds = {"",           "gba_sram",      "gba_eeprom_4k",
-                                         "gba_eeprom_64k", "gba_eeprom", "gba_flash_512",
-                                         "gba_flash_1m",   "gba_flash"};
+    const std::set<std::string> kinds = {
+        "",           "gba_sram",      "gba_eeprom_4k", "gba_eeprom_64k",
+        "gba_eeprom", "gba_flash_512", "gba_flash_1m",  "gba_flash"};
     for (size_t i = 0; i < gb::gba_cart_count; ++i) {
         const gb::gba_cart_row& row = gb::gba_cart_table[i];
-        const char* fields[] = {row.title, row.year, row.publisher, row.serial, row.rom_size,
-                                row.save_kind};
+        const char* fields[] = {row.title,  row.year,     row.publisher,
+                                row.serial, row.rom_size, row.save_kind};
         const size_t widths[] = {140, 10, 30, 40, 10, 20};
         for (int f = 0; f < 6; ++f) {
             const size_t len = strnlen(fields[f], widths[f]);
@@ -164,18 +165,19 @@ TEST(GbaDatabase, RowsAreWellFormed) {
     const struct {
         size_t row;
         const char *title, *serial, *kind;
-    } telling[] = {{0, "2 Game Pack!: Hot Wheels - Stunt Track Challenge + Hot Wheels - World Race (Euro, USA)",
-                    "AGB-BQJE-USA, AGB-BQJP", ""},
-                   {1, "Ace Lightning (Euro)", "AGB-ALXP-UKV", "gba_eeprom_4k"},
-                   {2, "Advance Wars (Euro)", "AGB-AWRP-EUR", "gba_flash"},
-                   {40, "The King of Fighters EX - NeoBlood (USA)", "AGB-AKOE-USA", "gba_eeprom_4k"},
-                   {56, "Mother 3 (Jpn)", "AGB-A3UJ-JPN", "gba_flash_512"},
-                   {562, "Comix Zone (Euro)", "AGB-ACZP", "gba_eeprom"},
-                   {1251, "The King of Fighters EX - NeoBlood (USA, Rev. 1)", "AGB-AKOE-USA",
-                    "gba_eeprom_4k"},
-                   {2494, "Zoku Bokura no Taiyou - Taiyou Shounen Django (Jpn)",
-                    "AGB-U32J-JPN (RK363-J1)", "gba_eeprom_64k"},
-                   {2498, "Play-Yan Micro (Jpn)", "AGS-006", "gba_sram"}};
+    } telling[] = {
+        {0,
+         "2 Game Pack!: Hot Wheels - Stunt Track Challenge + Hot Wheels - World Race (Euro, USA)",
+         "AGB-BQJE-USA, AGB-BQJP", ""},
+        {1, "Ace Lightning (Euro)", "AGB-ALXP-UKV", "gba_eeprom_4k"},
+        {2, "Advance Wars (Euro)", "AGB-AWRP-EUR", "gba_flash"},
+        {40, "The King of Fighters EX - NeoBlood (USA)", "AGB-AKOE-USA", "gba_eeprom_4k"},
+        {56, "Mother 3 (Jpn)", "AGB-A3UJ-JPN", "gba_flash_512"},
+        {562, "Comix Zone (Euro)", "AGB-ACZP", "gba_eeprom"},
+        {1251, "The King of Fighters EX - NeoBlood (USA, Rev. 1)", "AGB-AKOE-USA", "gba_eeprom_4k"},
+        {2494, "Zoku Bokura no Taiyou - Taiyou Shounen Django (Jpn)", "AGB-U32J-JPN (RK363-J1)",
+         "gba_eeprom_64k"},
+        {2498, "Play-Yan Micro (Jpn)", "AGS-006", "gba_sram"}};
     for (const auto& t : telling) {
         EXPECT_STREQ(gb::gba_cart_table[t.row].title, t.title);
         EXPECT_STREQ(gb::gba_cart_table[t.row].serial, t.serial);
@@ -188,8 +190,8 @@ TEST(GbaDatabase, GeneratorReproducesTheCommittedTable) {
     if (access(list.c_str(), R_OK) != 0) GTEST_SKIP() << "mame-data is not installed";
     testing_support::TempDir dir;
     const std::string out = dir.file("table.cpp");
-    const std::string command = "python3 " SOURCE_DIR "/tools/gba_db/generate_gba_cart_table.py " +
-                                list + " " + out;
+    const std::string command =
+        "python3 " SOURCE_DIR "/tools/gba_db/generate_gba_cart_table.py " + list + " " + out;
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(testing_support::read_file(out),
               testing_support::read_file(SOURCE_DIR "/src/cart/gba_cart_table.cpp"));

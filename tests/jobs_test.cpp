@@ -113,7 +113,8 @@ TEST_F(WindowJob, SaveReadAndWrite) {
 }
 
 TEST_F(WindowJob, SaveFilesShorterOrLongerThanTheSave) {
-    mount({"--gb", image(romgen::gb_image(0x1B, 3, 2), "rom.gb"), "--save-out", dir.file("out.sav")});
+    mount(
+        {"--gb", image(romgen::gb_image(0x1B, 3, 2), "rom.gb"), "--save-out", dir.file("out.sav")});
     choose_gb(4, 262144, 8192);
     QStringList lines = run(&MainTab::push_write_ram, image(romgen::pattern(100, 1), "short.sav"));
     EXPECT_TRUE(failed(lines));
@@ -128,8 +129,8 @@ TEST_F(WindowJob, FlashWritesWithIdentification) {
     for (int wiring : {8, 16}) {
         SCOPED_TRACE(wiring);
         const Bytes rom = romgen::pattern(0x100000, uint32_t(wiring));
-        mount({"--flash", "0x100000", "--flash-wiring", std::to_string(wiring), "--erase-ms", "1200",
-               "--flash-out", dir.file("flash.out")});
+        mount({"--flash", "0x100000", "--flash-wiring", std::to_string(wiring), "--erase-ms",
+               "1200", "--flash-out", dir.file("flash.out")});
         choose_gb(4, 32768);
         tab.settings()->checkBox()->setChecked(true);
         const QStringList lines = run(&MainTab::push_write_flash, image(rom, "flash.gb"));
@@ -153,7 +154,8 @@ TEST_F(WindowJob, VerificationCatchesABoardThatCorruptsAByte) {
            "0x4123"});
     choose_gb(4, 32768);
     tab.settings()->checkBox()->setChecked(true);
-    const QStringList lines = run(&MainTab::push_write_flash, image(romgen::pattern(0x40000, 3), "f.gb"));
+    const QStringList lines =
+        run(&MainTab::push_write_flash, image(romgen::pattern(0x40000, 3), "f.gb"));
     EXPECT_TRUE(failed(lines));
     EXPECT_TRUE(has(lines, "Verify data error at 0x4123")) << lines.join("\n").toStdString();
 }
@@ -163,7 +165,8 @@ TEST_F(WindowJob, CancelDuringAnEraseWaitAndDuringADump) {
     choose_gb(4, 32768);
     answer_file_dialog(QString::fromStdString(image(romgen::pattern(0x40000, 1), "f.gb")));
     tab.push_write_flash();
-    ASSERT_TRUE(wait_for([&] { return has(lines_of(tab.console()), "Start erase flash chip..."); }));
+    ASSERT_TRUE(
+        wait_for([&] { return has(lines_of(tab.console()), "Start erase flash chip..."); }));
     tab.cancelButton()->click();
     ASSERT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 10000));
     EXPECT_TRUE(lines_of(tab.console()).contains(">Operation failure."));

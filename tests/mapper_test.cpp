@@ -26,7 +26,8 @@ struct Outcome {
 class Mapper : public ::testing::Test {
 protected:
     Outcome run(uint32_t type, const char* script, const std::string& file, uint32_t romSize,
-                uint32_t ramSize = 0, uint32_t ramType = 0, uint32_t flash16 = 0, bool verify = false) {
+                uint32_t ramSize = 0, uint32_t ramType = 0, uint32_t flash16 = 0,
+                bool verify = false) {
         FamicomThread job;
         Outcome out;
         QObject::connect(&job, &FamicomThread::log, [&out](const QString& s) { out.log << s; });
@@ -59,11 +60,11 @@ struct Controller {
 // HuC1 and HuC3 have no entry of their own in the settings; their header
 // types select MBC5, whose register writes they decode as well.
 const Controller kControllers[] = {
-    {"none", 0x00, "gb_mbc0.nut", 0},  {"MBC1", 0x01, "gb_mbc1.nut", 6},
-    {"MBC2", 0x06, "gb_mbc2.nut", 3},  {"MBC3", 0x13, "gb_mbc3.nut", 7},
+    {"none", 0x00, "gb_mbc0.nut", 0},     {"MBC1", 0x01, "gb_mbc1.nut", 6},
+    {"MBC2", 0x06, "gb_mbc2.nut", 3},     {"MBC3", 0x13, "gb_mbc3.nut", 7},
     {"MBC3+RTC", 0x10, "gb_mbc3.nut", 6}, {"MBC5", 0x1B, "gb_mbc5.nut", 8},
-    {"MBC7", 0x22, "gb_mbc7.nut", 6},  {"TAMA5", 0xFD, "gb_tama5.nut", 5},
-    {"HuC1", 0xFF, "gb_mbc5.nut", 5},  {"HuC3", 0xFE, "gb_mbc5.nut", 6},  // HuC1: 6 bank bits
+    {"MBC7", 0x22, "gb_mbc7.nut", 6},     {"TAMA5", 0xFD, "gb_tama5.nut", 5},
+    {"HuC1", 0xFF, "gb_mbc5.nut", 5},     {"HuC3", 0xFE, "gb_mbc5.nut", 6},  // HuC1: 6 bank bits
 };
 
 TEST_F(Mapper, EveryControllerDumpsEveryRomSizeItHolds) {
@@ -111,10 +112,10 @@ struct SaveCase {
 TEST_F(Mapper, SavesAreReadWrittenAndSurviveAReset) {
     REQUIRE_FUSE();
     const SaveCase cases[] = {
-        {"none", 0x09, 2, "gb_mbc0.nut", 0x2000},   {"MBC1", 0x03, 3, "gb_mbc1.nut", 0x8000},
+        {"none", 0x09, 2, "gb_mbc0.nut", 0x2000},    {"MBC1", 0x03, 3, "gb_mbc1.nut", 0x8000},
         {"MBC2", 0x06, 0, "gb_mbc2.nut", 512, true}, {"MBC3", 0x13, 3, "gb_mbc3.nut", 0x8000},
-        {"MBC30", 0x13, 5, "gb_mbc3.nut", 0x10000}, {"MBC5", 0x1B, 4, "gb_mbc5.nut", 0x20000},
-        {"HuC1", 0xFF, 3, "gb_mbc5.nut", 0x8000},   {"HuC3", 0xFE, 3, "gb_mbc5.nut", 0x8000},
+        {"MBC30", 0x13, 5, "gb_mbc3.nut", 0x10000},  {"MBC5", 0x1B, 4, "gb_mbc5.nut", 0x20000},
+        {"HuC1", 0xFF, 3, "gb_mbc5.nut", 0x8000},    {"HuC3", 0xFE, 3, "gb_mbc5.nut", 0x8000},
     };
     for (const SaveCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -124,12 +125,14 @@ TEST_F(Mapper, SavesAreReadWrittenAndSurviveAReset) {
             for (Bytes* b : {&held, &next})
                 for (uint8_t& v : *b) v |= 0xF0;
         {
-            MountedBoard board({"--gb", rom, "--save", put(held, "held.sav"), "--save-out", dir.file("model.sav")});
+            MountedBoard board({"--gb", rom, "--save", put(held, "held.sav"), "--save-out",
+                                dir.file("model.sav")});
             ASSERT_TRUE(board.mounted());
             Outcome out = run(kJobGbSaveRead, c.script, dir.file("read.sav"), 0x40000, c.size);
             EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
             EXPECT_TRUE(read_file(dir.file("read.sav")) == held);
-            out = run(kJobGbSaveWrite, c.script, put(next, "next.sav"), 0x40000, c.size, 0, 0, true);
+            out =
+                run(kJobGbSaveWrite, c.script, put(next, "next.sav"), 0x40000, c.size, 0, 0, true);
             EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
         }
         EXPECT_TRUE(read_file(dir.file("model.sav")) == next);
@@ -143,7 +146,8 @@ TEST_F(Mapper, SavesAreReadWrittenAndSurviveAReset) {
 
 TEST_F(Mapper, Mbc7AndTama5SavesAreRefusedClearly) {
     REQUIRE_FUSE();
-    for (auto [type, script] : {std::pair{uint8_t(0x22), "gb_mbc7.nut"}, {uint8_t(0xFD), "gb_tama5.nut"}}) {
+    for (auto [type, script] :
+         {std::pair{uint8_t(0x22), "gb_mbc7.nut"}, {uint8_t(0xFD), "gb_tama5.nut"}}) {
         MountedBoard board({"--gb", put(romgen::gb_image(type, 2, 0), "rom.gb")});
         ASSERT_TRUE(board.mounted());
         const Outcome out = run(kJobGbSaveRead, script, dir.file("x.sav"), 0x20000, 512);
@@ -190,19 +194,25 @@ TEST_F(Mapper, GbaSavesOfEveryKind) {
     const struct {
         const char* kind;
         uint32_t type, size;
-    } kinds[] = {{"sram", 0, 0x8000},  {"flash64", 1, 0x10000}, {"flash128", 1, 0x20000},
-                 {"eep512", 2, 0x200}, {"eep8k", 2, 0x2000}};
+    } kinds[] = {{"sram", 0, 0x8000},
+                 {"flash64", 1, 0x10000},
+                 {"flash128", 1, 0x20000},
+                 {"eep512", 2, 0x200},
+                 {"eep8k", 2, 0x2000}};
     const std::string rom = put(romgen::gba_image(0x100000, "ZTST"), "rom.gba");
     for (const auto& k : kinds) {
         SCOPED_TRACE(k.kind);
-        const Bytes held = romgen::pattern(k.size, k.size), next = romgen::pattern(k.size, k.size + 1);
+        const Bytes held = romgen::pattern(k.size, k.size),
+                    next = romgen::pattern(k.size, k.size + 1);
         MountedBoard board({"--gba", rom, "--gba-save", k.kind, "--save", put(held, "held.sav"),
                             "--erase-ms", "300", "--save-out", dir.file("model.sav")});
         ASSERT_TRUE(board.mounted());
-        Outcome out = run(kJobGbaSaveRead, "gba.nut", dir.file("read.sav"), 0x100000, k.size, k.type);
+        Outcome out =
+            run(kJobGbaSaveRead, "gba.nut", dir.file("read.sav"), 0x100000, k.size, k.type);
         EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
         EXPECT_TRUE(read_file(dir.file("read.sav")) == held);
-        out = run(kJobGbaSaveWrite, "gba.nut", put(next, "next.sav"), 0x100000, k.size, k.type, 0, true);
+        out = run(kJobGbaSaveWrite, "gba.nut", put(next, "next.sav"), 0x100000, k.size, k.type, 0,
+                  true);
         EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
         EXPECT_EQ(out.log.contains("Erase flash chip finish."), k.type == 1);
         board.unmount();

@@ -68,8 +68,9 @@ TEST_F(InfoReport, RomOnlyCartridge) {
     EXPECT_EQ(r.lines[1], "Driver label: ZELVOBOARD");
     EXPECT_EQ(r.lines[2], "Device firmware: QRV_PCB02_FW303");
     EXPECT_EQ(r.lines[3], "\r\n");
-    EXPECT_EQ(r.cartridge(), QStringList({"--GB/GBC Cartridge information--", "Title: TESTCART",
-                                          "Cart type: ROM ONLY", "ROM Size: 32KB", "RAM Size: 0B"}));
+    EXPECT_EQ(r.cartridge(),
+              QStringList({"--GB/GBC Cartridge information--", "Title: TESTCART",
+                           "Cart type: ROM ONLY", "ROM Size: 32KB", "RAM Size: 0B"}));
     EXPECT_EQ(r.separators, 1);
     using Call = std::pair<std::string, int>;
     EXPECT_EQ(r.calls, (std::vector<Call>{{"sys", 0}, {"item1", 0}, {"item2", 32768}}))
@@ -133,10 +134,10 @@ TEST_F(InfoReport, AdvanceWarsAsTheExampleShowsIt) {
     const QStringList lines = lines_of(tab.console());
     const int at = lines.indexOf("--GBA Cartridge information--");
     ASSERT_GE(at, 0);
-    EXPECT_EQ(lines.mid(at, 6),
-              QStringList({"--GBA Cartridge information--", "Title: Advance Wars (Euro)",
-                           "Year: 2001", "Publisher: Nintendo", "ROM Size: 8192KB",
-                           "RAM Size: 64KB"}));
+    EXPECT_EQ(
+        lines.mid(at, 6),
+        QStringList({"--GBA Cartridge information--", "Title: Advance Wars (Euro)", "Year: 2001",
+                     "Publisher: Nintendo", "ROM Size: 8192KB", "RAM Size: 64KB"}));
     Settings* s = tab.settings();
     EXPECT_EQ(s->getSysType(), 1);
     EXPECT_EQ(s->systemList()->currentText(), "GBA");
@@ -150,7 +151,8 @@ TEST_F(InfoReport, GbaCartridgeMissingFromTheDatabase) {
     MainTab tab(nullptr);
     tab.settings()->setItem1(3);
     tab.push_info();
-    EXPECT_TRUE(lines_of(tab.console()).contains("Detect GBA cartridge, but can not detect detail."));
+    EXPECT_TRUE(
+        lines_of(tab.console()).contains("Detect GBA cartridge, but can not detect detail."));
     EXPECT_EQ(tab.settings()->getSysType(), 1);
     EXPECT_EQ(tab.settings()->getGbaRomSize(), 1048576) << "the GBA defaults";
     EXPECT_EQ(tab.settings()->getGbaRamType(), 0);
@@ -160,10 +162,11 @@ TEST_F(InfoReport, EmptySlotGivesAdviceAndLeavesThePanel) {
     MOUNT_BOARD(board, {});
     Report r;
     r.run();
-    EXPECT_EQ(r.cartridge(), QStringList({"Can not auto detect cartridge information.",
-                                          "Maybe no insert cart or it's a black cart.", "Also try:",
-                                          " 1.Turn off anti-virus software.", " 2.Damaged or Dirty.",
-                                          " 3.Switch correct volte on dump board.", " 4.Try again."}));
+    EXPECT_EQ(r.cartridge(),
+              QStringList({"Can not auto detect cartridge information.",
+                           "Maybe no insert cart or it's a black cart.",
+                           "Also try:", " 1.Turn off anti-virus software.", " 2.Damaged or Dirty.",
+                           " 3.Switch correct volte on dump board.", " 4.Try again."}));
     EXPECT_EQ(r.separators, 1);
     EXPECT_TRUE(r.calls.empty());
 }

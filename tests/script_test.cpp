@@ -1,5 +1,7 @@
 // The script wrapper and the native cartridge functions, on a real interpreter
 // driving the virtual board.
+#include "script/script.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,10 +11,7 @@
 #include "device/usb.h"
 #include "jobs/famicom_thread.h"
 #include "romgen.h"
-#include "script/script.h"
 #include "support/mounted_board.h"
-
-#include <sqstdio.h>  // after squirrel.h
 
 using testing_support::TempDir;
 using Bytes = std::vector<uint8_t>;
@@ -53,8 +52,9 @@ protected:
 };
 
 TEST_F(Script, CallsKeepTheStackAndReportFailures) {
-    ASSERT_TRUE(run("function two(d, a, b) { print(\"got \" + a + \" \" + b); }\n"
-                    "function one(d) {}\n"));
+    ASSERT_TRUE(
+        run("function two(d, a, b) { print(\"got \" + a + \" \" + b); }\n"
+            "function one(d) {}\n"));
     const SQInteger top = sq_gettop(v);
     EXPECT_EQ(qr_call(v, "two", &job.thread, 2, int64_t(1048576), int64_t(0xFFFFFFFF)), 0);
     EXPECT_TRUE(log_has("got 1048576 4294967295")) << "widened without sign extension";
@@ -66,8 +66,9 @@ TEST_F(Script, CallsKeepTheStackAndReportFailures) {
 
 TEST_F(Script, OutputIsCutAndEveryPrintIsOneEntry) {
     job.lines.clear();
-    ASSERT_TRUE(run("local s = \"\"; for (local i = 0; i < 1100; i++) s += \"x\";\n"
-                    "print(s); print(\"second\");\n"));
+    ASSERT_TRUE(
+        run("local s = \"\"; for (local i = 0; i < 1100; i++) s += \"x\";\n"
+            "print(s); print(\"second\");\n"));
     ASSERT_EQ(job.lines.size(), 2);
     EXPECT_EQ(job.lines[0].size(), 1023);
     EXPECT_EQ(job.lines[1], "second");
@@ -105,8 +106,8 @@ protected:
         REQUIRE_FUSE();
         rom = romgen::gb_image(0x1B, 3, 3);
         testing_support::write_file(dir.file("rom.gb"), rom);
-        board = std::make_unique<testing_support::MountedBoard>(
-            std::vector<std::string>{"--gb", dir.file("rom.gb"), "--save-out", dir.file("save.out")});
+        board = std::make_unique<testing_support::MountedBoard>(std::vector<std::string>{
+            "--gb", dir.file("rom.gb"), "--save-out", dir.file("save.out")});
         ASSERT_TRUE(board->mounted());
         ASSERT_EQ(usb::open(), 1);
         ASSERT_GT(gb::f_gb_init(), 0u);
@@ -116,7 +117,8 @@ protected:
         job.thread.m_rom_size = 0x40000;
         job.thread.m_ram_size = 0x8000;
         for (auto [name, fn] : {std::pair{"cpu_read", real_gb_cpu_read},
-                                {"cpu_write", real_gb_cpu_write}, {"ram_write", real_gb_ram_write}})
+                                {"cpu_write", real_gb_cpu_write},
+                                {"ram_write", real_gb_ram_write}})
             qr_function_register_global(v, name, fn);
     }
     // Runs body inside function f(d) called with the job handle.
@@ -166,17 +168,20 @@ TEST_F(Natives, WritePairsAndTheRamWindow) {
     EXPECT_TRUE(log_has("argument type error"));
     // A trailing lone value is ignored; of ten pairs only the first eight are sent.
     ASSERT_TRUE(call("cpu_write(d, 0x2000, 1, 0x4000);"));
-    ASSERT_TRUE(call("cpu_write(d, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 0x2000, 9, 0x2000, 9);"));
+    ASSERT_TRUE(call(
+        "cpu_write(d, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 0x2000, 9, 0x2000, 9);"));
     for (int i = 0; i < 0x20; ++i) buffer[i] = uint8_t(0x40 + i);
     job.thread.m_total = 0;
     // 0x10 lands at 0xA010; with bit 14 set as well it lands 0x4000 higher, outside the RAM.
-    ASSERT_TRUE(call("cpu_write(d, 0x0000, 0x0A, 0x4000, 0); ram_write(d, 0x10, 0x10);"
-                     "ram_write(d, 0x4010, 0x10); cpu_write(d, 0x0000, 0x00);"));
+    ASSERT_TRUE(
+        call("cpu_write(d, 0x0000, 0x0A, 0x4000, 0); ram_write(d, 0x10, 0x10);"
+             "ram_write(d, 0x4010, 0x10); cpu_write(d, 0x0000, 0x00);"));
     EXPECT_EQ(job.thread.m_total, 0x20);
     board->unmount();
     const Bytes save = testing_support::read_file(dir.file("save.out"));
     ASSERT_EQ(save.size(), 0x8000u);
-    EXPECT_EQ(Bytes(save.begin() + 0x10, save.begin() + 0x20), Bytes(buffer.begin(), buffer.begin() + 0x10));
+    EXPECT_EQ(Bytes(save.begin() + 0x10, save.begin() + 0x20),
+              Bytes(buffer.begin(), buffer.begin() + 0x10));
     EXPECT_EQ(save[0x20], 0xFF);
 }
 

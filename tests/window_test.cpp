@@ -53,7 +53,8 @@ TEST(MainTabLog, StartsIdleWithItsStartUpLines) {
     const QStringList lines = lines_of(tab.console());
     ASSERT_GE(lines.size(), 6);
     EXPECT_EQ(lines[0], "Oriel Driver Series for GB/GBC/GBA 3.0 started.");
-    EXPECT_EQ(lines[1], "Support all functions, need QRV_PCB02_FW303 firmware.") << "markup rendered";
+    EXPECT_EQ(lines[1], "Support all functions, need QRV_PCB02_FW303 firmware.")
+        << "markup rendered";
     EXPECT_TRUE(tab.console()->toHtml().contains("#ffcc00"));
     EXPECT_EQ(lines[2], "To dump GB/GBC cartridge,please switch power to 5V.");
     EXPECT_EQ(lines[3], "To dump GBA cartridge,please switch power to 3.3V.");
@@ -140,13 +141,15 @@ protected:
 TEST_F(Translation, ChineseWinsOverJapanese) {
     place("zelvo3_chs.qm", "zelvo3_chs.qm");
     place("zelvo3_jpn.qm", "zelvo3_jpn.qm");
-    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path())).endsWith("zelvo3_chs.qm"));
+    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path()))
+                    .endsWith("zelvo3_chs.qm"));
     EXPECT_EQ(update(), "Update-chs");
 }
 
 TEST_F(Translation, JapaneseAlone) {
     place("zelvo3_jpn.qm", "zelvo3_jpn.qm");
-    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path())).endsWith("zelvo3_jpn.qm"));
+    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path()))
+                    .endsWith("zelvo3_jpn.qm"));
     EXPECT_EQ(update(), "Update-jpn");
     TabDialog window(nullptr);
     EXPECT_EQ(window.tabs()->tabText(1), "Update-jpn");
@@ -155,7 +158,8 @@ TEST_F(Translation, JapaneseAlone) {
 TEST_F(Translation, AnUnloadableFileLeavesTheSourceTexts) {
     write_file(dir.file("zelvo3_chs.qm"), {'n', 'o', 't', ' ', 'q', 'm'});
     place("zelvo3_jpn.qm", "zelvo3_jpn.qm");
-    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path())).endsWith("zelvo3_chs.qm"));
+    EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path()))
+                    .endsWith("zelvo3_chs.qm"));
     EXPECT_EQ(update(), "Update");
     TabDialog window(nullptr);
     EXPECT_EQ(window.tabs()->tabText(1), "Update");
@@ -221,7 +225,8 @@ TEST(SettingsPanel, SaveTypesOfferTheirTwoSizes) {
         int type;
         QStringList offered;
         int first;
-    } types[] = {{2, {"512 B", "8 K"}, 512}, {0, {"32 K", "64 K"}, 32768}, {1, {"64 K", "128 K"}, 65536}};
+    } types[] = {
+        {2, {"512 B", "8 K"}, 512}, {0, {"32 K", "64 K"}, 32768}, {1, {"64 K", "128 K"}, 65536}};
     for (const auto& t : types) {
         s.setItem3(1);
         s.setItem2(t.type);

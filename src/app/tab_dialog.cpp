@@ -24,16 +24,20 @@ TabDialog::TabDialog(QWidget* parent) : QDialog(parent) {
     setLayout(layout);
 }
 
-MainTab* TabDialog::mainTab() const { return static_cast<MainTab*>(m_tabs->widget(0)); }
+MainTab* TabDialog::mainTab() const {
+    return static_cast<MainTab*>(m_tabs->widget(0));
+}
 
-QString TabDialog::buildDate() { return QString::fromLatin1(__DATE__); }
+QString TabDialog::buildDate() {
+    return QString::fromLatin1(__DATE__);
+}
 
 bool TabDialog::mayClose() {
     FamicomThread* job = mainTab()->jobThread();
     if (!job->isRunning()) return true;
-    const auto answer = QMessageBox::question(
-        this, windowTitle(), tr("A cartridge job is running. Cancel it and quit?"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const auto answer = QMessageBox::question(this, windowTitle(),
+                                              tr("A cartridge job is running. Cancel it and quit?"),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return false;
     job->canceled();
     // The job stops at its next transfer; never quit in the middle of a write.

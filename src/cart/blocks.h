@@ -1,8 +1,8 @@
 // Building command buffers whose blocks carry consecutive chunks of data.
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace gb {

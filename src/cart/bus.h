@@ -6,8 +6,7 @@
 namespace gb {
 
 using ReadOp = uint32_t (*)(uint32_t address, uint8_t* dest, uint32_t len);
-using WriteListOp = uint32_t (*)(const uint32_t* addresses, const uint32_t* values,
-                                 uint32_t count);
+using WriteListOp = uint32_t (*)(const uint32_t* addresses, const uint32_t* values, uint32_t count);
 using WriteOp = uint32_t (*)(uint32_t address, const uint8_t* src, uint32_t len);
 
 // GB operation table, filled by f_gb_init.

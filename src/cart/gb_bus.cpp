@@ -72,9 +72,9 @@ uint32_t f_gb_cpu_write(const uint32_t* addresses, const uint32_t* values, uint3
 }
 
 uint32_t f_gb_sram_write(uint32_t address, const uint8_t* src, uint32_t len) {
-    static constexpr ChunkLayout kLayout{proto::kGroupGb, proto::kOpGbSramWrite, proto::kGbChunk,
-                                         proto::kGbAddr,  2,
-                                         proto::kGbCount, proto::kGbData};
+    static constexpr ChunkLayout kLayout{
+        proto::kGroupGb, proto::kOpGbSramWrite, proto::kGbChunk, proto::kGbAddr, 2,
+        proto::kGbCount, proto::kGbData};
     std::vector<uint8_t> buffer = chunk_blocks(kLayout, address, src, len);
     return send_buffer(buffer);
 }

@@ -20,8 +20,8 @@ void fill_enciphered(uint8_t* blockData, const uint8_t* chunk, uint32_t n) {
 }
 
 uint32_t program(uint8_t op, uint32_t address, const uint8_t* src, uint32_t len) {
-    const ChunkLayout layout{proto::kGroupGb, op, proto::kGbChunk, proto::kGbAddr, 2,
-                             proto::kGbCount, proto::kGbData};
+    const ChunkLayout layout{
+        proto::kGroupGb, op, proto::kGbChunk, proto::kGbAddr, 2, proto::kGbCount, proto::kGbData};
     std::vector<uint8_t> buffer = chunk_blocks(layout, address, src, len, fill_enciphered);
     return send_buffer(buffer);
 }

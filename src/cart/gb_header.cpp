@@ -62,8 +62,8 @@ uint32_t rom_size_of(uint8_t code) {
 }
 
 // Codes 0x04 and 0x05 as the hardware defines them: 128 KiB and 64 KiB.
-constexpr uint32_t kRamSizes[] = {0,      2048,   8192,    32768,  131072,
-                                  65536,  262144, 512,     1048576, 2097152};
+constexpr uint32_t kRamSizes[] = {0,     2048,   8192, 32768,   131072,
+                                  65536, 262144, 512,  1048576, 2097152};
 constexpr uint32_t kMbc2RamSize = 512;
 
 }  // namespace

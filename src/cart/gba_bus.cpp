@@ -48,6 +48,8 @@ uint32_t f_gba_cpu_write(const uint32_t* addresses, const uint32_t* values, uint
     return send_buffer(buffer);
 }
 
-uint32_t f_gba_cpu_flash_intel28f(uint32_t, const uint8_t*, uint32_t) { return 0; }
+uint32_t f_gba_cpu_flash_intel28f(uint32_t, const uint8_t*, uint32_t) {
+    return 0;
+}
 
 }  // namespace gb

@@ -44,8 +44,9 @@ uint32_t eeprom_read(uint8_t op, uint32_t address, uint8_t* dest, uint32_t len) 
 
 uint32_t chunked_write(uint8_t op, uint32_t addressBytes, uint32_t address, const uint8_t* src,
                        uint32_t len) {
-    const ChunkLayout layout{proto::kGroupGba, op,           proto::kGbaWriteChunk, proto::kGbaAddr,
-                             addressBytes,     proto::kGbaCount, proto::kGbaData};
+    const ChunkLayout layout{proto::kGroupGba, op,           proto::kGbaWriteChunk,
+                             proto::kGbaAddr,  addressBytes, proto::kGbaCount,
+                             proto::kGbaData};
     std::vector<uint8_t> buffer = chunk_blocks(layout, address, src, len);
     return send_buffer(buffer);
 }
@@ -64,7 +65,7 @@ struct SaveOps {
     WriteOp write;
 };
 constexpr SaveOps kSavePairs[kSavePairCount] = {
-    {f_gba_sram_read, f_gba_sram_write},         {f_gba_flash64k_read, f_gba_flash64k_write},
+    {f_gba_sram_read, f_gba_sram_write},           {f_gba_flash64k_read, f_gba_flash64k_write},
     {f_gba_flash128k_read, f_gba_flash128k_write}, {f_gba_eep512b_read, f_gba_eep512b_write},
     {f_gba_eep8k_read, f_gba_eep8k_write},
 };
@@ -104,8 +105,7 @@ uint32_t f_gba_eep512b_write(uint32_t, const uint8_t* src, uint32_t len) {
     proto::put32(b + proto::kGbaAddr, 0);
     if (send_eeprom_half(block, src, proto::kGbaEepHalf) == 0) return 0;
     proto::put32(b + proto::kGbaAddr, proto::kGbaEepHalf);
-    return send_eeprom_half(block, src + proto::kGbaEepHalf,
-                            proto::kGbaEepHalf);
+    return send_eeprom_half(block, src + proto::kGbaEepHalf, proto::kGbaEepHalf);
 }
 
 uint32_t f_gba_eep8k_write(uint32_t address, const uint8_t* src, uint32_t len) {
@@ -117,9 +117,7 @@ uint32_t f_gba_eep8k_write(uint32_t address, const uint8_t* src, uint32_t len) {
             uint8_t* b = start_block(block, proto::kOpGbaEep8kWrite);
             proto::put16(b + proto::kGbaAddr, address + offset);
             const uint32_t available = offset < len ? len - offset : 0;
-            if (send_eeprom_half(block, src + (available ? offset : 0),
-                                 available) == 0)
-                return 0;
+            if (send_eeprom_half(block, src + (available ? offset : 0), available) == 0) return 0;
         }
     }
     return len;

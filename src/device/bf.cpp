@@ -84,14 +84,24 @@ void Blowfish_Init(BLOWFISH_CTX* ctx, const uint8_t* key, int keyLen) {
     }
 }
 
-BLOWFISH_CTX& context() { return g_context; }
+BLOWFISH_CTX& context() {
+    return g_context;
+}
 
-void init(const uint8_t* key, int keyLen) { Blowfish_Init(&g_context, key, keyLen); }
+void init(const uint8_t* key, int keyLen) {
+    Blowfish_Init(&g_context, key, keyLen);
+}
 
-void init(const uint8_t* key) { init(key, proto::kKeyLength); }
+void init(const uint8_t* key) {
+    init(key, proto::kKeyLength);
+}
 
-void crypt_data(uint8_t* buffer, uint32_t len) { for_each_block(buffer, len, Blowfish_Encrypt); }
+void crypt_data(uint8_t* buffer, uint32_t len) {
+    for_each_block(buffer, len, Blowfish_Encrypt);
+}
 
-void decrypt_data(uint8_t* buffer, uint32_t len) { for_each_block(buffer, len, Blowfish_Decrypt); }
+void decrypt_data(uint8_t* buffer, uint32_t len) {
+    for_each_block(buffer, len, Blowfish_Decrypt);
+}
 
 }  // namespace bf

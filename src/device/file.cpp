@@ -37,7 +37,9 @@ size_t read_fully(int fd, uint8_t* dest, size_t len, off_t offset) {
     return got;
 }
 
-bool aligned(uint64_t value) { return value % platform::kDirectAlign == 0; }
+bool aligned(uint64_t value) {
+    return value % platform::kDirectAlign == 0;
+}
 
 // Reads want bytes at offset into dest, honouring direct I/O alignment; bytes delivered.
 size_t read_at(const platform::UncachedFile& f, uint8_t* dest, size_t want, uint64_t offset) {

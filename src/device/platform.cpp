@@ -51,9 +51,13 @@ void open_uncached(const char* path, UncachedFile& file) {
 #endif
 }
 
-bool flush_to_device(int fd) { return ::fsync(fd) == 0; }
+bool flush_to_device(int fd) {
+    return ::fsync(fd) == 0;
+}
 
-VolumeLock::~VolumeLock() { release(); }
+VolumeLock::~VolumeLock() {
+    release();
+}
 
 bool VolumeLock::acquire(const std::string& volumePath) {
     release();

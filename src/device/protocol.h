@@ -97,8 +97,14 @@ inline void put32(uint8_t* p, uint32_t v) {
     put24(p, v);
     p[3] = uint8_t(v >> 24);
 }
-inline uint32_t get16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
-inline uint32_t get24(const uint8_t* p) { return get16(p) | uint32_t(p[2]) << 16; }
-inline uint32_t get32(const uint8_t* p) { return get24(p) | uint32_t(p[3]) << 24; }
+inline uint32_t get16(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8;
+}
+inline uint32_t get24(const uint8_t* p) {
+    return get16(p) | uint32_t(p[2]) << 16;
+}
+inline uint32_t get32(const uint8_t* p) {
+    return get24(p) | uint32_t(p[3]) << 24;
+}
 
 }  // namespace proto

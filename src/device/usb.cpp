@@ -73,7 +73,9 @@ int open() {
     return 0;
 }
 
-std::string volume_path() { return m_volume.empty() ? std::string() : m_mount + "/" + m_volume; }
+std::string volume_path() {
+    return m_volume.empty() ? std::string() : m_mount + "/" + m_volume;
+}
 
 std::string device_path(const char* name) {
     return m_volume.empty() ? std::string() : volume_path() + "/" + name;

@@ -21,7 +21,9 @@ void QSleep(int ms) {
     }
 }
 
-void FamicomThread::canceled() { m_cancel.store(1, std::memory_order_relaxed); }
+void FamicomThread::canceled() {
+    m_cancel.store(1, std::memory_order_relaxed);
+}
 
 void FamicomThread::run() {
     const bool ok = execute();

@@ -69,8 +69,18 @@ private:
 void QSleep(int ms);
 
 // Job type properties, as bit masks over the type number.
-inline bool job_is_gba(uint32_t type) { return type > kJobGbSaveWrite; }
-inline bool job_reads_input(uint32_t type) { return type < 8 && ((0xAAu >> type) & 1); }
-inline bool job_saves_output(uint32_t type) { return type < 8 && ((0x55u >> type) & 1); }
-inline bool job_is_flash(uint32_t type) { return type == kJobGbFlash || type == kJobGbaFlash; }
-inline bool job_sized_by_ram(uint32_t type) { return type < 8 && ((0xCCu >> type) & 1); }
+inline bool job_is_gba(uint32_t type) {
+    return type > kJobGbSaveWrite;
+}
+inline bool job_reads_input(uint32_t type) {
+    return type < 8 && ((0xAAu >> type) & 1);
+}
+inline bool job_saves_output(uint32_t type) {
+    return type < 8 && ((0x55u >> type) & 1);
+}
+inline bool job_is_flash(uint32_t type) {
+    return type == kJobGbFlash || type == kJobGbaFlash;
+}
+inline bool job_sized_by_ram(uint32_t type) {
+    return type < 8 && ((0xCCu >> type) & 1);
+}

@@ -9,7 +9,9 @@
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("MainTab", text); }
+QString tr(const char* text) {
+    return QCoreApplication::translate("MainTab", text);
+}
 
 // Flash query: 0x98 at 0xAA answers in byte mode; 0xF0 returns to the array.
 constexpr uint32_t kQueryAddress = 0xAA;

@@ -50,7 +50,9 @@ SQInteger take_transfer(HSQUIRRELVM v, Transfer& t, uint32_t mask) {
     return 0;
 }
 
-uint8_t* cursor(const Transfer& t) { return t.job->m_buffer + t.job->m_total; }
+uint8_t* cursor(const Transfer& t) {
+    return t.job->m_buffer + t.job->m_total;
+}
 
 SQInteger advance(const Transfer& t, uint32_t count, Progress progress) {
     t.job->m_total += int32_t(count);
@@ -64,8 +66,8 @@ Progress gb_read_progress(const FamicomThread* job) {
     return job->m_type == kJobGbSaveRead ? Progress::Ram : Progress::Rom;
 }
 
-SQInteger read_native(HSQUIRRELVM v, const char* name, gb::ReadOp op, uint32_t mask,
-                      uint32_t cap, Progress progress, bool gbRead) {
+SQInteger read_native(HSQUIRRELVM v, const char* name, gb::ReadOp op, uint32_t mask, uint32_t cap,
+                      Progress progress, bool gbRead) {
     Transfer t;
     const SQInteger checked = take_transfer(v, t, mask);
     if (checked < 0) return checked;
@@ -87,13 +89,14 @@ SQInteger write_native(HSQUIRRELVM v, const char* name, gb::WriteOp op, uint32_t
     return advance(t, t.length, progress);
 }
 
-uint32_t gb_ram_window(uint32_t address) { return (address & kGbRamWindowMask) | kGbRamWindow; }
+uint32_t gb_ram_window(uint32_t address) {
+    return (address & kGbRamWindowMask) | kGbRamWindow;
+}
 
 }  // namespace
 
 SQInteger real_gb_cpu_read(HSQUIRRELVM v) {
-    return read_native(v, "cpu_read", gb::p_gb_cpu_read, kGbMask, kGbMask + 1, Progress::Rom,
-                       true);
+    return read_native(v, "cpu_read", gb::p_gb_cpu_read, kGbMask, kGbMask + 1, Progress::Rom, true);
 }
 
 SQInteger real_gba_cpu_read(HSQUIRRELVM v) {

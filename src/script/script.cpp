@@ -1,9 +1,4 @@
 #include "script/script.h"
-
-// The standard library headers need squirrel.h first.
-#include <sqstdaux.h>
-#include <sqstdio.h>
-
 #include <cstdarg>
 #include <cstdio>
 

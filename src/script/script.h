@@ -2,13 +2,9 @@
 // native cartridge functions and the script stage of a job.
 #pragma once
 
-#include <squirrel.h>
-
 #include <cstdint>
-#include <type_traits>
 
-static_assert(sizeof(SQInteger) == 8, "mapper scripts need 64-bit script integers");
-static_assert(std::is_same<SQChar, char>::value, "mapper scripts need char strings");
+#include "script/squirrel_api.h"
 
 class FamicomThread;
 

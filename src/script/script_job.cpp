@@ -5,8 +5,6 @@
 #include "jobs/famicom_thread.h"
 #include "script/script.h"
 
-#include <sqstdio.h>  // after squirrel.h, which it needs
-
 namespace {
 
 struct Binding {
@@ -20,25 +18,30 @@ const Binding kGbFlash[] = {{"cpu_write", real_gb_cpu_write},
                             {"rom_write", real_gb_rom_write},
                             {"rom_flash_cfg", real_gb_flash_cfg},
                             {}};
-const Binding kGbSaveWrite[] = {{"cpu_write", real_gb_cpu_write},
-                                {"ram_write", real_gb_ram_write},
-                                {}};
+const Binding kGbSaveWrite[] = {
+    {"cpu_write", real_gb_cpu_write}, {"ram_write", real_gb_ram_write}, {}};
 const Binding kGbaDump[] = {{"cpu_read", real_gba_cpu_read}, {}};
 const Binding kGbaSaveRead[] = {{"ram_read", real_gba_ram_read}, {}};
-const Binding kGbaSaveWrite[] = {{"ram_write", real_gba_ram_write},
-                                 {"ram_erase", real_gba_ram_erase},
-                                 {}};
+const Binding kGbaSaveWrite[] = {
+    {"ram_write", real_gba_ram_write}, {"ram_erase", real_gba_ram_erase}, {}};
 
 const Binding* bindings_for(uint32_t type) {
     switch (type) {
         case kJobGbDump:
-        case kJobGbSaveRead: return kGbRead;
-        case kJobGbFlash: return kGbFlash;
-        case kJobGbSaveWrite: return kGbSaveWrite;
-        case kJobGbaDump: return kGbaDump;
-        case kJobGbaSaveRead: return kGbaSaveRead;
-        case kJobGbaSaveWrite: return kGbaSaveWrite;
-        default: return nullptr;
+        case kJobGbSaveRead:
+            return kGbRead;
+        case kJobGbFlash:
+            return kGbFlash;
+        case kJobGbSaveWrite:
+            return kGbSaveWrite;
+        case kJobGbaDump:
+            return kGbaDump;
+        case kJobGbaSaveRead:
+            return kGbaSaveRead;
+        case kJobGbaSaveWrite:
+            return kGbaSaveWrite;
+        default:
+            return nullptr;
     }
 }
 
@@ -46,9 +49,13 @@ constexpr int kPollIntervalMs = 1000;
 constexpr uint8_t kErased = 0xFF;
 constexpr uint32_t kGbaPollLength = 10;
 
-QString tr(const char* text) { return QCoreApplication::translate("QObject", text); }
+QString tr(const char* text) {
+    return QCoreApplication::translate("QObject", text);
+}
 
-void say(FamicomThread* job, const char* text) { emit job->log(tr(text)); }
+void say(FamicomThread* job, const char* text) {
+    emit job->log(tr(text));
+}
 
 int64_t call(HSQUIRRELVM v, FamicomThread* job, const char* name, uint32_t a, uint32_t b) {
     return qr_call(v, name, job, 2, int64_t(a), int64_t(b));
@@ -141,7 +148,8 @@ bool script_dump_run(HSQUIRRELVM v, FamicomThread* job) {
             result = call(v, job, "save_write", job->m_ram_size, job->m_ram_size);
             say(job, "Write save finish.");
             break;
-        default: return false;
+        default:
+            return false;
     }
     return result >= 0;
 }

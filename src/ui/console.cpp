@@ -31,4 +31,6 @@ void append_line(QTextEdit* log, const QString& text) {
     log->setTextCursor(cursor);
 }
 
-void log_separator(QTextEdit* log) { append_line(log, QStringLiteral("<hr><br>")); }
+void log_separator(QTextEdit* log) {
+    append_line(log, QStringLiteral("<hr><br>"));
+}

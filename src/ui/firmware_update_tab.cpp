@@ -52,9 +52,13 @@ void FirmwareUpdateTab::push_update() {
     info(tr("Starting update firmware , pelase wait..."));
 }
 
-void FirmwareUpdateTab::info(QString text) { append_line(m_log, text); }
+void FirmwareUpdateTab::info(QString text) {
+    append_line(m_log, text);
+}
 
-void FirmwareUpdateTab::setEnabledButtons(bool stan) { m_button->setEnabled(stan); }
+void FirmwareUpdateTab::setEnabledButtons(bool stan) {
+    m_button->setEnabled(stan);
+}
 
 void FirmwareUpdateTab::setProgress(int ile, int max) {
     m_progress->setMinimum(0);

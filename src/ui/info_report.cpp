@@ -11,7 +11,9 @@
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("MainTab", text); }
+QString tr(const char* text) {
+    return QCoreApplication::translate("MainTab", text);
+}
 
 constexpr const char* kAdvice[] = {
     "Can not auto detect cartridge information.",
@@ -30,7 +32,9 @@ QString ram_size_text(uint32_t bytes) {
     return QString::number(bytes / 1024) + QStringLiteral("KB");
 }
 
-QString rom_size_text(uint32_t bytes) { return QString::number(bytes / 1024) + QStringLiteral("KB"); }
+QString rom_size_text(uint32_t bytes) {
+    return QString::number(bytes / 1024) + QStringLiteral("KB");
+}
 
 void run_info_report(const ReportLog& log, const ReportPanel& panel) {
     std::vector<uint8_t> header(gb::kHeaderReadSize, 0);

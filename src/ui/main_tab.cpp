@@ -65,8 +65,9 @@ MainTab::MainTab(QWidget* parent) : QWidget(parent) {
     setEnabledButtons(true);
 
     info(tr("Oriel Driver Series for GB/GBC/GBA 3.0 started."));
-    info(tr("Support all functions, need <span style=\"color: #ffcc00;\">QRV_PCB02_FW303</span> "
-            "firmware."));
+    info(
+        tr("Support all functions, need <span style=\"color: #ffcc00;\">QRV_PCB02_FW303</span> "
+           "firmware."));
     info(tr("To dump GB/GBC cartridge,please switch power to 5V."));
     info(tr("To dump GBA cartridge,please switch power to 3.3V."));
     info(tr("Part of homebrew GB/GBC flash cart need 3.3V power."));
@@ -83,7 +84,9 @@ QList<QPushButton*> MainTab::actionButtons() const {
     return {m_info, m_dump, m_readRam, m_flash, m_writeRam};
 }
 
-void MainTab::info(QString text) { append_line(m_console, text); }
+void MainTab::info(QString text) {
+    append_line(m_console, text);
+}
 
 void MainTab::setProgress(int ile, int max) {
     m_progress->setMinimum(0);
@@ -113,10 +116,9 @@ LaunchLog MainTab::launchLog() {
 void MainTab::push_info() {
     const ReportLog log{[this](const QString& text) { info(text); },
                         [this] { log_separator(m_console); }};
-    const ReportPanel panel{[this](int v) { m_settings->_setSysType(v); },
-                            [this](int v) { m_settings->_setItem1(v); },
-                            [this](int v) { m_settings->_setItem2(v); },
-                            [this](int v) { m_settings->_setItem3(v); }};
+    const ReportPanel panel{
+        [this](int v) { m_settings->_setSysType(v); }, [this](int v) { m_settings->_setItem1(v); },
+        [this](int v) { m_settings->_setItem2(v); }, [this](int v) { m_settings->_setItem3(v); }};
     run_info_report(log, panel);
 }
 
@@ -137,9 +139,9 @@ bool MainTab::configure_par(QString& fileName) {
 void MainTab::launch(const JobDialog& dialog) {
     const int system = m_settings->getSysType();
     const QString filter = tr(system == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
-    QString fileName =
-        dialog.save ? QFileDialog::getSaveFileName(this, tr(dialog.caption), ".", filter)
-                    : QFileDialog::getOpenFileName(this, tr(dialog.caption), ".", filter);
+    QString fileName = dialog.save
+                           ? QFileDialog::getSaveFileName(this, tr(dialog.caption), ".", filter)
+                           : QFileDialog::getOpenFileName(this, tr(dialog.caption), ".", filter);
     if (!configure_par(fileName)) return;
     const uint32_t type = job_type_for(dialog.button, system);
     if (job_reads_input(type) && !check_input_file(fileName, launchLog())) return;

@@ -4,10 +4,14 @@
 
 int save_base_for(int saveType) {
     switch (saveType) {
-        case kSaveTypeSram: return 2;
-        case kSaveTypeFlash: return 3;
-        case kSaveTypeEep: return 0;
-        default: return -1;
+        case kSaveTypeSram:
+            return 2;
+        case kSaveTypeFlash:
+            return 3;
+        case kSaveTypeEep:
+            return 0;
+        default:
+            return -1;
     }
 }
 

@@ -17,8 +17,8 @@ struct MbcRow {
 };
 
 inline constexpr MbcRow mbc_table[] = {
-    {0, 0, "NONE", "gb_mbc0.nut"}, {1, 1, "MBC1", "gb_mbc1.nut"}, {2, 2, "MBC2", "gb_mbc2.nut"},
-    {3, 3, "MBC3", "gb_mbc3.nut"}, {4, 4, "MBC5", "gb_mbc5.nut"}, {5, 5, "MBC7", "gb_mbc7.nut"},
+    {0, 0, "NONE", "gb_mbc0.nut"},   {1, 1, "MBC1", "gb_mbc1.nut"}, {2, 2, "MBC2", "gb_mbc2.nut"},
+    {3, 3, "MBC3", "gb_mbc3.nut"},   {4, 4, "MBC5", "gb_mbc5.nut"}, {5, 5, "MBC7", "gb_mbc7.nut"},
     {6, 6, "TAMA5", "gb_tama5.nut"},
 };
 
@@ -29,7 +29,8 @@ inline constexpr OptionRow gb_rom_table[] = {
 };
 
 inline constexpr OptionRow gb_ram_table[] = {
-    {0, 512, "512 B"}, {1, 8192, "8 K"}, {2, 32768, "32 K"}, {3, 65536, "64 K"}, {4, 131072, "128 K"},
+    {0, 512, "512 B"},  {1, 8192, "8 K"},     {2, 32768, "32 K"},
+    {3, 65536, "64 K"}, {4, 131072, "128 K"},
 };
 
 inline constexpr OptionRow gba_rom_table[] = {
@@ -39,12 +40,15 @@ inline constexpr OptionRow gba_rom_table[] = {
 };
 
 inline constexpr OptionRow gba_ram_type_table[] = {
-    {0, 0, "SRAM"}, {1, 1, "FLASH"}, {2, 2, "EEP"},
+    {0, 0, "SRAM"},
+    {1, 1, "FLASH"},
+    {2, 2, "EEP"},
 };
 
 // GBA save sizes, offered two at a time from the row savBase on (EEP 0, SRAM 2, FLASH 3).
 inline constexpr OptionRow gba_save_table[] = {
-    {0, 512, "512 B"}, {1, 8192, "8 K"}, {2, 32768, "32 K"}, {3, 65536, "64 K"}, {4, 131072, "128 K"},
+    {0, 512, "512 B"},  {1, 8192, "8 K"},     {2, 32768, "32 K"},
+    {3, 65536, "64 K"}, {4, 131072, "128 K"},
 };
 inline constexpr int kSaveChoices = 2;
 

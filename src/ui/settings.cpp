@@ -144,7 +144,9 @@ void Settings::setItem3(int index) {
         gbaRamSize = gba_save_table[savBase + index].value;
 }
 
-void Settings::setCheck(int index) { checkType = index == Qt::Checked; }
+void Settings::setCheck(int index) {
+    checkType = index == Qt::Checked;
+}
 
 void Settings::set_gba_sav_type(int type) {
     const int base = save_base_for(type);
@@ -197,15 +199,31 @@ void Settings::_setItem3(int value) {
     }
 }
 
-int Settings::getSysType() { return sysType; }
-int Settings::getMbcType() { return mbcType; }
+int Settings::getSysType() {
+    return sysType;
+}
+int Settings::getMbcType() {
+    return mbcType;
+}
 QString Settings::getMbcScript() {
     const char* script = mbc_script_at(m_lists[0]->currentIndex());
     return QString::fromLatin1(script ? script : "");
 }
-int Settings::getGbRomSize() { return gbRomSize; }
-int Settings::getGbRamSize() { return gbRamSize; }
-int Settings::getGbaRamType() { return gbaRamType; }
-int Settings::getGbaRomSize() { return gbaRomSize; }
-int Settings::getGbaRamSize() { return gbaRamSize; }
-bool Settings::getCheckType() { return checkType; }
+int Settings::getGbRomSize() {
+    return gbRomSize;
+}
+int Settings::getGbRamSize() {
+    return gbRamSize;
+}
+int Settings::getGbaRamType() {
+    return gbaRamType;
+}
+int Settings::getGbaRomSize() {
+    return gbaRomSize;
+}
+int Settings::getGbaRamSize() {
+    return gbaRamSize;
+}
+bool Settings::getCheckType() {
+    return checkType;
+}

@@ -24,7 +24,8 @@ TabAbout::TabAbout(QWidget* parent) : QWidget(parent) {
         tr("Web site: ") +
             QStringLiteral("<a href=\"https://zelvo.example.org\">https://zelvo.example.org</a>"),
         tr("Email: ") +
-            QStringLiteral("<a href=\"mailto:support@zelvo.example.org\">support@zelvo.example.org</a>"),
+            QStringLiteral(
+                "<a href=\"mailto:support@zelvo.example.org\">support@zelvo.example.org</a>"),
         tr("This program and device, called set, enables to:\n- make game backups from owned "
            "cartridges and play them on PC,\n- transfer game saves between cartridge and PC,\n- "
            "test written by yourself games directly on console \n  (rewritable cartridge "

@@ -108,7 +108,9 @@ void MountedBoard::unmount() {
     m_pid = -1;
 }
 
-MountedBoard::~MountedBoard() { unmount(); }
+MountedBoard::~MountedBoard() {
+    unmount();
+}
 
 std::vector<std::vector<uint8_t>> MountedBoard::command_writes() const {
     const std::vector<uint8_t> raw = read_file(file("raw.log"));

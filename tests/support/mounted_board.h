@@ -57,14 +57,14 @@ private:
 
 }  // namespace testing_support
 
-#define REQUIRE_FUSE()                                                            \
-    do {                                                                          \
-        std::string why_;                                                         \
-        if (!testing_support::fuse_usable(&why_)) GTEST_SKIP() << why_;           \
+#define REQUIRE_FUSE()                                                  \
+    do {                                                                \
+        std::string why_;                                               \
+        if (!testing_support::fuse_usable(&why_)) GTEST_SKIP() << why_; \
     } while (0)
 
 // Mounts a board or skips/fails the test.
-#define MOUNT_BOARD(name, ...)                                \
-    REQUIRE_FUSE();                                           \
-    testing_support::MountedBoard name(__VA_ARGS__);          \
+#define MOUNT_BOARD(name, ...)                       \
+    REQUIRE_FUSE();                                  \
+    testing_support::MountedBoard name(__VA_ARGS__); \
     ASSERT_TRUE(name.mounted()) << "vboard did not mount"

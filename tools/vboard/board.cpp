@@ -16,7 +16,8 @@ Board::Board(BoardOptions options, std::unique_ptr<GbCart> gb, std::unique_ptr<G
     : m_options(std::move(options)), m_gb(std::move(gb)), m_gba(std::move(gba)) {
     if (!m_gb) m_gb = make_empty_slot();
     uint8_t key[kKeyLength] = {};
-    std::memcpy(key, m_options.serial.data(), std::min<size_t>(kKeyLength, m_options.serial.size()));
+    std::memcpy(key, m_options.serial.data(),
+                std::min<size_t>(kKeyLength, m_options.serial.size()));
     bf::Blowfish_Init(&m_cipher, key, kKeyLength);
 }
 
@@ -79,7 +80,9 @@ void Board::execute_gb(const uint8_t* block) {
     const uint16_t address = uint16_t(get16(block + kGbAddr));
     const uint32_t count = std::min(get16(block + kGbCount), kGbChunk);
     switch (op) {
-        case kOpGbCpuWrite: m_gb->write(address, block[kGbValue]); break;
+        case kOpGbCpuWrite:
+            m_gb->write(address, block[kGbValue]);
+            break;
         case kOpGbSramWrite:
             for (uint32_t i = 0; i < count; ++i)
                 m_gb->write(uint16_t(address + i), block[kGbData + i]);
@@ -93,10 +96,12 @@ void Board::execute_gb(const uint8_t* block) {
             put32(data, l);
             put32(data + 4, r);
             if (!m_gb->program(op == kOpGbFlash29lv, address, data, count))
-                note("flash op " + std::to_string(op) + " does not match the chip: nothing programmed");
+                note("flash op " + std::to_string(op) +
+                     " does not match the chip: nothing programmed");
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -104,7 +109,9 @@ void Board::execute_gba(const uint8_t* block) {
     const uint8_t op = block[kOpOffset];
     const uint32_t count = get16(block + kGbaCount);
     switch (op) {
-        case kOpGbaCpuRead: m_latched = get24(block + kGbaAddr); break;
+        case kOpGbaCpuRead:
+            m_latched = get24(block + kGbaAddr);
+            break;
         case kOpGbaSaveErase:
             if (m_gba) m_gba->erase();
             break;
@@ -113,9 +120,9 @@ void Board::execute_gba(const uint8_t* block) {
         case kOpGbaFlash128kRead:
         case kOpGbaEep512Read:
         case kOpGbaEep8kRead: {
-            const uint32_t address =
-                op == kOpGbaEep512Read || op == kOpGbaEep8kRead ? get16(block + kGbaAddr)
-                                                                : get24(block + kGbaAddr);
+            const uint32_t address = op == kOpGbaEep512Read || op == kOpGbaEep8kRead
+                                         ? get16(block + kGbaAddr)
+                                         : get24(block + kGbaAddr);
             m_result.assign(count, 0xFF);
             if (m_gba) m_gba->save_read(address, m_result.data(), count);
             break;
@@ -123,9 +130,10 @@ void Board::execute_gba(const uint8_t* block) {
         case kOpGbaSramWrite:
         case kOpGbaFlash64kWrite:
         case kOpGbaFlash128kWrite: {
-            const uint32_t address = op == kOpGbaFlash128kWrite ? get24(block + kGbaAddr)
-                                                                : get16(block + kGbaAddr);
-            if (m_gba) m_gba->save_write(address, block + kGbaData, std::min(count, kGbaWriteChunk));
+            const uint32_t address =
+                op == kOpGbaFlash128kWrite ? get24(block + kGbaAddr) : get16(block + kGbaAddr);
+            if (m_gba)
+                m_gba->save_write(address, block + kGbaData, std::min(count, kGbaWriteChunk));
             break;
         }
         case kOpGbaEep512Write:
@@ -134,7 +142,8 @@ void Board::execute_gba(const uint8_t* block) {
         case kOpGbaEep8kWrite:
             if (m_gba) m_gba->save_write(get16(block + kGbaAddr), block + kGbaData, kGbaEepHalf);
             break;
-        default: break;  // init and bus writes: a ROM cartridge ignores them
+        default:
+            break;  // init and bus writes: a ROM cartridge ignores them
     }
 }
 

@@ -31,7 +31,9 @@ public:
 };
 
 // Whether mGBA's address range belongs to the cartridge (ROM and external RAM).
-inline bool gb_cart_address(uint16_t address) { return address < 0x8000 || (address >= 0xA000 && address < 0xC000); }
+inline bool gb_cart_address(uint16_t address) {
+    return address < 0x8000 || (address >= 0xA000 && address < 0xC000);
+}
 
 // mGBA's controller emulation for every header type it knows; types 0x08/0x09
 // (plain RAM without a controller, which mGBA leaves out) are modelled here.

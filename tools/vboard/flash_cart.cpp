@@ -35,7 +35,8 @@ public:
         if (address >= 0x8000) return;
         // The flash's WE# is on /WR: the bank register sees every write too.
         if (address >= 0x2000 && address < 0x3000) m_bank = uint16_t((m_bank & 0x100) | value);
-        if (address >= 0x3000 && address < 0x4000) m_bank = uint16_t((m_bank & 0xFF) | (value & 1) << 8);
+        if (address >= 0x3000 && address < 0x4000)
+            m_bank = uint16_t((m_bank & 0xFF) | (value & 1) << 8);
         command(address, value);
     }
 
@@ -60,8 +61,17 @@ public:
     }
 
 private:
-    enum class State { Read, Unlock1, Unlock2, Program, EraseSetup, EraseUnlock1, EraseUnlock2,
-                       Autoselect, Query };
+    enum class State {
+        Read,
+        Unlock1,
+        Unlock2,
+        Program,
+        EraseSetup,
+        EraseUnlock1,
+        EraseUnlock2,
+        Autoselect,
+        Query
+    };
 
     uint32_t unlock1() const { return m_o.wide16 ? 0xAAA : 0x555; }
     uint32_t unlock2() const { return m_o.wide16 ? 0x555 : 0x2AA; }
@@ -69,7 +79,8 @@ private:
     uint32_t query_address() const { return m_o.wide16 ? 0xAA : 0x55; }
 
     uint32_t chip_address(uint16_t address) const {
-        const uint32_t a = address < kBankSize ? address : m_bank * kBankSize + (address - kBankSize);
+        const uint32_t a =
+            address < kBankSize ? address : m_bank * kBankSize + (address - kBankSize);
         return a % m_o.size;
     }
 
@@ -88,7 +99,8 @@ private:
                     m_state = State::Query;
                 break;
             case State::Unlock1:
-                m_state = at(address, unlock2()) && value == kUnlockB ? State::Unlock2 : State::Read;
+                m_state =
+                    at(address, unlock2()) && value == kUnlockB ? State::Unlock2 : State::Read;
                 break;
             case State::Unlock2:
                 m_state = State::Read;
@@ -102,10 +114,12 @@ private:
                 m_state = State::Read;
                 break;
             case State::EraseSetup:
-                m_state = at(address, unlock1()) && value == kUnlockA ? State::EraseUnlock1 : State::Read;
+                m_state =
+                    at(address, unlock1()) && value == kUnlockA ? State::EraseUnlock1 : State::Read;
                 break;
             case State::EraseUnlock1:
-                m_state = at(address, unlock2()) && value == kUnlockB ? State::EraseUnlock2 : State::Read;
+                m_state =
+                    at(address, unlock2()) && value == kUnlockB ? State::EraseUnlock2 : State::Read;
                 break;
             case State::EraseUnlock2:
                 if (at(address, unlock1()) && value == kCmdChipErase) start_erase(0, m_o.size);
@@ -116,7 +130,8 @@ private:
                 m_state = State::Read;
                 break;
             case State::Autoselect:
-            case State::Query: break;
+            case State::Query:
+                break;
         }
     }
 
@@ -144,12 +159,18 @@ private:
         const uint32_t step = m_o.wide16 ? 2 : 1;
         if (address % step) return 0x00;
         switch (address / step) {
-            case 0x10: return 'Q';
-            case 0x11: return 'R';
-            case 0x12: return 'Y';
-            case 0x13: return 0x02;  // AMD command set
-            case 0x27: return uint8_t(size_exponent());
-            default: return 0x00;
+            case 0x10:
+                return 'Q';
+            case 0x11:
+                return 'R';
+            case 0x12:
+                return 'Y';
+            case 0x13:
+                return 0x02;  // AMD command set
+            case 0x27:
+                return uint8_t(size_exponent());
+            default:
+                return 0x00;
         }
     }
 

@@ -8,8 +8,9 @@ namespace vboard {
 
 GbaSave gba_save_from_name(const std::string& name, bool* ok) {
     static const std::pair<const char*, GbaSave> kNames[] = {
-        {"none", GbaSave::None},          {"sram", GbaSave::Sram},     {"flash64", GbaSave::Flash64k},
-        {"flash128", GbaSave::Flash128k}, {"eep512", GbaSave::Eep512}, {"eep8k", GbaSave::Eep8k}};
+        {"none", GbaSave::None},        {"sram", GbaSave::Sram},
+        {"flash64", GbaSave::Flash64k}, {"flash128", GbaSave::Flash128k},
+        {"eep512", GbaSave::Eep512},    {"eep8k", GbaSave::Eep8k}};
     for (const auto& n : kNames)
         if (name == n.first) {
             *ok = true;
@@ -21,12 +22,18 @@ GbaSave gba_save_from_name(const std::string& name, bool* ok) {
 
 uint32_t gba_save_size(GbaSave kind) {
     switch (kind) {
-        case GbaSave::Sram: return 0x8000;
-        case GbaSave::Flash64k: return 0x10000;
-        case GbaSave::Flash128k: return 0x20000;
-        case GbaSave::Eep512: return 0x200;
-        case GbaSave::Eep8k: return 0x2000;
-        case GbaSave::None: return 0;
+        case GbaSave::Sram:
+            return 0x8000;
+        case GbaSave::Flash64k:
+            return 0x10000;
+        case GbaSave::Flash128k:
+            return 0x20000;
+        case GbaSave::Eep512:
+            return 0x200;
+        case GbaSave::Eep8k:
+            return 0x2000;
+        case GbaSave::None:
+            return 0;
     }
     return 0;
 }
@@ -49,7 +56,9 @@ void GbaCart::settle() {
     m_erasing = false;
 }
 
-static bool is_flash(GbaSave kind) { return kind == GbaSave::Flash64k || kind == GbaSave::Flash128k; }
+static bool is_flash(GbaSave kind) {
+    return kind == GbaSave::Flash64k || kind == GbaSave::Flash128k;
+}
 
 void GbaCart::save_read(uint32_t address, uint8_t* dest, uint32_t n) {
     settle();

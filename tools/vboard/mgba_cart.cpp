@@ -1,9 +1,11 @@
 // GB/GBC cartridges run through mGBA's memory-controller emulation.
+// clang-format off
 #include <mgba/flags.h>  // first: makes struct mCore match the library
 #include <mgba/core/core.h>
 #include <mgba/core/log.h>
 #include <mgba/gb/core.h>
 #include <mgba-util/vfs.h>
+// clang-format on
 
 #include <algorithm>
 #include <chrono>
@@ -61,8 +63,8 @@ public:
         mCoreInitConfig(m_core, nullptr);
         m_core->loadROM(m_core, VFileFromMemory(m_rom.data(), m_rom.size()));
         Bytes initial = m_mbc2 && !save.empty() ? pack_mbc2(save) : save;
-        m_core->loadSave(m_core, VFileMemChunk(initial.empty() ? nullptr : initial.data(),
-                                               initial.size()));
+        m_core->loadSave(m_core,
+                         VFileMemChunk(initial.empty() ? nullptr : initial.data(), initial.size()));
         m_core->reset(m_core);
         void* sram = nullptr;
         m_saveSize = m_core->savedataClone(m_core, &sram);
@@ -133,7 +135,9 @@ std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save) {
     return std::make_unique<MgbaCart>(std::move(rom), save);
 }
 
-std::unique_ptr<GbCart> make_empty_slot() { return std::make_unique<EmptySlot>(); }
+std::unique_ptr<GbCart> make_empty_slot() {
+    return std::make_unique<EmptySlot>();
+}
 
 int64_t now_ms() {
     using namespace std::chrono;

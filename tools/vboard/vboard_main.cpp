@@ -1,20 +1,4 @@
 // vboard: mounts a virtual dumper board as a volume holding the board's three files.
-//
-//   vboard [options] MOUNTPOINT
-//     --gb FILE            GB/GBC ROM image (controller from its header)
-//     --gba FILE           GBA ROM image
-//     --flash SIZE         rewritable GB flash cartridge of SIZE bytes
-//     --flash-wiring 8|16  8: 29F chip, unlock 0x555/0x2AA; 16: 29LV chip in byte mode
-//     --flash-image FILE   initial flash contents
-//     --save FILE          initial save memory
-//     --gba-save KIND      none, sram, flash64, flash128, eep512, eep8k
-//     --save-out FILE      on unmount: the save memory as a bus read shows it
-//     --flash-out FILE     on unmount: the flash chip's contents
-//     --serial TEXT --label TEXT --log FILE --latency MS --erase-ms MS
-//     --fail-after N       every read and command write fails after N operations
-//     --refuse-direct      opens with O_DIRECT fail
-//     --corrupt-gb ADDR    the byte at this GB bus address reads back altered
-//     -f                   stay in the foreground
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
 
@@ -44,7 +28,9 @@ struct Volume {
     std::string flashOut;
 };
 
-Volume* volume() { return static_cast<Volume*>(fuse_get_context()->private_data); }
+Volume* volume() {
+    return static_cast<Volume*>(fuse_get_context()->private_data);
+}
 
 enum class Node { Root, Command, Ident, Data, None };
 
@@ -121,7 +107,8 @@ int vb_read(const char* path, char* buf, size_t size, off_t offset, fuse_file_in
             std::memcpy(buf, v->pending.data() + offset, size);
             return int(size);
         }
-        default: return -ENOENT;
+        default:
+            return -ENOENT;
     }
 }
 
@@ -145,8 +132,12 @@ int execute_pending(const char* path) {
     return v->board->command_write(data.data(), data.size()) ? 0 : -EIO;
 }
 
-int vb_flush(const char* path, fuse_file_info*) { return execute_pending(path); }
-int vb_fsync(const char* path, int, fuse_file_info*) { return execute_pending(path); }
+int vb_flush(const char* path, fuse_file_info*) {
+    return execute_pending(path);
+}
+int vb_fsync(const char* path, int, fuse_file_info*) {
+    return execute_pending(path);
+}
 
 void write_file(const std::string& path, const std::vector<uint8_t>& data) {
     if (path.empty()) return;
@@ -175,9 +166,30 @@ std::vector<uint8_t> read_file(const std::string& path, bool* ok) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+const char* const kUsage =
+    "usage: vboard [options] MOUNTPOINT\n"
+    "  --gb FILE            GB/GBC ROM image (controller from its header)\n"
+    "  --gba FILE           GBA ROM image\n"
+    "  --flash SIZE         rewritable GB flash cartridge of SIZE bytes\n"
+    "  --flash-wiring 8|16  8: 29F chip, unlock 0x555/0x2AA; 16: 29LV chip in byte mode\n"
+    "  --flash-image FILE   initial flash contents\n"
+    "  --save FILE          initial save memory\n"
+    "  --gba-save KIND      none, sram, flash64, flash128, eep512, eep8k\n"
+    "  --save-out FILE      on unmount: the save memory as a bus read shows it\n"
+    "  --flash-out FILE     on unmount: the flash chip's contents\n"
+    "  --serial TEXT        device serial (its first 8 bytes key the flash cipher)\n"
+    "  --label TEXT         firmware label\n"
+    "  --log FILE           append every command-file write (32-bit length, bytes)\n"
+    "  --latency MS         delay of every command write\n"
+    "  --erase-ms MS        flash erase time\n"
+    "  --fail-after N       every read and command write fails after N operations\n"
+    "  --refuse-direct      opens with O_DIRECT fail\n"
+    "  --corrupt-gb ADDR    the byte at this GB bus address reads back altered\n"
+    "  -f                   stay in the foreground\n"
+    "Without a cartridge option the slot is empty.\n";
+
 [[noreturn]] void usage(const char* why) {
-    std::fprintf(stderr, "vboard: %s\nusage: vboard [options] MOUNTPOINT (see the source head)\n",
-                 why);
+    std::fprintf(stderr, "vboard: %s\n%s", why, kUsage);
     std::exit(2);
 }
 
@@ -196,26 +208,46 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) usage(("missing value for " + a).c_str());
             return argv[++i];
         };
-        if (a == "--gb") gbRom = next();
-        else if (a == "--gba") gbaRom = next();
-        else if (a == "--flash") flashSize = uint32_t(std::strtoul(next().c_str(), nullptr, 0));
-        else if (a == "--flash-wiring") wiring = std::atoi(next().c_str());
-        else if (a == "--flash-image") flashImage = next();
-        else if (a == "--save") saveFile = next();
-        else if (a == "--gba-save") gbaSave = next();
-        else if (a == "--save-out") v->saveOut = next();
-        else if (a == "--flash-out") v->flashOut = next();
-        else if (a == "--serial") options.serial = next();
-        else if (a == "--label") options.label = next();
-        else if (a == "--log") options.rawLog = next();
-        else if (a == "--latency") options.latencyMs = std::atoi(next().c_str());
-        else if (a == "--erase-ms") eraseMs = std::atoi(next().c_str());
-        else if (a == "--fail-after") options.failAfter = std::atoll(next().c_str());
-        else if (a == "--corrupt-gb") options.corruptGb = int(std::strtol(next().c_str(), nullptr, 0));
-        else if (a == "--refuse-direct") v->refuseDirect = true;
-        else if (a == "-f") foreground = true;
-        else if (!a.empty() && a[0] != '-' && mountpoint.empty()) mountpoint = a;
-        else usage(("unknown argument " + a).c_str());
+        if (a == "--gb")
+            gbRom = next();
+        else if (a == "--gba")
+            gbaRom = next();
+        else if (a == "--flash")
+            flashSize = uint32_t(std::strtoul(next().c_str(), nullptr, 0));
+        else if (a == "--flash-wiring")
+            wiring = std::atoi(next().c_str());
+        else if (a == "--flash-image")
+            flashImage = next();
+        else if (a == "--save")
+            saveFile = next();
+        else if (a == "--gba-save")
+            gbaSave = next();
+        else if (a == "--save-out")
+            v->saveOut = next();
+        else if (a == "--flash-out")
+            v->flashOut = next();
+        else if (a == "--serial")
+            options.serial = next();
+        else if (a == "--label")
+            options.label = next();
+        else if (a == "--log")
+            options.rawLog = next();
+        else if (a == "--latency")
+            options.latencyMs = std::atoi(next().c_str());
+        else if (a == "--erase-ms")
+            eraseMs = std::atoi(next().c_str());
+        else if (a == "--fail-after")
+            options.failAfter = std::atoll(next().c_str());
+        else if (a == "--corrupt-gb")
+            options.corruptGb = int(std::strtol(next().c_str(), nullptr, 0));
+        else if (a == "--refuse-direct")
+            v->refuseDirect = true;
+        else if (a == "-f")
+            foreground = true;
+        else if (!a.empty() && a[0] != '-' && mountpoint.empty())
+            mountpoint = a;
+        else
+            usage(("unknown argument " + a).c_str());
     }
     if (mountpoint.empty()) usage("no mount point");
     // FUSE changes to the root directory: output paths must not depend on ours.

@@ -1,0 +1,75 @@
+// Throughput of the hot paths: framing command blocks, enciphering flash
+// chunks, and whole dumps through the virtual board's real mount.
+#include <benchmark/benchmark.h>
+
+#include <QStringList>
+
+#include "device/bf.h"
+#include "device/cmd.h"
+#include "jobs/famicom_thread.h"
+#include "romgen.h"
+#include "support/mounted_board.h"
+
+namespace {
+
+void FrameBlock(benchmark::State& state) {
+    std::vector<uint8_t> block(512, 0x33);
+    for (auto _ : state) {
+        cmd::frame(block.data());
+        benchmark::DoNotOptimize(block.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * 512);
+}
+BENCHMARK(FrameBlock);
+
+void EncipherChunkHeads(benchmark::State& state) {
+    const uint8_t key[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    bf::init(key);
+    uint8_t head[8] = {};
+    for (auto _ : state) {
+        bf::crypt_data(head, 8);
+        benchmark::DoNotOptimize(head);
+    }
+}
+BENCHMARK(EncipherChunkHeads);
+
+// A whole job through the mount: bytes per second as a user sees them.
+void Dump(benchmark::State& state, std::vector<std::string> board, uint32_t type,
+          const char* script, uint32_t size) {
+    std::string why;
+    if (!testing_support::fuse_usable(&why)) return state.SkipWithError(why.c_str());
+    testing_support::MountedBoard mounted(std::move(board));
+    testing_support::TempDir out;
+    for (auto _ : state) {
+        FamicomThread job;
+        job.m_type = type;
+        job.m_script = QString(SOURCE_DIR "/mapper/") + script;
+        job.m_file = QString::fromStdString(out.file("out.bin"));
+        job.m_rom_size = size;
+        if (!job.execute()) return state.SkipWithError("the dump failed");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * size);
+}
+
+testing_support::TempDir g_images;
+
+std::string image(const std::vector<uint8_t>& data, const char* name) {
+    testing_support::write_file(g_images.file(name), data);
+    return g_images.file(name);
+}
+
+void GbDump4MiB(benchmark::State& state) {
+    Dump(state, {"--gb", image(romgen::gb_image(0x1B, 7, 0), "mbc5.gb")}, kJobGbDump, "gb_mbc5.nut",
+         0x400000);
+}
+BENCHMARK(GbDump4MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void GbaDump16MiB(benchmark::State& state) {
+    Dump(state, {"--gba", image(romgen::gba_image(0x1000000, "ZTST"), "rom.gba")}, kJobGbaDump,
+         "gba.nut", 0x1000000);
+}
+BENCHMARK(GbaDump16MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

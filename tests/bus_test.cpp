@@ -12,6 +12,7 @@
 #include "romgen.h"
 #include "support/mounted_board.h"
 
+using testing_support::kGbaSaveKinds;
 using testing_support::MountedBoard;
 using testing_support::read_file;
 using testing_support::TempDir;
@@ -276,15 +277,7 @@ TEST(BusOnBoard, GbBanksAndRamThroughMbc5) {
 TEST(BusOnBoard, GbaSavesOfEveryKindWrittenReadAndErased) {
     TempDir dir;
     testing_support::write_file(dir.file("rom.gba"), romgen::gba_image(0x100000, "ZTST"));
-    const struct {
-        const char* kind;
-        uint32_t type, size;
-    } kinds[] = {{"sram", 0, 0x8000},
-                 {"flash64", 1, 0x10000},
-                 {"flash128", 1, 0x20000},
-                 {"eep512", 2, 0x200},
-                 {"eep8k", 2, 0x2000}};
-    for (const auto& k : kinds) {
+    for (const auto& k : kGbaSaveKinds) {
         SCOPED_TRACE(k.kind);
         MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", k.kind, "--erase-ms", "100",
                             "--save-out", dir.file("save.out")});

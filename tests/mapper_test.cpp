@@ -191,16 +191,8 @@ TEST_F(Mapper, GbaDumps) {
 
 TEST_F(Mapper, GbaSavesOfEveryKind) {
     REQUIRE_FUSE();
-    const struct {
-        const char* kind;
-        uint32_t type, size;
-    } kinds[] = {{"sram", 0, 0x8000},
-                 {"flash64", 1, 0x10000},
-                 {"flash128", 1, 0x20000},
-                 {"eep512", 2, 0x200},
-                 {"eep8k", 2, 0x2000}};
     const std::string rom = put(romgen::gba_image(0x100000, "ZTST"), "rom.gba");
-    for (const auto& k : kinds) {
+    for (const auto& k : kGbaSaveKinds) {
         SCOPED_TRACE(k.kind);
         const Bytes held = romgen::pattern(k.size, k.size),
                     next = romgen::pattern(k.size, k.size + 1);

@@ -29,6 +29,17 @@ private:
     std::string m_path;
 };
 
+// The board's GBA save kinds with their save type code and size.
+struct GbaSaveKind {
+    const char* kind;
+    uint32_t type, size;
+};
+inline constexpr GbaSaveKind kGbaSaveKinds[] = {{"sram", 0, 0x8000},
+                                                {"flash64", 1, 0x10000},
+                                                {"flash128", 1, 0x20000},
+                                                {"eep512", 2, 0x200},
+                                                {"eep8k", 2, 0x2000}};
+
 class MountedBoard {
 public:
     // Starts vboard with args on <temp>/volumes/<volume> and points the

@@ -278,6 +278,23 @@ TEST_F(WindowJob, RefusedImagesAndTheGbaFlashWrite) {
     EXPECT_FALSE(has(lines, "bit width"));
 }
 
+TEST_F(WindowJob, GbaDumpAndFlashSaveReadAndWrite) {
+    const Bytes rom = romgen::gba_image(0x400000, "ZTST");
+    const Bytes save = romgen::pattern(0x10000, 21), next = romgen::pattern(0x10000, 22);
+    mount({"--gba", image(rom, "rom.gba"), "--gba-save", "flash64", "--save",
+           image(save, "held.sav"), "--erase-ms", "300", "--save-out", dir.file("model.sav")});
+    choose_gba(4194304, 1, 65536);
+    EXPECT_TRUE(succeeded(run(&MainTab::push_read_rom, dir.file("out.gba"))));
+    EXPECT_EQ(read_file(dir.file("out.gba")), rom);
+    EXPECT_TRUE(succeeded(run(&MainTab::push_read_ram, dir.file("read.sav"))));
+    EXPECT_EQ(read_file(dir.file("read.sav")), save);
+    const QStringList lines = run(&MainTab::push_write_ram, image(next, "next.sav"));
+    EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+    EXPECT_LT(lines.indexOf("Erase flash chip finish."), lines.indexOf("Start write save..."));
+    board->unmount();
+    EXPECT_EQ(read_file(dir.file("model.sav")), next);
+}
+
 TEST_F(WindowJob, ClosingTheWindowDuringAJobWaitsForIt) {
     REQUIRE_FUSE();
     MountedBoard slow({"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});

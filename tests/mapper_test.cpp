@@ -176,6 +176,27 @@ TEST_F(Mapper, FlashWritesOnBothChipFamilies) {
     }
 }
 
+TEST_F(Mapper, EraseWaitsEndOnATimeLimitAndNeedAnEraseFunction) {
+    REQUIRE_FUSE();
+    MountedBoard board({"--flash", "0x40000", "--erase-ms", "600000"});
+    ASSERT_TRUE(board.mounted());
+    const std::string image = put(romgen::pattern(0x40000, 1), "image.gb");
+    FamicomThread job;
+    QStringList log;
+    QObject::connect(&job, &FamicomThread::log, [&log](const QString& s) { log << s; });
+    job.m_type = kJobGbFlash;
+    job.m_script = MAPPER_DIR "/gb_mbc5.nut";
+    job.m_file = QString::fromStdString(image);
+    job.m_erase_limit_ms = 1500;
+    EXPECT_FALSE(job.execute());
+    EXPECT_TRUE(log.contains("The flash chip did not finish erasing in time."));
+    EXPECT_FALSE(log.contains("Start flash ROM..."));
+
+    const Outcome out = run(kJobGbFlash, "gb_mbc2.nut", image, 0);
+    EXPECT_FALSE(out.ok);
+    EXPECT_TRUE(out.log.contains("The mapper script cannot erase this cartridge."));
+}
+
 TEST_F(Mapper, GbaDumps) {
     REQUIRE_FUSE();
     for (uint32_t size : {0x400000u, 0x800000u, 0x1000000u, 0x2000000u}) {

@@ -14,7 +14,7 @@ namespace vboard {
 struct BoardOptions {
     std::string serial = "ZELVO-VBOARD-001";
     std::string label = "QRV_PCB02_FW303";
-    std::string rawLog;      // every command-file write: 32-bit length, then the bytes
+    std::string rawLog;      // every command-file write (32-bit length, bytes); notes in .txt
     int latencyMs = 0;       // added to every command write
     int64_t failAfter = -1;  // reads and command writes fail after this many operations
     int corruptGb = -1;      // GB bus address whose byte reads back with bit 0 flipped

@@ -279,7 +279,7 @@ TEST(BusOnBoard, GbaSavesOfEveryKindWrittenReadAndErased) {
     testing_support::write_file(dir.file("rom.gba"), romgen::gba_image(0x100000, "ZTST"));
     for (const auto& k : kGbaSaveKinds) {
         SCOPED_TRACE(k.kind);
-        MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", k.kind, "--erase-ms", "100",
+        MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", k.kind, "--erase-ms", "1000",
                             "--save-out", dir.file("save.out")});
         ASSERT_EQ(usb::open(), 1);
         gb::f_gba_init();
@@ -290,7 +290,7 @@ TEST(BusOnBoard, GbaSavesOfEveryKindWrittenReadAndErased) {
             uint8_t head[10];
             gb::f_gba_sram_read(0, head, 10);
             EXPECT_EQ(head[0], 0x00);
-            usleep(150000);
+            usleep(1200000);
             gb::f_gba_sram_read(0, head, 10);
             EXPECT_EQ(head[0], 0xFF);
         }

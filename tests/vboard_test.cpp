@@ -103,13 +103,13 @@ TEST_F(FlashCart, AnswersTheQueryOnlyInItsOwnWiring) {
 }
 
 TEST_F(FlashCart, ErasesInTimeAndProgramsOnlyItsOwnFamily) {
-    mount("8", "700");
+    mount("8", "1500");
     write({{0x555, 0xAA}, {0x2AA, 0x55}, {0x555, 0xA0}, {0x0100, 0x5A}});  // one byte programmed
     EXPECT_EQ(read(0x100, 1)[0], 0x5A);
     write(
         {{0x555, 0xAA}, {0x2AA, 0x55}, {0x555, 0x80}, {0x555, 0xAA}, {0x2AA, 0x55}, {0x555, 0x10}});
     EXPECT_EQ(read(0, 1)[0], 0x00) << "busy while erasing";
-    usleep(800000);
+    usleep(1700000);
     EXPECT_EQ(read(0x100, 1)[0], 0xFF) << "erased";
 
     const char* serial = "0123456789ABCDEF";  // its first 8 bytes are the key

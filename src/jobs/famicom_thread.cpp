@@ -120,7 +120,7 @@ bool FamicomThread::run_job(std::vector<uint8_t>& buffer) {
     return true;
 }
 
-bool FamicomThread::verify_written(const std::vector<uint8_t>& written) {
+bool FamicomThread::verify_written(std::vector<uint8_t>& written) {
     emit log(tr("Start verify data..."));
     std::vector<uint8_t> readBack(written.size(), 0xFF);
     const uint32_t writeType = m_type;
@@ -129,7 +129,7 @@ bool FamicomThread::verify_written(const std::vector<uint8_t>& written) {
     m_total = 0;
     const bool read = script_dump_execute(this) && m_total == int32_t(written.size());
     m_type = writeType;
-    m_buffer = const_cast<uint8_t*>(written.data());
+    m_buffer = written.data();
     if (!read) {
         emit log(tr("Verify data error: the data could not be read back."));
         return false;

@@ -62,7 +62,7 @@ protected:
 
 private:
     bool run_job(std::vector<uint8_t>& buffer);
-    bool verify_written(const std::vector<uint8_t>& written);
+    bool verify_written(std::vector<uint8_t>& written);
 };
 
 // Busy wait of at least ms milliseconds.

@@ -22,8 +22,6 @@ Board::Board(BoardOptions options, std::unique_ptr<GbCart> gb, std::unique_ptr<G
 }
 
 void Board::note(const std::string& line) {
-    m_log += line;
-    m_log += '\n';
     if (m_options.rawLog.empty()) return;
     if (FILE* f = std::fopen((m_options.rawLog + ".txt").c_str(), "a")) {
         std::fprintf(f, "%s\n", line.c_str());

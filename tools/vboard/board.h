@@ -38,7 +38,6 @@ public:
     uint32_t rejected() const { return m_rejected; }
     GbCart* gb() { return m_gb.get(); }
     GbaCart* gba() { return m_gba.get(); }
-    const std::string& log() const { return m_log; }
 
 private:
     enum class Mode { Gb, Gba };
@@ -58,7 +57,6 @@ private:
     uint32_t m_executed = 0;
     uint32_t m_rejected = 0;
     int64_t m_operations = 0;
-    std::string m_log;
 };
 
 }  // namespace vboard

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "device/protocol.h"
+
 namespace gb {
 
 struct ChunkLayout {
@@ -25,7 +27,7 @@ std::vector<uint8_t> chunk_blocks(const ChunkLayout& layout, uint32_t address, c
 
 // A zero-filled command buffer of count blocks.
 inline std::vector<uint8_t> blank_blocks(uint32_t count) {
-    return std::vector<uint8_t>(size_t(count) * 512, 0);
+    return std::vector<uint8_t>(size_t(count) * proto::kBlockSize, 0);
 }
 
 uint32_t send_buffer(std::vector<uint8_t>& buffer);

@@ -50,6 +50,9 @@ uint32_t f_gba_eep512b_write(uint32_t address, const uint8_t* src, uint32_t len)
 uint32_t f_gba_eep8k_write(uint32_t address, const uint8_t* src, uint32_t len);
 uint32_t f_gba_sram_erase();
 
+// GBA save type codes, as identification reports them and the settings offer them.
+enum SaveType : int32_t { kSaveTypeSram = 0, kSaveTypeFlash = 1, kSaveTypeEep = 2 };
+
 // Save-pair indices of f_gba_save_cfg.
 enum SavePair : uint32_t {
     kSaveSram = 0,

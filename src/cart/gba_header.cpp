@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "cart/bus.h"
 #include "cart/gba_cart_table.h"
 #include "cart/header.h"
 
@@ -27,9 +28,10 @@ struct SaveKind {
 
 // Longer names come before the names they begin with.
 constexpr SaveKind kSaveKinds[] = {
-    {"gba_sram", 32768, 0},  {"gba_eeprom_4k", 512, 2},   {"gba_eeprom_64k", 8192, 2},
-    {"gba_eeprom", 512, 2},  {"gba_flash_512", 65536, 1}, {"gba_flash_1m", 131072, 1},
-    {"gba_flash", 65536, 1},
+    {"gba_sram", 32768, kSaveTypeSram},       {"gba_eeprom_4k", 512, kSaveTypeEep},
+    {"gba_eeprom_64k", 8192, kSaveTypeEep},   {"gba_eeprom", 512, kSaveTypeEep},
+    {"gba_flash_512", 65536, kSaveTypeFlash}, {"gba_flash_1m", 131072, kSaveTypeFlash},
+    {"gba_flash", 65536, kSaveTypeFlash},
 };
 
 QString field(const char* text, size_t width) {

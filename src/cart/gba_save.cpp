@@ -138,12 +138,11 @@ uint32_t f_gba_save_cfg(uint32_t index) {
 }
 
 int save_pair_for(uint32_t saveType, uint32_t saveSize) {
-    constexpr uint32_t kSram = 0, kFlash = 1, kEeprom = 2;
-    if (saveType == kSram) return kSaveSram;
-    if (saveType == kFlash && saveSize == 0x10000) return kSaveFlash64k;
-    if (saveType == kFlash && saveSize == 0x20000) return kSaveFlash128k;
-    if (saveType == kEeprom && saveSize == 0x200) return kSaveEep512;
-    if (saveType == kEeprom && saveSize == 0x2000) return kSaveEep8k;
+    if (saveType == kSaveTypeSram) return kSaveSram;
+    if (saveType == kSaveTypeFlash && saveSize == 0x10000) return kSaveFlash64k;
+    if (saveType == kSaveTypeFlash && saveSize == 0x20000) return kSaveFlash128k;
+    if (saveType == kSaveTypeEep && saveSize == 0x200) return kSaveEep512;
+    if (saveType == kSaveTypeEep && saveSize == 0x2000) return kSaveEep8k;
     return -1;
 }
 

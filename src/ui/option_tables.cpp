@@ -2,13 +2,15 @@
 
 #include <iterator>
 
+#include "cart/bus.h"
+
 int save_base_for(int saveType) {
     switch (saveType) {
-        case kSaveTypeSram:
+        case gb::kSaveTypeSram:
             return 2;
-        case kSaveTypeFlash:
+        case gb::kSaveTypeFlash:
             return 3;
-        case kSaveTypeEep:
+        case gb::kSaveTypeEep:
             return 0;
         default:
             return -1;

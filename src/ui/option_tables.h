@@ -58,7 +58,6 @@ inline constexpr OptionRow sys_table[] = {
 };
 
 enum SystemCode { kSysGb = 0, kSysGba = 1 };
-enum SaveTypeCode { kSaveTypeSram = 0, kSaveTypeFlash = 1, kSaveTypeEep = 2 };
 
 // First save-size row offered for a save type, -1 for an unknown type.
 int save_base_for(int saveType);

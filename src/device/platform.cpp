@@ -55,6 +55,11 @@ bool flush_to_device(int fd) {
     return ::fsync(fd) == 0;
 }
 
+bool is_terminal(int fd) {
+    // POSIX on Linux and macOS alike.
+    return ::isatty(fd) == 1;
+}
+
 VolumeLock::~VolumeLock() {
     release();
 }

@@ -27,6 +27,9 @@ inline constexpr uint32_t kDirectAlign = 4096;
 // Pushes written data of fd to the device; false when the device refused it.
 bool flush_to_device(int fd);
 
+// Whether a stream descriptor is an interactive terminal (progress bars go there).
+bool is_terminal(int fd);
+
 // Holds a volume exclusively while it lives; a second holder is refused.
 class VolumeLock {
 public:

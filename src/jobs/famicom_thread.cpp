@@ -31,8 +31,19 @@ void FamicomThread::run() {
     emit error(ok ? 1 : 0);
 }
 
+void FamicomThread::note_failure(const QString& reason) {
+    if (m_failure.isEmpty()) m_failure = reason;
+}
+
+bool FamicomThread::fail(const QString& text) {
+    emit log(text);
+    note_failure(text);
+    return false;
+}
+
 bool FamicomThread::execute() {
     m_cancel.store(0, std::memory_order_relaxed);
+    m_failure.clear();
     m_total = 0;
     m_buffer = nullptr;
     m_buffer_size = 0;
@@ -45,33 +56,28 @@ bool FamicomThread::execute() {
 
 bool FamicomThread::run_job(std::vector<uint8_t>& buffer) {
     if (!usb::open()) {
-        emit log(tr("Can not found device."));
-        return false;
+        return fail(tr("Can not found device."));
     }
     platform::VolumeLock lock;
     if (!lock.acquire(usb::volume_path())) {
-        emit log(tr("The dump device is in use by another program."));
-        return false;
+        return fail(tr("The dump device is in use by another program."));
     }
 
     if (job_is_gba(m_type)) {
         if (!gb::f_gba_init()) {
-            emit log(tr("Initialize device error."));
-            return false;
+            return fail(tr("Initialize device error."));
         }
         const int pair = gb::save_pair_for(m_ram_type, m_ram_size);
         if (pair >= 0) gb::f_gba_save_cfg(uint32_t(pair));
     } else if (!gb::f_gb_init()) {
-        emit log(tr("Initialize device error."));
-        return false;
+        return fail(tr("Initialize device error."));
     }
 
     uint32_t size = job_sized_by_ram(m_type) ? m_ram_size : m_rom_size;
     if (job_is_flash(m_type)) {
         const qint64 fileSize = QFileInfo(m_file).size();
         if (fileSize <= 0 || fileSize > kMaxInputSize) {
-            emit log(tr("The image file must hold 1 byte to 64 MiB."));
-            return false;
+            return fail(tr("The image file must hold 1 byte to 64 MiB."));
         }
         size = m_rom_size = uint32_t(fileSize);
         uint8_t serial[proto::kSerialLength] = {};
@@ -79,8 +85,7 @@ bool FamicomThread::run_job(std::vector<uint8_t>& buffer) {
         bf::init(serial);
     }
     if (size == 0) {
-        emit log(tr("Nothing to transfer: the size is 0."));
-        return false;
+        return fail(tr("Nothing to transfer: the size is 0."));
     }
     // Bytes that no transfer writes read as erased memory.
     buffer.assign(size, 0xFF);
@@ -91,31 +96,24 @@ bool FamicomThread::run_job(std::vector<uint8_t>& buffer) {
         QFile* input = file::open_read(m_file.toLocal8Bit().constData());
         emit log(tr("Read file :") + m_file);
         if (!input) {
-            emit log(tr("Open File error."));
-            return false;
+            return fail(tr("Open File error."));
         }
         const int64_t got = file::Read(input, m_buffer, size);
         file::Close(input);
         if (got != int64_t(size)) {
-            emit log(tr("Read File error."));
-            return false;
+            return fail(tr("Read File error."));
         }
         emit log(tr("Read ") + QString::number(size, 10) + tr(" Bytes"));
     }
 
     if (!script_dump_execute(this)) return false;
-    if (m_total != int32_t(size)) {
-        emit log(tr("Transferred %1 of %2 bytes.").arg(m_total).arg(size));
-        return false;
-    }
+    if (m_total != int32_t(size))
+        return fail(tr("Transferred %1 of %2 bytes.").arg(m_total).arg(size));
     if (m_verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
 
     if (job_saves_output(m_type)) {
         const QString reason = file::SaveAtomic(m_file, m_buffer, size);
-        if (!reason.isEmpty()) {
-            emit log(tr("Save file error."));
-            return false;
-        }
+        if (!reason.isEmpty()) return fail(tr("Save file error.") + ' ' + reason);
     }
     return true;
 }
@@ -131,17 +129,15 @@ bool FamicomThread::verify_written(std::vector<uint8_t>& written) {
     m_type = writeType;
     m_buffer = written.data();
     if (!read) {
-        emit log(tr("Verify data error: the data could not be read back."));
-        return false;
+        return fail(tr("Verify data error: the data could not be read back."));
     }
     const auto diff = std::mismatch(written.begin(), written.end(), readBack.begin());
     if (diff.first != written.end()) {
         const auto at = diff.first - written.begin();
-        emit log(tr("Verify data error at 0x%1: wrote 0x%2, read 0x%3.")
-                     .arg(qulonglong(at), 0, 16)
-                     .arg(*diff.first, 2, 16, QLatin1Char('0'))
-                     .arg(*diff.second, 2, 16, QLatin1Char('0')));
-        return false;
+        return fail(tr("Verify data error at 0x%1: wrote 0x%2, read 0x%3.")
+                        .arg(qulonglong(at), 0, 16)
+                        .arg(*diff.first, 2, 16, QLatin1Char('0'))
+                        .arg(*diff.second, 2, 16, QLatin1Char('0')));
     }
     emit log(tr("Verify data finish."));
     return true;

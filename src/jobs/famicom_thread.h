@@ -45,6 +45,14 @@ public:
     // How long an erase wait polls before it gives up.
     int m_erase_limit_ms = 10 * 60 * 1000;
 
+    // The first reason the last job gave for failing; empty after a success.
+    QString m_failure;
+
+    // Keeps the first reason the job gives for failing.
+    void note_failure(const QString& reason);
+    // Logs why the job fails and keeps it as above; returns false.
+    bool fail(const QString& text);
+
     // The job sequence on the calling thread; true on success. run() calls it
     // and reports the result; a front end without an event loop may call it directly.
     bool execute();

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "cart/bus.h"
+#include "device/platform.h"
 #include "device/usb.h"
 #include "ui/option_tables.h"
 
@@ -21,7 +22,54 @@ constexpr uint32_t kQueryLength = 128;
 constexpr uint32_t kQ = 0x20, kR = 0x22, kY = 0x24, kSizeExponent = 0x4E;
 constexpr int kMinExponent = 20, kMaxExponent = 27;
 
+constexpr JobDialog kJobDialogs[] = {
+    {JobButton::ReadRom, true, QT_TRANSLATE_NOOP("MainTab", "Read ROM to..."),
+     QT_TRANSLATE_NOOP("MainTab", "GB/GBC Rom (*.gb *.gbc)"),
+     QT_TRANSLATE_NOOP("MainTab", "GBA Rom (*.gba)"),
+     QT_TRANSLATE_NOOP("MainTab", "Reading data from ROM to file:")},
+    {JobButton::WriteFlash, false, QT_TRANSLATE_NOOP("MainTab", "Get ROM File."),
+     QT_TRANSLATE_NOOP("MainTab", "GB/GBC ROM (*.gb *.gbc)"),
+     QT_TRANSLATE_NOOP("MainTab", "GBA ROM (*.gba)"),
+     QT_TRANSLATE_NOOP("MainTab", "Writing rom to cartridge from file:")},
+    {JobButton::ReadRam, true, QT_TRANSLATE_NOOP("MainTab", "Read save to..."),
+     QT_TRANSLATE_NOOP("MainTab", "GB/GBC save (*.sav)"),
+     QT_TRANSLATE_NOOP("MainTab", "GBA save (*.sav)"),
+     QT_TRANSLATE_NOOP("MainTab", "Reading data from save to file:")},
+    {JobButton::WriteRam, false, QT_TRANSLATE_NOOP("MainTab", "Get Save File."),
+     QT_TRANSLATE_NOOP("MainTab", "GB/GBC save (*.sav)"),
+     QT_TRANSLATE_NOOP("MainTab", "GBA save (*.sav)"),
+     QT_TRANSLATE_NOOP("MainTab", "Writing save to cartridge from file:")},
+};
+
 }  // namespace
+
+const JobDialog& job_dialog(JobButton button) {
+    return kJobDialogs[uint32_t(button)];
+}
+
+QString job_start_line(const JobDialog& dialog, const QString& fileName) {
+    return tr(dialog.message) + "\n" + fileName;
+}
+
+QString job_outcome_line(bool ok) {
+    return ok ? tr(">Success!") : tr(">Operation failure.");
+}
+
+bool prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
+                 const QString& appDir, FamicomThread& job, const LaunchLog& log) {
+    platform::VolumeLock lock;
+    if (usb::open() && !lock.acquire(usb::volume_path())) {
+        log.info(tr("The dump device is in use by another program."));
+        log.separator();
+        return false;
+    }
+    if (!configure_par(choices, fileName, appDir, job, log)) return false;
+    const uint32_t type = job_type_for(button, choices.sysType);
+    if (job_reads_input(type) && !check_input_file(fileName, log)) return false;
+    if (type == kJobGbFlash) identify_flash(job, log);
+    job.m_type = type;
+    return true;
+}
 
 uint32_t job_type_for(JobButton button, int sysType) {
     return uint32_t(button) + (sysType == kSysGba ? uint32_t(kJobGbaOffset) : 0);

@@ -27,6 +27,28 @@ struct LaunchChoices {
 enum class JobButton : uint32_t { ReadRom = 0, WriteFlash = 1, ReadRam = 2, WriteRam = 3 };
 uint32_t job_type_for(JobButton button, int sysType);
 
+// How each job asks for its file and announces itself (untranslated texts).
+struct JobDialog {
+    JobButton button;
+    bool save;  // a save dialog for reads, an open dialog for writes
+    const char* caption;
+    const char* gbFilter;
+    const char* gbaFilter;
+    const char* message;
+};
+const JobDialog& job_dialog(JobButton button);
+
+// The line that starts a job's log: its announcement and the file.
+QString job_start_line(const JobDialog& dialog, const QString& fileName);
+// The line that ends a job's log.
+QString job_outcome_line(bool ok);
+
+// Every launch step of one job under the board's volume lock, so no other
+// program's commands interleave: configure_par, the input file check, the flash
+// chip query and the job type. False when the job may not start.
+bool prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
+                 const QString& appDir, FamicomThread& job, const LaunchLog& log);
+
 // Selects the board, initialises its bus, checks the mapper script and fills
 // the job record; false when no job may start.
 bool configure_par(const LaunchChoices& choices, const QString& fileName, const QString& appDir,

@@ -57,8 +57,31 @@ void say(FamicomThread* job, const char* text) {
     emit job->log(tr(text));
 }
 
+bool fail(FamicomThread* job, const char* text) {
+    return job->fail(tr(text));
+}
+
+// The error the VM raised last, such as a native's "cpu_read: ..." or a compile error.
+QString last_error(HSQUIRRELVM v) {
+    const SQInteger top = sq_gettop(v);
+    sq_getlasterror(v);
+    const SQChar* text = nullptr;
+    QString error;
+    if (sq_gettype(v, -1) == OT_STRING && SQ_SUCCEEDED(sq_getstring(v, -1, &text)))
+        error = QString::fromUtf8(text);
+    sq_settop(v, top);
+    return error;
+}
+
+// Calls a script function; a failure is kept as the job's reason with the VM's error.
 int64_t call(HSQUIRRELVM v, FamicomThread* job, const char* name, uint32_t a, uint32_t b) {
-    return qr_call(v, name, job, 2, int64_t(a), int64_t(b));
+    const int64_t result = qr_call(v, name, job, 2, int64_t(a), int64_t(b));
+    if (result < 0) {
+        const QString error = last_error(v);
+        job->note_failure(QString::fromLatin1(name) + QStringLiteral(": ") +
+                          (error.isEmpty() ? QStringLiteral("the script failed") : error));
+    }
+    return result;
 }
 
 // Polls the first byte of the chip until it reads erased. poll reads it into
@@ -71,14 +94,15 @@ bool erase_wait(FamicomThread* job, Poll poll) {
     QSleep(kPollIntervalMs);
     for (;;) {
         if (!poll(first)) {
-            say(job, "The dump device stopped answering during the erase.");
-            return false;
+            return fail(job, "The dump device stopped answering during the erase.");
         }
         if (first == kErased) return true;
-        if (job->m_cancel.load(std::memory_order_relaxed)) return false;
-        if (elapsed.elapsed() >= job->m_erase_limit_ms) {
-            say(job, "The flash chip did not finish erasing in time.");
+        if (job->m_cancel.load(std::memory_order_relaxed)) {
+            job->note_failure(QStringLiteral("canceled"));
             return false;
+        }
+        if (elapsed.elapsed() >= job->m_erase_limit_ms) {
+            return fail(job, "The flash chip did not finish erasing in time.");
         }
         QSleep(kPollIntervalMs);
     }
@@ -90,8 +114,7 @@ bool gb_erase_wait(FamicomThread* job) {
 
 bool gba_flash_save_erase_wait(FamicomThread* job) {
     if (gb::f_gba_sram_erase() == 0) {
-        say(job, "The dump device stopped answering during the erase.");
-        return false;
+        return fail(job, "The dump device stopped answering during the erase.");
     }
     return erase_wait(job, [](uint8_t& first) {
         uint8_t head[kGbaPollLength] = {};
@@ -106,7 +129,9 @@ bool gba_flash_save_erase_wait(FamicomThread* job) {
 bool script_dump_run(HSQUIRRELVM v, FamicomThread* job) {
     const QByteArray path = job->m_script.toLocal8Bit();
     if (SQ_FAILED(sqstd_dofile(v, path.constData(), SQFalse, SQTrue))) {
+        const QString error = last_error(v);
         say(job, "dump core script error\n");
+        job->note_failure(job->m_script + QStringLiteral(": ") + error);
         return false;
     }
     int64_t result = -1;
@@ -121,8 +146,7 @@ bool script_dump_run(HSQUIRRELVM v, FamicomThread* job) {
             say(job, "Start erase flash chip...");
             // Without an erase function nothing would ever read back erased.
             if (!qr_function_exists(v, "cpu_erase")) {
-                say(job, "The mapper script cannot erase this cartridge.");
-                return false;
+                return fail(job, "The mapper script cannot erase this cartridge.");
             }
             call(v, job, "cpu_erase", job->m_rom_size, job->m_flash16);
             if (!gb_erase_wait(job)) return false;
@@ -157,8 +181,7 @@ bool script_dump_run(HSQUIRRELVM v, FamicomThread* job) {
 bool script_dump_execute(FamicomThread* job) {
     const Binding* bindings = bindings_for(job->m_type);
     if (!bindings) {
-        say(job, "Unknow operate!");
-        return false;
+        return fail(job, "Unknow operate!");
     }
     HSQUIRRELVM v = qr_open(job);
     for (const Binding* b = bindings; b->name; ++b) qr_function_register_global(v, b->name, b->fn);

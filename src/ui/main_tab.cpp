@@ -100,10 +100,7 @@ void MainTab::setEnabledButtons(bool stan) {
 }
 
 void MainTab::print_error(int err) {
-    if (err == 0)
-        info(tr(">Operation failure."));
-    else if (err == 1)
-        info(tr(">Success!"));
+    if (err == 0 || err == 1) info(job_outcome_line(err == 1));
     log_separator(m_console);
     setProgress(0, 1);
     setEnabledButtons(true);
@@ -122,7 +119,7 @@ void MainTab::push_info() {
     run_info_report(log, panel);
 }
 
-bool MainTab::configure_par(QString& fileName) {
+LaunchChoices MainTab::launchChoices() {
     LaunchChoices choices;
     choices.sysType = m_settings->getSysType();
     choices.mbcPosition = m_settings->firstList()->currentIndex();
@@ -132,46 +129,41 @@ bool MainTab::configure_par(QString& fileName) {
     choices.gbaRamType = m_settings->getGbaRamType();
     choices.gbaRamSize = m_settings->getGbaRamSize();
     choices.verify = m_settings->getCheckType();
-    return ::configure_par(choices, fileName, QCoreApplication::applicationDirPath(), *m_thread,
-                           launchLog());
+    return choices;
 }
 
-void MainTab::launch(const JobDialog& dialog) {
+bool MainTab::configure_par(QString& fileName) {
+    return ::configure_par(launchChoices(), fileName, QCoreApplication::applicationDirPath(),
+                           *m_thread, launchLog());
+}
+
+void MainTab::launch(JobButton button) {
+    const JobDialog& dialog = job_dialog(button);
     const int system = m_settings->getSysType();
     const QString filter = tr(system == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
     QString fileName = dialog.save
                            ? QFileDialog::getSaveFileName(this, tr(dialog.caption), ".", filter)
                            : QFileDialog::getOpenFileName(this, tr(dialog.caption), ".", filter);
-    if (!configure_par(fileName)) return;
-    const uint32_t type = job_type_for(dialog.button, system);
-    if (job_reads_input(type) && !check_input_file(fileName, launchLog())) return;
-    if (type == kJobGbFlash) identify_flash(*m_thread, launchLog());
-    m_thread->m_type = type;
+    if (!prepare_job(button, launchChoices(), fileName, QCoreApplication::applicationDirPath(),
+                     *m_thread, launchLog()))
+        return;
     setEnabledButtons(false);
     m_thread->start(QThread::NormalPriority);
-    info(tr(dialog.message) + "\n" + fileName);
+    info(job_start_line(dialog, fileName));
 }
 
 void MainTab::push_read_rom() {
-    launch({JobButton::ReadRom, true, QT_TR_NOOP("Read ROM to..."),
-            QT_TR_NOOP("GB/GBC Rom (*.gb *.gbc)"), QT_TR_NOOP("GBA Rom (*.gba)"),
-            QT_TR_NOOP("Reading data from ROM to file:")});
+    launch(JobButton::ReadRom);
 }
 
 void MainTab::push_read_ram() {
-    launch({JobButton::ReadRam, true, QT_TR_NOOP("Read save to..."),
-            QT_TR_NOOP("GB/GBC save (*.sav)"), QT_TR_NOOP("GBA save (*.sav)"),
-            QT_TR_NOOP("Reading data from save to file:")});
+    launch(JobButton::ReadRam);
 }
 
 void MainTab::push_write_flash() {
-    launch({JobButton::WriteFlash, false, QT_TR_NOOP("Get ROM File."),
-            QT_TR_NOOP("GB/GBC ROM (*.gb *.gbc)"), QT_TR_NOOP("GBA ROM (*.gba)"),
-            QT_TR_NOOP("Writing rom to cartridge from file:")});
+    launch(JobButton::WriteFlash);
 }
 
 void MainTab::push_write_ram() {
-    launch({JobButton::WriteRam, false, QT_TR_NOOP("Get Save File."),
-            QT_TR_NOOP("GB/GBC save (*.sav)"), QT_TR_NOOP("GBA save (*.sav)"),
-            QT_TR_NOOP("Writing save to cartridge from file:")});
+    launch(JobButton::WriteRam);
 }

@@ -41,16 +41,9 @@ public slots:
     void print_error(int err);
 
 private:
-    struct JobDialog {
-        JobButton button;
-        bool save;  // a save dialog for reads, an open dialog for writes
-        const char* caption;
-        const char* gbFilter;
-        const char* gbaFilter;
-        const char* message;
-    };
-    void launch(const JobDialog& dialog);
+    void launch(JobButton button);
     LaunchLog launchLog();
+    LaunchChoices launchChoices();
 
     Settings* m_settings;
     Console* m_console;

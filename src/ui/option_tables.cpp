@@ -21,3 +21,9 @@ const char* mbc_script_at(int position) {
     if (position < 0 || position >= int(std::size(mbc_table))) return nullptr;
     return mbc_table[position].script;
 }
+
+const MbcRow* mbc_by_code(int code) {
+    for (const MbcRow& row : mbc_table)
+        if (row.code == code) return &row;
+    return nullptr;
+}

@@ -59,6 +59,20 @@ inline constexpr OptionRow sys_table[] = {
 
 enum SystemCode { kSysGb = 0, kSysGba = 1 };
 
+// The controller a fresh GB panel offers: MBC5.
+inline constexpr int kDefaultMbcPosition = 4;
+
+// The row of a table holding value, or null.
+template <typename Row, size_t N>
+const Row* option_by_value(const Row (&table)[N], int value) {
+    for (const Row& row : table)
+        if (row.value == value) return &row;
+    return nullptr;
+}
+
+// The controller row with the given code, or null.
+const MbcRow* mbc_by_code(int code);
+
 // First save-size row offered for a save type, -1 for an unknown type.
 int save_base_for(int saveType);
 

@@ -17,24 +17,9 @@ void fill(QComboBox* list, const Row (&table)[N]) {
 }
 
 template <typename Row, size_t N>
-const Row* find_value(const Row (&table)[N], int value) {
-    for (const Row& row : table)
-        if (row.value == value) return &row;
-    return nullptr;
-}
-
-const MbcRow* find_code(int code) {
-    for (const MbcRow& row : mbc_table)
-        if (row.code == code) return &row;
-    return nullptr;
-}
-
-template <typename Row, size_t N>
 bool in_range(const Row (&)[N], int index) {
     return index >= 0 && index < int(N);
 }
-
-constexpr int kDefaultMbc = 4;  // MBC5
 
 }  // namespace
 
@@ -90,8 +75,8 @@ void Settings::set_setSystem(int system) {
     for (QComboBox* list : m_lists) list->clear();
     if (system == kSysGb) {
         fill(m_lists[0], mbc_table);
-        m_lists[0]->setCurrentIndex(mbc_table[kDefaultMbc].position);
-        mbcType = mbc_table[kDefaultMbc].code;
+        m_lists[0]->setCurrentIndex(mbc_table[kDefaultMbcPosition].position);
+        mbcType = mbc_table[kDefaultMbcPosition].code;
         _setItem1(mbcType);
         fill(m_lists[1], gb_rom_table);
         m_lists[1]->setCurrentIndex(0);
@@ -160,11 +145,11 @@ void Settings::set_gba_sav_type(int type) {
 
 void Settings::_setItem1(int value) {
     if (sysType == kSysGb) {
-        if (const MbcRow* row = find_code(value)) {
+        if (const MbcRow* row = mbc_by_code(value)) {
             m_lists[0]->setCurrentIndex(row->position);
             mbcType = row->code;
         }
-    } else if (const OptionRow* row = find_value(gba_rom_table, value)) {
+    } else if (const OptionRow* row = option_by_value(gba_rom_table, value)) {
         m_lists[0]->setCurrentIndex(row->position);
         gbaRomSize = row->value;
     }
@@ -172,11 +157,11 @@ void Settings::_setItem1(int value) {
 
 void Settings::_setItem2(int value) {
     if (sysType == kSysGb) {
-        if (const OptionRow* row = find_value(gb_rom_table, value)) {
+        if (const OptionRow* row = option_by_value(gb_rom_table, value)) {
             m_lists[1]->setCurrentIndex(row->position);
             gbRomSize = row->value;
         }
-    } else if (const OptionRow* row = find_value(gba_ram_type_table, value)) {
+    } else if (const OptionRow* row = option_by_value(gba_ram_type_table, value)) {
         m_lists[1]->setCurrentIndex(row->position);
         gbaRamType = row->value;
         set_gba_sav_type(value);
@@ -185,7 +170,7 @@ void Settings::_setItem2(int value) {
 
 void Settings::_setItem3(int value) {
     if (sysType == kSysGb) {
-        if (const OptionRow* row = find_value(gb_ram_table, value)) {
+        if (const OptionRow* row = option_by_value(gb_ram_table, value)) {
             m_lists[2]->setCurrentIndex(row->position);
             gbRamSize = row->value;
         }

@@ -1,0 +1,37 @@
+// zelvo3-cli: the cartridge jobs from a shell, for scripts and machines without a desktop.
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+
+#include "app/cli_run.h"
+#include "device/platform.h"
+
+namespace {
+
+void on_interrupt(int) {
+    cli_cancel();
+    // A second Ctrl-C ends the program at once.
+    std::signal(SIGINT, SIG_DFL);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    CliRequest request;
+    const QString error = parse_cli(app.arguments().mid(1), request);
+    if (request.help) {
+        std::fputs(cli_help().toLocal8Bit().constData(), stdout);
+        return kExitOk;
+    }
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "zelvo3-cli: %s\n", error.toLocal8Bit().constData());
+        return kExitUsage;
+    }
+    std::signal(SIGINT, on_interrupt);
+    CliOutput out(stdout, stderr, platform::is_terminal(fileno(stderr)));
+    const CliResult result = run_cli(request, QCoreApplication::applicationDirPath(), out);
+    if (result.code != kExitOk)
+        std::fprintf(stderr, "zelvo3-cli: %s\n", result.reason.toLocal8Bit().constData());
+    return result.code;
+}

@@ -1,0 +1,34 @@
+// The command line of zelvo3-cli: subcommands and the settings-panel options.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+enum class CliCommand { None, Info, DumpRom, ReadSave, WriteSave, FlashRom };
+
+struct CliRequest {
+    CliCommand command = CliCommand::None;
+    QString file;
+    bool help = false;
+    std::optional<int> system;    // kSysGb or kSysGba
+    std::optional<int> mbcCode;   // controller code of the option tables
+    std::optional<int> romSize;   // bytes
+    std::optional<int> ramSize;   // bytes
+    std::optional<int> saveType;  // GBA save type code
+    bool verify = false;
+    bool force = false;  // replace an existing output file
+};
+
+// Fills request from the arguments after the program name; an empty string,
+// or the reason the command line cannot be used.
+QString parse_cli(const QStringList& args, CliRequest& request);
+
+// Bytes named by "512", "32K", "8MiB", "256Kbit", "64 Mb" (b for bits, B or no unit for bytes);
+// -1 when the text is not a size.
+int parse_size(const QString& text);
+
+// A byte count as the options accept it back: 512, 8K, 1M.
+QString size_text(int bytes);
+
+QString cli_help();

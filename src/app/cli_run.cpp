@@ -1,0 +1,221 @@
+#include "app/cli_run.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <atomic>
+#include <iterator>
+
+#include "device/platform.h"
+#include "device/usb.h"
+#include "jobs/choice_model.h"
+#include "jobs/famicom_thread.h"
+#include "jobs/job_launch.h"
+#include "ui/info_report.h"
+#include "ui/option_tables.h"
+
+namespace {
+
+std::atomic<std::atomic<int>*> g_jobCancel{nullptr};
+std::atomic<bool> g_canceled{false};
+
+// The job flag the signal handler sets while a job runs.
+class CancelScope {
+public:
+    explicit CancelScope(FamicomThread& job) { g_jobCancel.store(&job.m_cancel); }
+    ~CancelScope() { g_jobCancel.store(nullptr); }
+};
+
+JobButton button_for(CliCommand command) {
+    switch (command) {
+        case CliCommand::FlashRom:
+            return JobButton::WriteFlash;
+        case CliCommand::ReadSave:
+            return JobButton::ReadRam;
+        case CliCommand::WriteSave:
+            return JobButton::WriteRam;
+        default:
+            return JobButton::ReadRom;
+    }
+}
+
+template <typename Row, size_t N>
+QString sizes_text(const Row (&table)[N], size_t first = 0, size_t count = N) {
+    QStringList sizes;
+    for (size_t i = first; i < first + count && i < N; ++i) sizes += size_text(table[i].value);
+    return sizes.join(' ');
+}
+
+template <typename Row, size_t N>
+const char* label_of(const Row (&table)[N], int value) {
+    const Row* row = option_by_value(table, value);
+    return row ? row->label : "?";
+}
+
+// What the job will use, in the panel's words.
+QString settings_line(const LaunchChoices& c) {
+    QString line = QStringLiteral("Settings: ");
+    if (c.sysType == kSysGba) {
+        line += QString("GBA, ROM %1, save %2 %3")
+                    .arg(label_of(gba_rom_table, c.gbaRomSize),
+                         label_of(gba_ram_type_table, c.gbaRamType),
+                         label_of(gba_save_table, c.gbaRamSize));
+    } else {
+        line += QString("GB/GBC, %1, ROM %2, RAM %3")
+                    .arg(mbc_table[c.mbcPosition].label, label_of(gb_rom_table, c.gbRomSize),
+                         label_of(gb_ram_table, c.gbRamSize));
+    }
+    return line + (c.verify ? ", verify" : "");
+}
+
+// A board to talk to, free for this program; else why not.
+CliResult find_board() {
+    if (!usb::open()) {
+        QStringList searched;
+        for (const std::string& dir : platform::mount_directories())
+            searched += QString::fromStdString(dir);
+        return {kExitBoard,
+                QString("no dump board found: no volume holding K-DRIVER.DMP in %1")
+                    .arg(searched.isEmpty() ? "any mount directory" : searched.join(", "))};
+    }
+    platform::VolumeLock probe;
+    if (!probe.acquire(usb::volume_path()))
+        return {kExitBoard, QString("the dump board %1 is in use by another program")
+                                .arg(QString::fromStdString(usb::volume_path()))};
+    return {};
+}
+
+// Refuses a file the job could not use before the board is touched.
+CliResult check_file(JobButton button, const QString& path, bool force, CliOutput& out) {
+    const QFileInfo info(path);
+    const uint32_t type = job_type_for(button, kSysGb);
+    if (job_reads_input(type)) {
+        if (!info.exists()) return {kExitFile, path + ": no such file"};
+        if (!info.isFile()) return {kExitFile, path + ": not a regular file"};
+        if (!info.isReadable()) return {kExitFile, path + ": cannot be read"};
+        const LaunchLog log{[&out](const QString& text) { out.line(text); }, [] {}};
+        if (!check_input_file(path, log)) return {kExitFile, path + ": " + out.lastLine()};
+        return {};
+    }
+    if (info.isDir()) return {kExitFile, path + ": is a folder"};
+    if (info.exists() && !force)
+        return {kExitFile, path + ": already exists; add --force to replace it"};
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir()) return {kExitFile, folder.filePath() + ": no such folder"};
+    if (!folder.isWritable()) return {kExitFile, folder.filePath() + ": cannot write there"};
+    return {};
+}
+
+// Sets what the command line names over what the report detected.
+CliResult apply_options(const CliRequest& r, ChoiceModel& model) {
+    if (r.system && *r.system != model.choices().sysType) model.setSysType(*r.system);
+    const bool gba = model.choices().sysType == kSysGba;
+    if (gba && r.mbcCode)
+        return {kExitUsage, "--mbc names a GB/GBC controller, but this is a GBA cartridge"};
+    if (!gba && r.saveType)
+        return {kExitUsage, "--save-type names a GBA save kind, but this is a GB/GBC cartridge"};
+    if (r.mbcCode) model.setItem1(*r.mbcCode);
+    if (r.romSize && !(gba ? model.setItem1(*r.romSize) : model.setItem2(*r.romSize)))
+        return {kExitUsage, QString("--rom-size %1 is not offered; use one of: %2")
+                                .arg(size_text(*r.romSize),
+                                     gba ? sizes_text(gba_rom_table) : sizes_text(gb_rom_table))};
+    // Naming the save type already chosen keeps the detected size.
+    if (r.saveType && *r.saveType != model.choices().gbaRamType) model.setItem2(*r.saveType);
+    if (r.ramSize && !model.setItem3(*r.ramSize)) {
+        const QString offered =
+            gba ? sizes_text(gba_save_table, size_t(save_base_for(model.choices().gbaRamType)),
+                             size_t(kSaveChoices))
+                : sizes_text(gb_ram_table);
+        return {kExitUsage, QString("--ram-size %1 is not offered; use one of: %2")
+                                .arg(size_text(*r.ramSize), offered)};
+    }
+    model.setVerify(r.verify);
+    return {};
+}
+
+// A job needs the size it transfers, detected or named.
+CliResult check_sizes(CliCommand command, const CliRequest& r, const ChoiceModel& model) {
+    if (command == CliCommand::FlashRom && model.choices().sysType == kSysGba)
+        return {kExitUsage, "flash-rom programs GB/GBC flash cartridges; this is a GBA cartridge"};
+    if (command == CliCommand::DumpRom && !model.romSizeSet() && !r.romSize)
+        return {kExitFailed, "the ROM size was not detected; name it with --rom-size"};
+    const bool saveJob = command == CliCommand::ReadSave || command == CliCommand::WriteSave;
+    if (saveJob && !model.saveSizeSet() && !r.ramSize)
+        return {kExitFailed,
+                "the cartridge's header names no save memory; name its size with --ram-size"};
+    return {};
+}
+
+ReportLog report_log(CliOutput& out) {
+    return {[&out](const QString& text) { out.line(text); }, [&out] { out.separator(); }};
+}
+
+CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& model,
+                  const QString& appDir, CliOutput& out) {
+    const JobButton button = button_for(r.command);
+    FamicomThread job;
+    const LaunchLog log{[&out](const QString& text) { out.line(text); },
+                        [&out] { out.separator(); }};
+    if (!prepare_job(button, model.choices(), file, appDir, job, log))
+        return {kExitFailed, out.lastLine().isEmpty() ? "the job could not start" : out.lastLine()};
+    if (g_canceled.load()) return {kExitFailed, "canceled"};
+
+    QObject::connect(&job, &FamicomThread::log, [&out](const QString& text) { out.line(text); });
+    QObject::connect(&job, &FamicomThread::set_progress,
+                     [&out](int done, int total) { out.progress(done, total); });
+    out.line(job_start_line(job_dialog(button), file));
+    bool ok = false;
+    {
+        CancelScope scope(job);
+        if (g_canceled.load()) job.canceled();
+        out.begin();
+        ok = job.execute();
+    }
+    out.line(job_outcome_line(ok));
+    out.separator();
+    if (!ok) {
+        if (g_canceled.load()) return {kExitFailed, "canceled"};
+        return {kExitFailed, job.m_failure.isEmpty() ? out.lastLine() : job.m_failure};
+    }
+    return {};
+}
+
+}  // namespace
+
+void cli_cancel() {
+    g_canceled.store(true);
+    if (std::atomic<int>* flag = g_jobCancel.load()) flag->store(1);
+}
+
+CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& out) {
+    const bool job = request.command != CliCommand::Info;
+    const QString file = job ? QFileInfo(request.file).absoluteFilePath() : QString();
+    if (job) {
+        const CliResult refused = check_file(button_for(request.command), file, request.force, out);
+        if (refused.code) return refused;
+    }
+    const CliResult board = find_board();
+    if (board.code) return board;
+
+    ChoiceModel model;
+    bool detected = false;
+    ReportPanel panel = model.panel();
+    panel.setSysType = [&model, &detected](int system) {
+        detected = true;
+        model.setSysType(system);
+    };
+    run_info_report(report_log(out), panel);
+    if (!job) {
+        if (detected) return {};
+        return {kExitFailed, "no cartridge was recognised: " + out.lastLine()};
+    }
+    if (!detected && !request.system)
+        return {kExitFailed,
+                "the cartridge was not recognised; name it with --system and its sizes"};
+
+    CliResult refused = apply_options(request, model);
+    if (!refused.code) refused = check_sizes(request.command, request, model);
+    if (refused.code) return refused;
+    out.line(settings_line(model.choices()));
+    return run_job(request, file, model, appDir, out);
+}

@@ -1,0 +1,291 @@
+// zelvo3-cli run as a user runs it: the real program against the virtual board,
+// checked by its exit status, its log and the files it leaves.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QProgressBar>
+#include <csignal>
+#include <QPushButton>
+
+#include "app/cli_options.h"
+#include "app/cli_output.h"
+#include "romgen.h"
+#include "support/mounted_board.h"
+#include "support/window_helpers.h"
+#include "ui/main_tab.h"
+#include "ui/option_tables.h"
+#include "ui/settings.h"
+
+using namespace testing_support;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out, err;
+};
+
+// Runs zelvo3-cli; volumes, when given, replaces the board search directory.
+CliRun cli(const QStringList& args, const QString& volumes = {}) {
+    QProcess process;
+    if (!volumes.isNull()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ZELVO_VOLUMES", volumes);
+        process.setProcessEnvironment(env);
+    }
+    process.start(CLI_PATH, args);
+    CliRun run;
+    if (!process.waitForFinished(300000)) return run;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    if (process.exitStatus() == QProcess::NormalExit) run.code = process.exitCode();
+    return run;
+}
+
+std::string text(const CliRun& run) {
+    return QString("exit %1\n--- stdout\n%2--- stderr\n%3")
+        .arg(run.code)
+        .arg(run.out, run.err)
+        .toStdString();
+}
+
+class Cli : public ::testing::Test {
+protected:
+    std::string image(const Bytes& data, const std::string& name) {
+        write_file(dir.file(name), data);
+        return dir.file(name);
+    }
+    QString path(const std::string& name) { return QString::fromStdString(dir.file(name)); }
+    TempDir dir;
+};
+
+TEST(CliCommandLine, SizesOptionsAndPlainText) {
+    EXPECT_EQ(parse_size("512"), 512);
+    EXPECT_EQ(parse_size("32K"), 32768);
+    EXPECT_EQ(parse_size("8MiB"), 8 << 20);
+    EXPECT_EQ(parse_size("256Kbit"), 32768);
+    EXPECT_EQ(parse_size("64 Mb"), 8 << 20);
+    EXPECT_EQ(parse_size("128kB"), 131072);
+    for (const char* bad : {"", "K", "12Q", "-1", "3bit", "1Kb5", "99999999999M", "128M"})
+        EXPECT_EQ(parse_size(bad), -1) << bad;
+    EXPECT_EQ(size_text(512), "512");
+    EXPECT_EQ(size_text(131072), "128K");
+    EXPECT_EQ(size_text(33554432), "32M");
+
+    CliRequest r;
+    EXPECT_EQ(parse_cli({"dump-rom", "--system=gba", "x.gba", "--rom-size", "32M", "--verify"}, r),
+              "");
+    EXPECT_EQ(r.command, CliCommand::DumpRom);
+    EXPECT_EQ(r.file, "x.gba");
+    EXPECT_EQ(*r.system, kSysGba);
+    EXPECT_EQ(*r.romSize, 32 << 20);
+    EXPECT_TRUE(r.verify);
+    CliRequest s;
+    EXPECT_EQ(parse_cli({"read-save", "s.sav", "--save-type", "EEPROM", "--mbc", "tama5"}, s), "");
+    EXPECT_EQ(*s.saveType, 2);
+    EXPECT_EQ(*s.mbcCode, 6);
+
+    const std::pair<QStringList, const char*> refused[] = {
+        {{}, "no command given"},
+        {{"erase"}, "unknown command \"erase\""},
+        {{"dump-rom"}, "dump-rom needs a FILE"},
+        {{"info", "extra"}, "unexpected argument \"extra\""},
+        {{"info", "--rom-size"}, "--rom-size needs a value"},
+        {{"info", "--rom-size", "big"}, "is not a size"},
+        {{"info", "--mbc", "mbc4"}, "unknown controller"},
+        {{"info", "--system", "nes"}, "unknown system"},
+        {{"info", "--colour"}, "unknown option --colour"},
+        {{"info", "--system", "gba", "--mbc", "mbc5"}, "GBA cartridges have none"},
+    };
+    for (const auto& [args, message] : refused) {
+        CliRequest q;
+        EXPECT_TRUE(parse_cli(args, q).contains(message)) << args.join(' ').toStdString();
+    }
+
+    EXPECT_EQ(plain_text("Support all, need <span style=\"color: #ffcc00;\">FW303</span> &amp; "
+                         "&lt;more&gt;"),
+              "Support all, need FW303 & <more>");
+    EXPECT_EQ(plain_text("\r\n"), "");
+    EXPECT_EQ(plain_text("Reading data from ROM to file:\n/tmp/a.gb"),
+              "Reading data from ROM to file:\n/tmp/a.gb");
+    EXPECT_EQ(progress_text(1 << 20, 4 << 20, 1000, 8),
+              "[##......]  25% 1.0 of 4.0 MiB, 1.0 MiB/s, 0:03 left");
+    EXPECT_EQ(progress_text(4 << 20, 4 << 20, 2000, 0),
+              "progress: 100% 4.0 of 4.0 MiB in 2.00 s, 2.0 MiB/s");
+    EXPECT_EQ(progress_text(8192, 32768, 50, 0), "progress:  25% 8.0 of 32.0 KiB");
+}
+
+TEST_F(Cli, InfoAndAGbDumpUseWhatTheHeaderSays) {
+    const Bytes rom = romgen::gb_image(0x1B, 5, 3);
+    MOUNT_BOARD(board, {"--gb", image(rom, "rom.gb")});
+
+    const CliRun info = cli({"info"});
+    EXPECT_EQ(info.code, 0) << text(info);
+    for (const char* line :
+         {"Driver label: ZELVO", "--GB/GBC Cartridge information--", "Title: ZELVO TEST",
+          "Cart type: ROM+MBC5+RAM+BATT", "ROM Size: 1024KB", "RAM Size: 32KB"})
+        EXPECT_TRUE(info.out.split('\n').contains(line)) << line << "\n" << text(info);
+    EXPECT_FALSE(info.out.contains('<')) << "markup left in the log";
+
+    const CliRun dump = cli({"dump-rom", path("out.gb")});
+    ASSERT_EQ(dump.code, 0) << text(dump);
+    EXPECT_TRUE(dump.out.contains("Settings: GB/GBC, MBC5, ROM 8 Mbit, RAM 32 K"));
+    EXPECT_TRUE(dump.out.contains("Reading data from ROM to file:\n" + path("out.gb")));
+    EXPECT_TRUE(dump.out.contains(">Success!"));
+    EXPECT_TRUE(dump.err.contains("progress: 100% 1.0 of 1.0 MiB in ")) << text(dump);
+    EXPECT_EQ(read_file(dir.file("out.gb")), rom);
+
+    // An existing file is kept unless --force says otherwise; options override the header.
+    write_file(dir.file("out.gb"), {'K', 'E', 'E', 'P'});
+    const CliRun kept = cli({"dump-rom", path("out.gb")});
+    EXPECT_EQ(kept.code, 4) << text(kept);
+    EXPECT_TRUE(kept.err.contains("already exists; add --force")) << text(kept);
+    EXPECT_EQ(read_file(dir.file("out.gb")), Bytes({'K', 'E', 'E', 'P'}));
+    const CliRun half = cli({"dump-rom", path("out.gb"), "--force", "--rom-size", "512K"});
+    ASSERT_EQ(half.code, 0) << text(half);
+    EXPECT_EQ(read_file(dir.file("out.gb")), Bytes(rom.begin(), rom.begin() + 0x80000));
+}
+
+TEST_F(Cli, GbaWithoutDatabaseEntryNeedsItsSizesThenDumpsAndRoundTripsTheSave) {
+    const Bytes rom = romgen::gba_image(0x400000, "ZTST");
+    const Bytes save = romgen::pattern(0x10000, 5), next = romgen::pattern(0x10000, 6);
+    MOUNT_BOARD(
+        board, {"--gba", image(rom, "rom.gba"), "--gba-save", "flash64", "--save",
+                image(save, "held.sav"), "--erase-ms", "300", "--save-out", dir.file("model.sav")});
+
+    const CliRun guess = cli({"dump-rom", path("out.gba")});
+    EXPECT_EQ(guess.code, 1) << text(guess);
+    EXPECT_TRUE(guess.out.contains("Detect GBA cartridge, but can not detect detail."));
+    EXPECT_TRUE(guess.err.contains("name it with --rom-size")) << text(guess);
+    EXPECT_FALSE(QFile::exists(path("out.gba")));
+
+    const CliRun dump = cli({"dump-rom", path("out.gba"), "--rom-size", "32Mbit"});
+    ASSERT_EQ(dump.code, 0) << text(dump);
+    EXPECT_EQ(read_file(dir.file("out.gba")), rom);
+
+    const QStringList flash64 = {"--save-type", "flash", "--ram-size", "64K"};
+    const CliRun wrongSize =
+        cli(QStringList{"read-save", path("x.sav"), "--save-type", "flash", "--ram-size", "32K"});
+    EXPECT_EQ(wrongSize.code, 2) << text(wrongSize);
+    EXPECT_TRUE(wrongSize.err.contains("use one of: 64K 128K")) << text(wrongSize);
+
+    const CliRun read = cli(QStringList{"read-save", path("read.sav")} << flash64);
+    ASSERT_EQ(read.code, 0) << text(read);
+    EXPECT_TRUE(read.out.contains("Settings: GBA, ROM 8 Mb, save FLASH 64 K"));
+    EXPECT_EQ(read_file(dir.file("read.sav")), save);
+    const CliRun write =
+        cli(QStringList{"write-save", QString::fromStdString(image(next, "next.sav")), "--verify"}
+            << flash64);
+    ASSERT_EQ(write.code, 0) << text(write);
+    EXPECT_TRUE(write.out.contains("Erase flash chip finish."));
+    EXPECT_TRUE(write.out.contains("Verify data finish."));
+    board.unmount();
+    EXPECT_EQ(read_file(dir.file("model.sav")), next);
+}
+
+TEST_F(Cli, DatabaseCartridgeNeedsNoOptions) {
+    const Bytes save = romgen::pattern(0x10000, 8);
+    MOUNT_BOARD(board, {"--gba", image(romgen::gba_image(0x800000, "AWRP"), "aw.gba"), "--gba-save",
+                        "flash64", "--save", image(save, "aw.sav")});
+    const CliRun info = cli({"info"});
+    EXPECT_EQ(info.code, 0) << text(info);
+    EXPECT_TRUE(info.out.contains("Title: Advance Wars (Euro)")) << text(info);
+    const CliRun read = cli({"read-save", path("aw-backup.sav")});
+    ASSERT_EQ(read.code, 0) << text(read);
+    EXPECT_TRUE(read.out.contains("Settings: GBA, ROM 64 Mb, save FLASH 64 K"));
+    EXPECT_EQ(read_file(dir.file("aw-backup.sav")), save);
+    // A GBA cartridge has no GB flash to program.
+    const CliRun flash = cli({"flash-rom", QString::fromStdString(image(save, "x.gba"))});
+    EXPECT_EQ(flash.code, 2) << text(flash);
+}
+
+TEST_F(Cli, FlashRomProgramsABlankCartridgeAndVerifies) {
+    const Bytes rom = romgen::gb_image(0x1B, 5, 0);
+    MOUNT_BOARD(board, {"--flash", "0x100000", "--flash-wiring", "16", "--erase-ms", "1200",
+                        "--flash-out", dir.file("flash.out")});
+    // A blank chip has no header: the command line names the system.
+    const CliRun blank = cli({"flash-rom", QString::fromStdString(image(rom, "new.gb"))});
+    EXPECT_EQ(blank.code, 1) << text(blank);
+    EXPECT_TRUE(blank.err.contains("name it with --system")) << text(blank);
+
+    const CliRun flash = cli({"flash-rom", path("new.gb"), "--system", "gb", "--verify"});
+    ASSERT_EQ(flash.code, 0) << text(flash);
+    for (const char* line :
+         {"Flash chip is 16bit width", "Flash chip size is :1024KB", "Erase flash chip finish.",
+          "Flash ROM finish.", "Verify data finish."})
+        EXPECT_TRUE(flash.out.contains(line)) << line;
+    board.unmount();
+    EXPECT_EQ(read_file(dir.file("flash.out")), rom);
+}
+
+TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {
+    REQUIRE_FUSE();
+    const CliRun noBoard = cli({"info"}, path(""));
+    EXPECT_EQ(noBoard.code, 3) << text(noBoard);
+    EXPECT_TRUE(noBoard.err.startsWith("zelvo3-cli: no dump board found")) << text(noBoard);
+    EXPECT_EQ(noBoard.err.count('\n'), 1) << "one line";
+
+    const CliRun missing = cli({"write-save", path("nothing.sav")}, path(""));
+    EXPECT_EQ(missing.code, 4) << text(missing);
+    EXPECT_TRUE(missing.err.contains("nothing.sav: no such file")) << text(missing);
+    const CliRun empty =
+        cli({"flash-rom", QString::fromStdString(image({}, "empty.gb"))}, path(""));
+    EXPECT_EQ(empty.code, 4) << text(empty);
+    EXPECT_TRUE(empty.err.contains("The file is empty")) << text(empty);
+    const CliRun folder = cli({"read-save", path("no/such/dir/s.sav")}, path(""));
+    EXPECT_EQ(folder.code, 4) << text(folder);
+    EXPECT_EQ(cli({"dump-rom"}).code, 2);
+    const CliRun help = cli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.contains("Exit status:"));
+
+    MountedBoard board({"--flash", "0x40000", "--flash-wiring", "16", "--erase-ms", "100",
+                        "--corrupt-gb", "0x4123"});
+    ASSERT_TRUE(board.mounted());
+    const CliRun verify =
+        cli({"flash-rom", QString::fromStdString(image(romgen::pattern(0x40000, 3), "f.gb")),
+             "--system", "gb", "--verify"});
+    EXPECT_EQ(verify.code, 1) << text(verify);
+    EXPECT_TRUE(verify.out.contains(">Operation failure."));
+    EXPECT_TRUE(verify.err.contains("zelvo3-cli: Verify data error at 0x4123")) << text(verify);
+}
+
+TEST_F(Cli, CtrlCCancelsTheDumpAndWritesNoFile) {
+    MOUNT_BOARD(board,
+                {"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
+    QProcess process;
+    process.start(CLI_PATH, {"dump-rom", path("cut.gb")});
+    ASSERT_TRUE(wait_for([&] {
+        process.waitForReadyRead(20);
+        return process.readAllStandardError().contains("progress:");
+    }));
+    ::kill(pid_t(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains("zelvo3-cli: canceled"));
+    EXPECT_FALSE(QFile::exists(path("cut.gb")));
+}
+
+TEST_F(Cli, ABoardTheWindowIsUsingIsRefusedClearly) {
+    MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
+    MainTab tab(nullptr);
+    tab.settings()->_setItem2(2097152);
+    answer_file_dialog(path("window.gb"));
+    tab.push_read_rom();
+    ASSERT_TRUE(wait_for([&] { return tab.progressBar()->value() > 0; }));
+
+    const CliRun info = cli({"info"});
+    EXPECT_EQ(info.code, 3) << text(info);
+    EXPECT_TRUE(info.err.contains("is in use by another program")) << text(info);
+    const CliRun dump = cli({"dump-rom", path("cli.gb")});
+    EXPECT_EQ(dump.code, 3) << text(dump);
+    EXPECT_FALSE(QFile::exists(path("cli.gb")));
+
+    tab.cancelButton()->click();
+    ASSERT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 10000));
+    EXPECT_EQ(cli({"info"}).code, 0) << "free again";
+}
+
+}  // namespace

@@ -5,14 +5,18 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
+#include "cart/bus.h"
 #include "device/bf.h"
 #include "device/cmd.h"
 #include "device/crc.h"
 #include "device/file.h"
+#include "device/platform.h"
 #include "device/usb.h"
+#include "romgen.h"
 #include "support/mounted_board.h"
 
 using testing_support::MountedBoard;
@@ -197,6 +201,51 @@ TEST(CommandWrite, SendsEveryBlockFramedInOneWrite) {
     EXPECT_EQ(writes[1][2], 0x04);
     EXPECT_EQ(writes[1][510], 0x54);
     EXPECT_EQ(writes[1][511], 0x36);
+}
+
+TEST(CommandWrite, HeldFilesStillFlushEachCommandAndReadPastTheCache) {
+    TempDir dir;
+    const std::vector<uint8_t> rom = romgen::gb_image(0x1B, 5, 0);
+    testing_support::write_file(dir.file("rom.gb"), rom);
+    MOUNT_BOARD(board, {"--gb", dir.file("rom.gb"), "--fail-after", "12"});
+    ASSERT_EQ(usb::open(), 1);
+    {
+        const usb::HeldFiles held;
+        ASSERT_EQ(gb::f_gb_init(), 512u);
+        // Bank 0x13 through both bank registers, then bank 7 through the low one alone.
+        uint32_t addresses[] = {0x3000, 0x2000}, values[] = {0x00, 0x13};
+        ASSERT_EQ(gb::f_gb_cpu_write(addresses, values, 2), 1024u);
+        std::vector<uint8_t> bank(0x4000);
+        ASSERT_EQ(usb::read_rom(0x4000, bank.data(), 0x4000), 0x4000u);
+        EXPECT_TRUE(std::equal(bank.begin(), bank.end(), rom.begin() + 0x13 * 0x4000));
+        values[1] = 7;
+        ASSERT_EQ(gb::f_gb_cpu_write(&addresses[1], &values[1], 1), 512u);
+        ASSERT_EQ(usb::read_rom(0x4000, bank.data(), 0x4000), 0x4000u);
+        EXPECT_TRUE(std::equal(bank.begin(), bank.end(), rom.begin() + 7 * 0x4000));
+        // Once the board stops answering, a held command file reports it too.
+        int sent = 0;
+        while (sent < 12 && gb::f_gb_cpu_write(&addresses[1], &values[1], 1) == 512u) ++sent;
+        EXPECT_LT(sent, 12);
+    }
+    board.unmount();
+
+    const auto writes = board.command_writes();
+    ASSERT_GE(writes.size(), 4u);
+    EXPECT_EQ(writes[2].size(), 1024u);
+    EXPECT_EQ(writes[3].size(), 512u) << "no bytes of the longer command before it";
+}
+
+TEST(TransferBuffer, AlignedForDirectReadsAndFilled) {
+    for (const size_t size : {size_t(1), size_t(0x4000), size_t(0x300000)}) {
+        platform::TransferBuffer buffer;
+        ASSERT_TRUE(buffer.assign(size, 0xFF));
+        EXPECT_EQ(buffer.size(), size);
+        EXPECT_EQ(uintptr_t(buffer.data()) % platform::kDirectAlign, 0u);
+        EXPECT_TRUE(
+            std::all_of(buffer.data(), buffer.data() + size, [](uint8_t b) { return b == 0xFF; }));
+    }
+    platform::TransferBuffer none;
+    EXPECT_FALSE(none.assign(0, 0xFF));
 }
 
 class Volumes : public ::testing::Test {

@@ -1,9 +1,6 @@
 #include "device/cmd.h"
 
-#include <string>
-
 #include "device/crc.h"
-#include "device/file.h"
 #include "device/protocol.h"
 #include "device/usb.h"
 
@@ -19,9 +16,7 @@ void frame(uint8_t* block) {
 uint32_t send(uint8_t* buffer, uint32_t len) {
     if (len % proto::kBlockSize != 0 || usb::m_volume.empty()) return 0;
     for (uint32_t i = 0; i < len; i += proto::kBlockSize) frame(buffer + i);
-    const std::string path = usb::device_path(proto::kCommandFile);
-    const uint32_t written = file::Save(path.c_str(), buffer, len);
-    return written == file::kSaveFailed ? 0 : written;
+    return usb::write_cmd(buffer, len);
 }
 
 int read_sn(uint8_t* dest, uint32_t len) {

@@ -64,12 +64,28 @@ uint32_t NoCacheLoad(const char* path, uint8_t* dest, uint32_t len, uint32_t off
     if (!dest || !path) return 0;
     platform::UncachedFile f;
     platform::open_uncached(path, f);
-    if (f.fd < 0) return 0;
+    return ReadUncached(f, dest, len, offset);
+}
+
+uint32_t ReadUncached(const platform::UncachedFile& f, uint8_t* dest, uint32_t len,
+                      uint32_t offset) {
+    if (!dest || f.fd < 0) return 0;
     if (len >= proto::kMinTransfer) return uint32_t(read_at(f, dest, len, offset));
     uint8_t local[proto::kMinTransfer];
     if (read_at(f, local, sizeof local, offset) == 0) return 0;
     std::memcpy(dest, local, len);
     return len;
+}
+
+uint32_t WriteFlushed(int fd, const uint8_t* src, uint32_t len) {
+    size_t done = 0;
+    while (done < len) {
+        const ssize_t n = pwrite(fd, src + done, len - done, off_t(done));
+        if (n <= 0) return kSaveFailed;
+        done += size_t(n);
+    }
+    // The board acts on the command only once the data has reached it.
+    return platform::flush_to_device(fd) ? len : kSaveFailed;
 }
 
 uint32_t Save(const char* path, const uint8_t* src, uint32_t len) {

@@ -5,6 +5,10 @@
 
 class QFile;
 
+namespace platform {
+struct UncachedFile;
+}
+
 namespace file {
 
 // Result of Save when the file cannot be opened or written.
@@ -13,6 +17,14 @@ inline constexpr uint32_t kSaveFailed = 0xFFFFFFFF;
 // Reads len bytes at offset past every cache. Transfers at least 1024 bytes;
 // a request below that reports len when anything at all came back.
 uint32_t NoCacheLoad(const char* path, uint8_t* dest, uint32_t len, uint32_t offset);
+
+// NoCacheLoad on a file already opened with platform::open_uncached.
+uint32_t ReadUncached(const platform::UncachedFile& f, uint8_t* dest, uint32_t len,
+                      uint32_t offset);
+
+// Writes len bytes at the start of an open file and flushes them to the
+// device. Bytes written, or kSaveFailed.
+uint32_t WriteFlushed(int fd, const uint8_t* src, uint32_t len);
 
 // Replaces the file's contents with len bytes in one write and flushes them to
 // the device. Bytes written, or kSaveFailed.

@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace platform {
 
@@ -53,6 +55,37 @@ void open_uncached(const char* path, UncachedFile& file) {
 
 bool flush_to_device(int fd) {
     return ::fsync(fd) == 0;
+}
+
+namespace {
+// Huge pages are 2 MiB on x86-64 and arm64; smaller buffers keep page alignment.
+constexpr size_t kHugePage = 2 * 1024 * 1024;
+}  // namespace
+
+TransferBuffer::~TransferBuffer() {
+    release();
+}
+
+void TransferBuffer::release() {
+    std::free(m_data);
+    m_data = nullptr;
+    m_size = 0;
+}
+
+bool TransferBuffer::assign(size_t size, uint8_t fill) {
+    release();
+    const size_t align = size >= kHugePage ? kHugePage : kDirectAlign;
+    const size_t rounded = (size + align - 1) / align * align;
+    void* p = nullptr;
+    if (rounded == 0 || posix_memalign(&p, align, rounded) != 0) return false;
+#ifdef MADV_HUGEPAGE
+    // Linux only backs a region with huge pages when asked ("madvise" mode).
+    if (align == kHugePage) madvise(p, rounded, MADV_HUGEPAGE);
+#endif
+    m_data = static_cast<uint8_t*>(p);
+    m_size = size;
+    std::memset(m_data, fill, size);
+    return true;
 }
 
 bool is_terminal(int fd) {

@@ -27,6 +27,26 @@ inline constexpr uint32_t kDirectAlign = 4096;
 // Pushes written data of fd to the device; false when the device refused it.
 bool flush_to_device(int fd);
 
+// Memory for a whole transfer: aligned for direct reads, so the device's data
+// lands in place without a bounce copy, and backed by huge pages where the
+// system offers them, so that touching it costs few page faults.
+class TransferBuffer {
+public:
+    TransferBuffer() = default;
+    ~TransferBuffer();
+    TransferBuffer(const TransferBuffer&) = delete;
+    TransferBuffer& operator=(const TransferBuffer&) = delete;
+    // size bytes of fill; false when the memory cannot be had.
+    bool assign(size_t size, uint8_t fill);
+    uint8_t* data() const { return m_data; }
+    size_t size() const { return m_size; }
+
+private:
+    void release();
+    uint8_t* m_data = nullptr;
+    size_t m_size = 0;
+};
+
 // Whether a stream descriptor is an interactive terminal (progress bars go there).
 bool is_terminal(int fd);
 

@@ -1,7 +1,9 @@
 #include "device/usb.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -50,8 +52,17 @@ std::string read_label() {
     return std::string(reinterpret_cast<const char*>(record), len);
 }
 
+// The files a HeldFiles keeps open; fd < 0 where one is not held.
+struct Held {
+    platform::UncachedFile data;
+    int command = -1;
+};
+Held* g_held = nullptr;
+
 uint32_t read_device(const char* name, uint32_t offset, uint8_t* dest, uint32_t len) {
     if (m_volume.empty()) return 0;
+    if (g_held && g_held->data.fd >= 0 && std::strcmp(name, proto::kDataFile) == 0)
+        return file::ReadUncached(g_held->data, dest, len, offset);
     const std::string path = device_path(name);
     return file::NoCacheLoad(path.c_str(), dest, len, offset);
 }
@@ -87,6 +98,29 @@ uint32_t read_dmp(uint32_t offset, uint8_t* dest, uint32_t len) {
 
 uint32_t read_rom(uint32_t offset, uint8_t* dest, uint32_t len) {
     return read_device(proto::kDataFile, offset, dest, len);
+}
+
+uint32_t write_cmd(const uint8_t* src, uint32_t len) {
+    if (m_volume.empty()) return 0;
+    const uint32_t written = g_held && g_held->command >= 0
+                                 ? file::WriteFlushed(g_held->command, src, len)
+                                 : file::Save(device_path(proto::kCommandFile).c_str(), src, len);
+    return written == file::kSaveFailed ? 0 : written;
+}
+
+HeldFiles::HeldFiles() {
+    if (m_volume.empty() || g_held) return;
+    m_owner = true;
+    g_held = new Held;
+    platform::open_uncached(device_path(proto::kDataFile).c_str(), g_held->data);
+    g_held->command = ::open(device_path(proto::kCommandFile).c_str(), O_WRONLY | O_CLOEXEC);
+}
+
+HeldFiles::~HeldFiles() {
+    if (!m_owner) return;
+    if (g_held->command >= 0) ::close(g_held->command);
+    delete g_held;
+    g_held = nullptr;
 }
 
 }  // namespace usb

@@ -22,5 +22,22 @@ std::string volume_path();
 
 uint32_t read_dmp(uint32_t offset, uint8_t* dest, uint32_t len);
 uint32_t read_rom(uint32_t offset, uint8_t* dest, uint32_t len);
+// Writes command blocks to the command file and flushes them; bytes written or 0.
+uint32_t write_cmd(const uint8_t* src, uint32_t len);
+
+// Holds the selected board's command and data files open while it lives (one
+// job on one thread), so that a transfer skips opening and closing them. Every
+// command is still flushed to the board and every read still bypasses the
+// caches. Where a file cannot be held, transfers open it each time as before.
+class HeldFiles {
+public:
+    HeldFiles();
+    ~HeldFiles();
+    HeldFiles(const HeldFiles&) = delete;
+    HeldFiles& operator=(const HeldFiles&) = delete;
+
+private:
+    bool m_owner = false;  // an enclosing HeldFiles keeps the files
+};
 
 }  // namespace usb

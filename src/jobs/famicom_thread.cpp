@@ -47,14 +47,14 @@ bool FamicomThread::execute() {
     m_total = 0;
     m_buffer = nullptr;
     m_buffer_size = 0;
-    std::vector<uint8_t> buffer;
+    platform::TransferBuffer buffer;
     const bool ok = run_job(buffer);
     m_buffer = nullptr;
     m_buffer_size = 0;
     return ok;
 }
 
-bool FamicomThread::run_job(std::vector<uint8_t>& buffer) {
+bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     if (!usb::open()) {
         return fail(tr("Can not found device."));
     }
@@ -62,6 +62,7 @@ bool FamicomThread::run_job(std::vector<uint8_t>& buffer) {
     if (!lock.acquire(usb::volume_path())) {
         return fail(tr("The dump device is in use by another program."));
     }
+    const usb::HeldFiles held;
 
     if (job_is_gba(m_type)) {
         if (!gb::f_gba_init()) {
@@ -88,7 +89,7 @@ bool FamicomThread::run_job(std::vector<uint8_t>& buffer) {
         return fail(tr("Nothing to transfer: the size is 0."));
     }
     // Bytes that no transfer writes read as erased memory.
-    buffer.assign(size, 0xFF);
+    if (!buffer.assign(size, 0xFF)) return fail(tr("Not enough memory for %1 bytes.").arg(size));
     m_buffer = buffer.data();
     m_buffer_size = size;
 
@@ -118,9 +119,11 @@ bool FamicomThread::run_job(std::vector<uint8_t>& buffer) {
     return true;
 }
 
-bool FamicomThread::verify_written(std::vector<uint8_t>& written) {
+bool FamicomThread::verify_written(platform::TransferBuffer& written) {
     emit log(tr("Start verify data..."));
-    std::vector<uint8_t> readBack(written.size(), 0xFF);
+    platform::TransferBuffer readBack;
+    if (!readBack.assign(written.size(), 0xFF))
+        return fail(tr("Not enough memory for %1 bytes.").arg(written.size()));
     const uint32_t writeType = m_type;
     m_type = writeType - 1;  // the read job of the same kind
     m_buffer = readBack.data();
@@ -128,12 +131,12 @@ bool FamicomThread::verify_written(std::vector<uint8_t>& written) {
     const bool read = script_dump_execute(this) && m_total == int32_t(written.size());
     m_type = writeType;
     m_buffer = written.data();
-    if (!read) {
-        return fail(tr("Verify data error: the data could not be read back."));
-    }
-    const auto diff = std::mismatch(written.begin(), written.end(), readBack.begin());
-    if (diff.first != written.end()) {
-        const auto at = diff.first - written.begin();
+    if (!read) return fail(tr("Verify data error: the data could not be read back."));
+    const uint8_t* const begin = written.data();
+    const uint8_t* const end = begin + written.size();
+    const auto diff = std::mismatch(begin, end, static_cast<const uint8_t*>(readBack.data()));
+    if (diff.first != end) {
+        const auto at = diff.first - begin;
         return fail(tr("Verify data error at 0x%1: wrote 0x%2, read 0x%3.")
                         .arg(qulonglong(at), 0, 16)
                         .arg(*diff.first, 2, 16, QLatin1Char('0'))

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "device/platform.h"
+
 // Job types: GB 0..3, the same for GBA 4..7.
 enum JobType : uint32_t {
     kJobGbDump = 0,
@@ -69,8 +71,8 @@ protected:
     void run() override;
 
 private:
-    bool run_job(std::vector<uint8_t>& buffer);
-    bool verify_written(std::vector<uint8_t>& written);
+    bool run_job(platform::TransferBuffer& buffer);
+    bool verify_written(platform::TransferBuffer& written);
 };
 
 // Busy wait of at least ms milliseconds.

@@ -7,6 +7,7 @@ namespace {
 constexpr int kBarWidth = 30;
 constexpr int kRedrawMs = 100;   // a terminal bar is redrawn at most ten times a second
 constexpr int kMeasureMs = 200;  // shorter passes give no meaningful rate
+constexpr int kLineMs = 1000;    // plain progress lines come at most once a second
 constexpr double kKiB = 1024.0, kMiB = 1024.0 * 1024.0;
 const QString kRule(48, QLatin1Char('-'));
 
@@ -113,8 +114,12 @@ void CliOutput::progress(int64_t done, int64_t total) {
         }
         return;
     }
+    // A line for each tenth, at most once a second, and the last one.
     const int tenth = total > 0 ? int(done * 10 / total) : 0;
-    if (tenth == m_lastTenth) return;
+    if (!finished && (tenth == m_lastTenth || m_pass.elapsed() < kLineMs ||
+                      (m_drawn.isValid() && m_drawn.elapsed() < kLineMs)))
+        return;
     m_lastTenth = tenth;
+    m_drawn.start();
     write(m_progress, progress_text(done, total, m_pass.elapsed(), 0) + '\n');
 }

@@ -5,14 +5,15 @@
 #include <QFile>
 #include <QProcess>
 #include <QProgressBar>
-#include <csignal>
 #include <QPushButton>
+#include <csignal>
 
 #include "app/cli_options.h"
 #include "app/cli_output.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
+#include "ui/console.h"
 #include "ui/main_tab.h"
 #include "ui/option_tables.h"
 #include "ui/settings.h"
@@ -253,8 +254,7 @@ TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {
 }
 
 TEST_F(Cli, CtrlCCancelsTheDumpAndWritesNoFile) {
-    MOUNT_BOARD(board,
-                {"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
+    MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
     QProcess process;
     process.start(CLI_PATH, {"dump-rom", path("cut.gb")});
     ASSERT_TRUE(wait_for([&] {
@@ -268,7 +268,7 @@ TEST_F(Cli, CtrlCCancelsTheDumpAndWritesNoFile) {
     EXPECT_FALSE(QFile::exists(path("cut.gb")));
 }
 
-TEST_F(Cli, ABoardTheWindowIsUsingIsRefusedClearly) {
+TEST_F(Cli, OneProgramUsesTheBoardAtATime) {
     MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
     MainTab tab(nullptr);
     tab.settings()->_setItem2(2097152);
@@ -286,6 +286,21 @@ TEST_F(Cli, ABoardTheWindowIsUsingIsRefusedClearly) {
     tab.cancelButton()->click();
     ASSERT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 10000));
     EXPECT_EQ(cli({"info"}).code, 0) << "free again";
+
+    // And the other way round: the window refuses to start while the command line dumps.
+    QProcess busy;
+    busy.start(CLI_PATH, {"dump-rom", path("cli.gb")});
+    ASSERT_TRUE(wait_for([&] {
+        busy.waitForReadyRead(20);
+        return busy.readAllStandardOutput().contains("Start dump rom...");
+    }));
+    answer_file_dialog(path("window2.gb"));
+    tab.push_read_rom();
+    EXPECT_TRUE(tab.jobThread()->isFinished() || !tab.jobThread()->isRunning());
+    EXPECT_FALSE(tab.cancelButton()->isEnabled()) << "no job started";
+    EXPECT_TRUE(lines_of(tab.console()).contains("The dump device is in use by another program."));
+    ::kill(pid_t(busy.processId()), SIGINT);
+    EXPECT_TRUE(busy.waitForFinished(20000));
 }
 
 }  // namespace

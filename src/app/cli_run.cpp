@@ -207,7 +207,7 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     run_info_report(report_log(out), panel);
     if (!job) {
         if (detected) return {};
-        return {kExitFailed, "no cartridge was recognised: " + out.lastLine()};
+        return {kExitFailed, "no cartridge was recognised (see the lines above)"};
     }
     if (!detected && !request.system)
         return {kExitFailed,

@@ -182,8 +182,22 @@ TEST_F(Cli, GbaWithoutDatabaseEntryNeedsItsSizesThenDumpsAndRoundTripsTheSave) {
     ASSERT_EQ(write.code, 0) << text(write);
     EXPECT_TRUE(write.out.contains("Erase flash chip finish."));
     EXPECT_TRUE(write.out.contains("Verify data finish."));
+    const CliRun shorter = cli(
+        QStringList{"write-save", QString::fromStdString(image(Bytes(0x8000, 0x42), "half.sav"))}
+        << flash64);
+    EXPECT_EQ(shorter.code, 4) << text(shorter);
+    EXPECT_TRUE(shorter.err.contains("half.sav holds 32768 bytes, less than the 65536-byte save"))
+        << text(shorter);
+    Bytes longer = romgen::pattern(0x20000, 7);
+    const CliRun cut = cli(
+        QStringList{"write-save", QString::fromStdString(image(longer, "long.sav"))} << flash64);
+    ASSERT_EQ(cut.code, 0) << text(cut);
+    EXPECT_TRUE(
+        cut.out.contains("Note: the file holds 131072 bytes and the save 65536; the "
+                         "first 65536 are written."));
     board.unmount();
-    EXPECT_EQ(read_file(dir.file("model.sav")), next);
+    longer.resize(0x10000);
+    EXPECT_EQ(read_file(dir.file("model.sav")), longer);
 }
 
 TEST_F(Cli, DatabaseCartridgeNeedsNoOptions) {

@@ -201,5 +201,6 @@ QString cli_help() {
         "     failed, canceled)\n"
         "  2  the command line cannot be used\n"
         "  3  no board was found, or another program is using it\n"
-        "  4  a file cannot be used (missing, empty, too large, or would be replaced)\n");
+        "  4  a file cannot be used (missing, empty, too large, shorter than the save,\n"
+        "     or it would be replaced)\n");
 }

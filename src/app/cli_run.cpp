@@ -146,6 +146,25 @@ CliResult check_sizes(CliCommand command, const CliRequest& r, const ChoiceModel
     return {};
 }
 
+// The job needs a save file at least as long as the save and writes the first
+// bytes of a longer one, as the window does; the command line says so first.
+CliResult check_save_file(const QString& file, const LaunchChoices& c, CliOutput& out) {
+    const qint64 fileSize = QFileInfo(file).size();
+    const qint64 saveSize = c.sysType == kSysGba ? c.gbaRamSize : c.gbRamSize;
+    if (fileSize < saveSize)
+        return {kExitFile, QString("%1 holds %2 bytes, less than the %3-byte save; nothing was "
+                                   "written")
+                               .arg(file)
+                               .arg(fileSize)
+                               .arg(saveSize)};
+    if (fileSize > saveSize)
+        out.line(QString("Note: the file holds %1 bytes and the save %2; the first %2 are "
+                         "written.")
+                     .arg(fileSize)
+                     .arg(saveSize));
+    return {};
+}
+
 ReportLog report_log(CliOutput& out) {
     return {[&out](const QString& text) { out.line(text); }, [&out] { out.separator(); }};
 }
@@ -217,5 +236,9 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     if (!refused.code) refused = check_sizes(request.command, request, model);
     if (refused.code) return refused;
     out.line(settings_line(model.choices()));
+    if (request.command == CliCommand::WriteSave) {
+        const CliResult shortFile = check_save_file(file, model.choices(), out);
+        if (shortFile.code) return shortFile;
+    }
     return run_job(request, file, model, appDir, out);
 }

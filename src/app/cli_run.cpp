@@ -134,13 +134,13 @@ CliResult apply_options(const CliRequest& r, ChoiceModel& model) {
 }
 
 // A job needs the size it transfers, detected or named.
-CliResult check_sizes(CliCommand command, const CliRequest& r, const ChoiceModel& model) {
+CliResult check_sizes(CliCommand command, const ChoiceModel& model) {
     if (command == CliCommand::FlashRom && model.choices().sysType == kSysGba)
         return {kExitUsage, "flash-rom programs GB/GBC flash cartridges; this is a GBA cartridge"};
-    if (command == CliCommand::DumpRom && !model.romSizeSet() && !r.romSize)
+    if (command == CliCommand::DumpRom && !model.romSizeSet())
         return {kExitFailed, "the ROM size was not detected; name it with --rom-size"};
     const bool saveJob = command == CliCommand::ReadSave || command == CliCommand::WriteSave;
-    if (saveJob && !model.saveSizeSet() && !r.ramSize)
+    if (saveJob && !model.saveSizeSet())
         return {kExitFailed,
                 "the cartridge's header names no save memory; name its size with --ram-size"};
     return {};
@@ -233,7 +233,7 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
                 "the cartridge was not recognised; name it with --system and its sizes"};
 
     CliResult refused = apply_options(request, model);
-    if (!refused.code) refused = check_sizes(request.command, request, model);
+    if (!refused.code) refused = check_sizes(request.command, model);
     if (refused.code) return refused;
     out.line(settings_line(model.choices()));
     if (request.command == CliCommand::WriteSave) {

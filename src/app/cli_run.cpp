@@ -1,10 +1,8 @@
 #include "app/cli_run.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <atomic>
-#include <iterator>
 
 #include "device/platform.h"
 #include "device/usb.h"

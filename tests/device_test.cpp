@@ -15,6 +15,7 @@
 #include "device/crc.h"
 #include "device/file.h"
 #include "device/platform.h"
+#include "device/protocol.h"
 #include "device/usb.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
@@ -222,6 +223,12 @@ TEST(CommandWrite, HeldFilesStillFlushEachCommandAndReadPastTheCache) {
         ASSERT_EQ(gb::f_gb_cpu_write(&addresses[1], &values[1], 1), 512u);
         ASSERT_EQ(usb::read_rom(0x4000, bank.data(), 0x4000), 0x4000u);
         EXPECT_TRUE(std::equal(bank.begin(), bank.end(), rom.begin() + 7 * 0x4000));
+        // The volume's command file holds the short command alone, as the board reads it.
+        const std::vector<uint8_t> file =
+            testing_support::read_file(board.mountpoint() + "/CMD.CMD");
+        ASSERT_EQ(file.size(), 512u);
+        EXPECT_EQ(proto::get16(file.data() + proto::kGbAddr), 0x2000u);
+        EXPECT_EQ(file[proto::kGbValue], 7);
         // Once the board stops answering, a held command file reports it too.
         int sent = 0;
         while (sent < 12 && gb::f_gb_cpu_write(&addresses[1], &values[1], 1) == 512u) ++sent;

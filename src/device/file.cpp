@@ -77,7 +77,10 @@ uint32_t ReadUncached(const platform::UncachedFile& f, uint8_t* dest, uint32_t l
     return len;
 }
 
-uint32_t WriteFlushed(int fd, const uint8_t* src, uint32_t len) {
+uint32_t WriteFlushed(int fd, const uint8_t* src, uint32_t len, uint64_t* fileSize) {
+    // The board reads the whole file: no tail of a longer command may stay.
+    if (*fileSize > len && ftruncate(fd, off_t(len)) != 0) return kSaveFailed;
+    *fileSize = len;
     size_t done = 0;
     while (done < len) {
         const ssize_t n = pwrite(fd, src + done, len - done, off_t(done));

@@ -22,9 +22,10 @@ uint32_t NoCacheLoad(const char* path, uint8_t* dest, uint32_t len, uint32_t off
 uint32_t ReadUncached(const platform::UncachedFile& f, uint8_t* dest, uint32_t len,
                       uint32_t offset);
 
-// Writes len bytes at the start of an open file and flushes them to the
-// device. Bytes written, or kSaveFailed.
-uint32_t WriteFlushed(int fd, const uint8_t* src, uint32_t len);
+// Makes an open file hold exactly len bytes from src and flushes them to the
+// device; fileSize is the file's size before and after. Bytes written, or
+// kSaveFailed.
+uint32_t WriteFlushed(int fd, const uint8_t* src, uint32_t len, uint64_t* fileSize);
 
 // Replaces the file's contents with len bytes in one write and flushes them to
 // the device. Bytes written, or kSaveFailed.

@@ -56,6 +56,7 @@ std::string read_label() {
 struct Held {
     platform::UncachedFile data;
     int command = -1;
+    uint64_t commandSize = 0;
 };
 Held* g_held = nullptr;
 
@@ -102,9 +103,10 @@ uint32_t read_rom(uint32_t offset, uint8_t* dest, uint32_t len) {
 
 uint32_t write_cmd(const uint8_t* src, uint32_t len) {
     if (m_volume.empty()) return 0;
-    const uint32_t written = g_held && g_held->command >= 0
-                                 ? file::WriteFlushed(g_held->command, src, len)
-                                 : file::Save(device_path(proto::kCommandFile).c_str(), src, len);
+    const uint32_t written =
+        g_held && g_held->command >= 0
+            ? file::WriteFlushed(g_held->command, src, len, &g_held->commandSize)
+            : file::Save(device_path(proto::kCommandFile).c_str(), src, len);
     return written == file::kSaveFailed ? 0 : written;
 }
 
@@ -114,6 +116,11 @@ HeldFiles::HeldFiles() {
     g_held = new Held;
     platform::open_uncached(device_path(proto::kDataFile).c_str(), g_held->data);
     g_held->command = ::open(device_path(proto::kCommandFile).c_str(), O_WRONLY | O_CLOEXEC);
+    struct stat st;
+    if (g_held->command >= 0 && fstat(g_held->command, &st) == 0)
+        g_held->commandSize = uint64_t(st.st_size);
+    else if (g_held->command >= 0)
+        g_held->commandSize = UINT64_MAX;  // unknown: the first command truncates
 }
 
 HeldFiles::~HeldFiles() {

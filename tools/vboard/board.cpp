@@ -16,8 +16,8 @@ Board::Board(BoardOptions options, std::unique_ptr<GbCart> gb, std::unique_ptr<G
     : m_options(std::move(options)), m_gb(std::move(gb)), m_gba(std::move(gba)) {
     if (!m_gb) m_gb = make_empty_slot();
     uint8_t key[kKeyLength] = {};
-    std::memcpy(key, m_options.serial.data(),
-                std::min<size_t>(kKeyLength, m_options.serial.size()));
+    std::copy_n(m_options.serial.begin(), std::min<size_t>(kKeyLength, m_options.serial.size()),
+                key);
     bf::Blowfish_Init(&m_cipher, key, kKeyLength);
 }
 
@@ -40,7 +40,7 @@ bool Board::command_write(const uint8_t* data, size_t len) {
         if (FILE* f = std::fopen(m_options.rawLog.c_str(), "ab")) {
             const uint32_t n = uint32_t(len);
             std::fwrite(&n, sizeof n, 1, f);
-            std::fwrite(data, 1, len, f);
+            if (len) std::fwrite(data, 1, len, f);
             std::fclose(f);
         }
     }
@@ -67,6 +67,7 @@ bool Board::command_write(const uint8_t* data, size_t len) {
 
 void Board::execute(const uint8_t* block) {
     const uint8_t group = block[kGroupOffset], op = block[kOpOffset];
+    m_serialAnswer = group == kGroupDevice && op == kOpSerial;
     if (group == kGroupDevice) {
         if (op == kOpGbMode) m_mode = Mode::Gb;
         if (op == kOpGbaMode) m_mode = Mode::Gba;
@@ -152,6 +153,7 @@ void Board::execute_gba(const uint8_t* block) {
 
 bool Board::read_ident(uint64_t offset, uint8_t* dest, size_t len) {
     if (!operation()) return false;
+    if (m_options.failSerial && m_serialAnswer && offset < kIdentRecordOffset) return false;
     for (size_t i = 0; i < len; ++i) {
         const uint64_t at = offset + i;
         uint8_t value = 0;

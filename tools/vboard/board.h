@@ -14,10 +14,11 @@ namespace vboard {
 struct BoardOptions {
     std::string serial = "ZELVO-VBOARD-001";
     std::string label = "QRV_PCB02_FW303";
-    std::string rawLog;      // every command-file write (32-bit length, bytes); notes in .txt
-    int latencyMs = 0;       // added to every command write
-    int64_t failAfter = -1;  // reads and command writes fail after this many operations
-    int corruptGb = -1;      // GB bus address whose byte reads back with bit 0 flipped
+    std::string rawLog;       // every command-file write (32-bit length, bytes); notes in .txt
+    int latencyMs = 0;        // added to every command write
+    int64_t failAfter = -1;   // reads and command writes fail after this many operations
+    int corruptGb = -1;       // GB bus address whose byte reads back with bit 0 flipped
+    bool failSerial = false;  // the read that follows a serial command fails
 };
 
 // Size the data file reports: the largest GBA ROM.
@@ -52,8 +53,9 @@ private:
     std::unique_ptr<GbaCart> m_gba;
     bf::BLOWFISH_CTX m_cipher;
     Mode m_mode = Mode::Gb;
-    Bytes m_result;          // identification file from offset 0
-    uint32_t m_latched = 0;  // GBA read address, in halfwords
+    Bytes m_result;               // identification file from offset 0
+    uint32_t m_latched = 0;       // GBA read address, in halfwords
+    bool m_serialAnswer = false;  // the last command asked for the serial
     uint32_t m_executed = 0;
     uint32_t m_rejected = 0;
     int64_t m_operations = 0;

@@ -42,15 +42,22 @@ std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save);
 // No cartridge in the slot: the bus floats high.
 std::unique_ptr<GbCart> make_empty_slot();
 
-// Rewritable flash cartridge: MBC5-style banking and an AMD/JEDEC flash chip.
-// Our model pairs the 29F family with 8-bit wiring and the 29LV family with
-// 16-bit byte-mode wiring; the mapper scripts share that assumption.
+// Rewritable flash cartridge: bank registers in front of an AMD/JEDEC flash
+// chip. Our model pairs the 29F family with 8-bit wiring and the 29LV family
+// with 16-bit byte-mode wiring; the mapper scripts share that assumption.
+enum class FlashBanking {
+    Auto,  // MBC1 while the header in the chip names an MBC1 cartridge, else MBC5
+    Mbc1,
+    Mbc5
+};
 struct FlashOptions {
     uint32_t size = 0x100000;
     bool wide16 = false;  // 29LV, byte mode: unlock 0xAAA/0x555, query at 0xAA
     int eraseMs = 1500;
+    FlashBanking banking = FlashBanking::Auto;
     Bytes contents;  // initial contents, 0xFF when empty
 };
+bool flash_banking_from_name(const std::string& name, FlashBanking* banking);
 std::unique_ptr<GbCart> make_flash_cart(const FlashOptions& options);
 
 // GBA save memory kinds.

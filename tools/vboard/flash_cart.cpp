@@ -1,6 +1,7 @@
-// A rewritable GB flash cartridge: MBC5-style bank registers in front of an
+// A rewritable GB flash cartridge: MBC1 or MBC5 bank registers in front of an
 // AMD/JEDEC flash chip, with the chip's command set, query table and timing.
 #include <algorithm>
+#include <iterator>
 
 #include "carts.h"
 
@@ -13,6 +14,8 @@ constexpr uint8_t kCmdReset = 0xF0, kUnlockA = 0xAA, kUnlockB = 0x55, kCmdAutose
 constexpr uint8_t kManufacturer = 0x01, kDevice = 0xA4;
 constexpr uint32_t kSector = 0x10000;
 constexpr uint32_t kBankSize = 0x4000;
+constexpr uint32_t kHeaderType = 0x147;
+constexpr uint8_t kMbc1Types[] = {0x01, 0x02, 0x03};
 
 class FlashCart : public GbCart {
 public:
@@ -33,10 +36,14 @@ public:
     void write(uint16_t address, uint8_t value) override {
         settle();
         if (address >= 0x8000) return;
-        // The flash's WE# is on /WR: the bank register sees every write too.
+        // The flash's WE# is on /WR: the bank registers see every write too.
+        // Both controllers' registers are kept; the banking in force reads its own.
         if (address >= 0x2000 && address < 0x3000) m_bank = uint16_t((m_bank & 0x100) | value);
         if (address >= 0x3000 && address < 0x4000)
             m_bank = uint16_t((m_bank & 0xFF) | (value & 1) << 8);
+        if (address >= 0x2000 && address < 0x4000) m_mbc1Low = value & 0x1F;
+        if (address >= 0x4000 && address < 0x6000) m_mbc1High = value & 0x03;
+        if (address >= 0x6000 && address < 0x8000) m_mbc1Mode = value & 0x01;
         command(address, value);
     }
 
@@ -57,6 +64,9 @@ public:
 
     void reset() override {
         m_bank = 1;
+        m_mbc1Low = 1;
+        m_mbc1High = 0;
+        m_mbc1Mode = 0;
         m_state = State::Read;
     }
 
@@ -78,10 +88,23 @@ private:
     uint32_t decode_mask() const { return m_o.wide16 ? 0xFFF : 0x7FF; }
     uint32_t query_address() const { return m_o.wide16 ? 0xAA : 0x55; }
 
+    bool banks_as_mbc1() const {
+        if (m_o.banking != FlashBanking::Auto) return m_o.banking == FlashBanking::Mbc1;
+        const uint8_t type = kHeaderType < m_chip.size() ? m_chip[kHeaderType] : 0;
+        return std::find(std::begin(kMbc1Types), std::end(kMbc1Types), type) !=
+               std::end(kMbc1Types);
+    }
+
+    // MBC1: a low bank of 0 selects 1 in the switchable window; mode 1 shows
+    // the high bits' bank (0x20, 0x40, 0x60) in the fixed window.
+    uint32_t bank_at(uint16_t address) const {
+        if (!banks_as_mbc1()) return address < kBankSize ? 0 : m_bank;
+        if (address < kBankSize) return m_mbc1Mode ? uint32_t(m_mbc1High) << 5 : 0;
+        return uint32_t(m_mbc1High) << 5 | (m_mbc1Low ? m_mbc1Low : 1);
+    }
+
     uint32_t chip_address(uint16_t address) const {
-        const uint32_t a =
-            address < kBankSize ? address : m_bank * kBankSize + (address - kBankSize);
-        return a % m_o.size;
+        return (bank_at(address) * kBankSize + address % kBankSize) % m_o.size;
     }
 
     bool at(uint16_t address, uint32_t target) const { return (address & decode_mask()) == target; }
@@ -183,6 +206,7 @@ private:
     FlashOptions m_o;
     Bytes m_chip;
     uint16_t m_bank = 1;
+    uint8_t m_mbc1Low = 1, m_mbc1High = 0, m_mbc1Mode = 0;
     State m_state = State::Read;
     int64_t m_eraseEnd = 0;
     uint32_t m_eraseStart = 0;
@@ -190,6 +214,17 @@ private:
 };
 
 }  // namespace
+
+bool flash_banking_from_name(const std::string& name, FlashBanking* banking) {
+    static const std::pair<const char*, FlashBanking> kNames[] = {
+        {"auto", FlashBanking::Auto}, {"mbc1", FlashBanking::Mbc1}, {"mbc5", FlashBanking::Mbc5}};
+    for (const auto& n : kNames)
+        if (name == n.first) {
+            *banking = n.second;
+            return true;
+        }
+    return false;
+}
 
 std::unique_ptr<GbCart> make_flash_cart(const FlashOptions& options) {
     return std::make_unique<FlashCart>(options);

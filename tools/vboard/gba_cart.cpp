@@ -40,7 +40,7 @@ uint32_t gba_save_size(GbaSave kind) {
 
 GbaCart::GbaCart(Bytes rom, GbaSave kind, const Bytes& save, int eraseMs)
     : m_rom(std::move(rom)), m_kind(kind), m_save(gba_save_size(kind), 0xFF), m_eraseMs(eraseMs) {
-    std::memcpy(m_save.data(), save.data(), std::min(save.size(), m_save.size()));
+    std::copy_n(save.begin(), std::min(save.size(), m_save.size()), m_save.begin());
 }
 
 uint8_t GbaCart::rom_byte(uint32_t byteAddress) const {

@@ -103,7 +103,7 @@ private:
 class PlainCart : public GbCart {
 public:
     PlainCart(Bytes rom, const Bytes& save) : m_rom(std::move(rom)), m_ram(kPlainRamSize, 0xFF) {
-        std::memcpy(m_ram.data(), save.data(), std::min(save.size(), m_ram.size()));
+        std::copy_n(save.begin(), std::min(save.size(), m_ram.size()), m_ram.begin());
     }
     uint8_t read(uint16_t address) override {
         if (address < 0x8000) return address < m_rom.size() ? m_rom[address] : 0xFF;

@@ -2,6 +2,7 @@
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -20,9 +21,10 @@ namespace {
 
 struct Volume {
     std::unique_ptr<vboard::Board> board;
-    std::vector<uint8_t> pending;  // the command file as written since it was opened
-    bool dirty = false;            // written or emptied since the board last acted on it
-    size_t commandSize = 0;
+    // The command file as the host left it: a write over a longer file keeps
+    // the older tail, as on a real volume, until the host truncates it.
+    std::vector<uint8_t> command;
+    bool dirty = false;  // written or resized since the board last acted on it
     bool refuseDirect = false;
     std::string saveOut;
     std::string flashOut;
@@ -53,7 +55,7 @@ int vb_getattr(const char* path, struct stat* st, fuse_file_info*) {
     }
     st->st_mode = S_IFREG | 0644;
     st->st_nlink = 1;
-    st->st_size = n == Node::Command ? off_t(volume()->commandSize)
+    st->st_size = n == Node::Command ? off_t(volume()->command.size())
                   : n == Node::Ident ? off_t(vboard::kIdentFileSize)
                                      : off_t(vboard::kDataFileSize);
     return 0;
@@ -73,10 +75,12 @@ int vb_open(const char* path, fuse_file_info* fi) {
     const Node n = node_of(path);
     if (n == Node::None || n == Node::Root) return -ENOENT;
     if ((fi->flags & O_DIRECT) && volume()->refuseDirect) return -EINVAL;
-    fi->direct_io = 1;  // every read reaches the board
-    fi->keep_cache = 0;
+    // A volume that refuses direct I/O is served through the page cache, as a
+    // real one is: a read the host does not bypass may return older data.
+    fi->direct_io = volume()->refuseDirect ? 0 : 1;
+    fi->keep_cache = volume()->refuseDirect ? 1 : 0;
     if (n == Node::Command && (fi->flags & O_TRUNC)) {
-        volume()->pending.clear();
+        volume()->command.clear();
         volume()->dirty = true;
     }
     return 0;
@@ -84,7 +88,7 @@ int vb_open(const char* path, fuse_file_info* fi) {
 
 int vb_truncate(const char* path, off_t size, fuse_file_info*) {
     if (node_of(path) != Node::Command) return node_of(path) == Node::None ? -ENOENT : 0;
-    volume()->pending.resize(size_t(size));
+    volume()->command.resize(size_t(size));
     volume()->dirty = true;
     return 0;
 }
@@ -102,9 +106,9 @@ int vb_read(const char* path, char* buf, size_t size, off_t offset, fuse_file_in
             size = std::min<size_t>(size, vboard::kDataFileSize - size_t(offset));
             return v->board->read_data(uint64_t(offset), out, size) ? int(size) : -EIO;
         case Node::Command: {
-            if (size_t(offset) >= v->pending.size()) return 0;
-            size = std::min(size, v->pending.size() - size_t(offset));
-            std::memcpy(buf, v->pending.data() + offset, size);
+            if (size_t(offset) >= v->command.size()) return 0;
+            size = std::min(size, v->command.size() - size_t(offset));
+            std::copy_n(v->command.begin() + offset, size, out);
             return int(size);
         }
         default:
@@ -115,21 +119,18 @@ int vb_read(const char* path, char* buf, size_t size, off_t offset, fuse_file_in
 int vb_write(const char* path, const char* buf, size_t size, off_t offset, fuse_file_info*) {
     if (node_of(path) != Node::Command) return -EACCES;
     Volume* v = volume();
-    if (v->pending.size() < size_t(offset) + size) v->pending.resize(size_t(offset) + size);
-    std::memcpy(v->pending.data() + offset, buf, size);
+    if (v->command.size() < size_t(offset) + size) v->command.resize(size_t(offset) + size);
+    std::copy_n(buf, size, v->command.begin() + offset);
     v->dirty = true;
     return int(size);
 }
 
-// The board acts on the command file once the host has flushed it.
+// The board acts on the whole command file once the host has flushed it.
 int execute_pending(const char* path) {
     Volume* v = volume();
     if (node_of(path) != Node::Command || !v->dirty) return 0;
     v->dirty = false;
-    std::vector<uint8_t> data;
-    data.swap(v->pending);
-    v->commandSize = data.size();
-    return v->board->command_write(data.data(), data.size()) ? 0 : -EIO;
+    return v->board->command_write(v->command.data(), v->command.size()) ? 0 : -EIO;
 }
 
 int vb_flush(const char* path, fuse_file_info*) {
@@ -153,7 +154,8 @@ void vb_destroy(void* privateData) {
 }
 
 void* vb_init(fuse_conn_info*, fuse_config* cfg) {
-    cfg->direct_io = 1;
+    // Each open chooses direct I/O or the page cache (see vb_open).
+    cfg->direct_io = 0;
     cfg->kernel_cache = 0;
     cfg->attr_timeout = 0;
     cfg->entry_timeout = 0;
@@ -173,21 +175,28 @@ const char* const kUsage =
     "  --flash SIZE         rewritable GB flash cartridge of SIZE bytes\n"
     "  --flash-wiring 8|16  8: 29F chip, unlock 0x555/0x2AA; 16: 29LV chip in byte mode\n"
     "  --flash-image FILE   initial flash contents\n"
+    "  --flash-mbc KIND     auto (MBC1 while the header in the chip names MBC1,\n"
+    "                       else MBC5), mbc1 or mbc5: the flash cartridge's banking\n"
     "  --save FILE          initial save memory\n"
     "  --gba-save KIND      none, sram, flash64, flash128, eep512, eep8k\n"
     "  --save-out FILE      on unmount: the save memory as a bus read shows it\n"
     "  --flash-out FILE     on unmount: the flash chip's contents\n"
     "  --serial TEXT        device serial (its first 8 bytes key the flash cipher)\n"
     "  --label TEXT         firmware label\n"
-    "  --log FILE           append every command-file write (32-bit length, bytes),\n"
-    "                       and what the board made of it to FILE.txt\n"
+    "  --log FILE           append the command file each time the board acts on it\n"
+    "                       (32-bit length, bytes), and what it made of it to FILE.txt\n"
     "  --latency MS         delay of every command write\n"
     "  --erase-ms MS        flash erase time\n"
     "  --fail-after N       every read and command write fails after N operations\n"
-    "  --refuse-direct      opens with O_DIRECT fail\n"
+    "  --refuse-direct      opens with O_DIRECT fail, and the files are served\n"
+    "                       through the page cache: a read the host does not\n"
+    "                       bypass can return what an earlier read cached\n"
+    "  --fail-serial        the read that follows a serial-number command fails\n"
     "  --corrupt-gb ADDR    the byte at this GB bus address reads back altered\n"
     "  -f                   stay in the foreground\n"
-    "Without a cartridge option the slot is empty.\n";
+    "Without a cartridge option the slot is empty. The command file keeps what the\n"
+    "host wrote into it, and the board acts on all of it whenever the host flushes:\n"
+    "a host that overwrites a longer command without truncating repeats its tail.\n";
 
 [[noreturn]] void usage(const char* why) {
     std::fprintf(stderr, "vboard: %s\n%s", why, kUsage);
@@ -201,6 +210,7 @@ int main(int argc, char** argv) {
     std::string gbRom, gbaRom, saveFile, flashImage, gbaSave = "none", mountpoint;
     uint32_t flashSize = 0;
     int wiring = 8, eraseMs = 1500;
+    vboard::FlashBanking banking = vboard::FlashBanking::Auto;
     bool foreground = false;
     auto v = std::make_unique<Volume>();
     for (int i = 1; i < argc; ++i) {
@@ -217,7 +227,9 @@ int main(int argc, char** argv) {
             flashSize = uint32_t(std::strtoul(next().c_str(), nullptr, 0));
         else if (a == "--flash-wiring")
             wiring = std::atoi(next().c_str());
-        else if (a == "--flash-image")
+        else if (a == "--flash-mbc") {
+            if (!vboard::flash_banking_from_name(next(), &banking)) usage("unknown flash banking");
+        } else if (a == "--flash-image")
             flashImage = next();
         else if (a == "--save")
             saveFile = next();
@@ -241,6 +253,8 @@ int main(int argc, char** argv) {
             options.failAfter = std::atoll(next().c_str());
         else if (a == "--corrupt-gb")
             options.corruptGb = int(std::strtol(next().c_str(), nullptr, 0));
+        else if (a == "--fail-serial")
+            options.failSerial = true;
         else if (a == "--refuse-direct")
             v->refuseDirect = true;
         else if (a == "-f")
@@ -275,6 +289,7 @@ int main(int argc, char** argv) {
         f.size = flashSize;
         f.wide16 = wiring == 16;
         f.eraseMs = eraseMs;
+        f.banking = banking;
         if (!flashImage.empty()) f.contents = read_file(flashImage, &ok);
         gb = vboard::make_flash_cart(f);
     }

@@ -242,6 +242,23 @@ TEST(CommandWrite, HeldFilesStillFlushEachCommandAndReadPastTheCache) {
     EXPECT_EQ(writes[3].size(), 512u) << "no bytes of the longer command before it";
 }
 
+// Leaves a pattern where the next call's locals will lie.
+__attribute__((noinline)) void dirty_stack() {
+    volatile uint8_t junk[8192];
+    for (size_t i = 0; i < sizeof junk; ++i) junk[i] = 0xA5;
+}
+
+TEST(UncachedRead, AShortTransferDeliversZerosPastWhatCame) {
+    TempDir dir;
+    testing_support::write_file(dir.file("ten"), std::vector<uint8_t>(10, 0x11));
+    std::vector<uint8_t> dest(100, 0xEE);
+    dirty_stack();
+    EXPECT_EQ(file::NoCacheLoad(dir.file("ten").c_str(), dest.data(), 100, 0), 100u);
+    EXPECT_EQ(std::vector<uint8_t>(dest.begin(), dest.begin() + 10),
+              std::vector<uint8_t>(10, 0x11));
+    EXPECT_EQ(std::vector<uint8_t>(dest.begin() + 10, dest.end()), std::vector<uint8_t>(90, 0));
+}
+
 TEST(TransferBuffer, AlignedForDirectReadsAndFilled) {
     for (const size_t size : {size_t(1), size_t(0x4000), size_t(0x300000)}) {
         platform::TransferBuffer buffer;

@@ -43,7 +43,12 @@ bool aligned(uint64_t value) {
 
 // Reads want bytes at offset into dest, honouring direct I/O alignment; bytes delivered.
 size_t read_at(const platform::UncachedFile& f, uint8_t* dest, size_t want, uint64_t offset) {
-    if (!f.direct || (aligned(offset) && aligned(want) && aligned(uintptr_t(dest))))
+    if (!f.direct) {
+        // The device answers each command anew: what an earlier read cached is stale.
+        platform::drop_cached(f.fd);
+        return read_fully(f.fd, dest, want, off_t(offset));
+    }
+    if (aligned(offset) && aligned(want) && aligned(uintptr_t(dest)))
         return read_fully(f.fd, dest, want, off_t(offset));
     const uint64_t start = offset - offset % platform::kDirectAlign;
     const uint64_t end = (offset + want + platform::kDirectAlign - 1) / platform::kDirectAlign *
@@ -72,8 +77,12 @@ uint32_t ReadUncached(const platform::UncachedFile& f, uint8_t* dest, uint32_t l
     if (!dest || f.fd < 0) return 0;
     if (len >= proto::kMinTransfer) return uint32_t(read_at(f, dest, len, offset));
     uint8_t local[proto::kMinTransfer];
-    if (read_at(f, local, sizeof local, offset) == 0) return 0;
-    std::memcpy(dest, local, len);
+    const size_t got = read_at(f, local, sizeof local, offset);
+    if (got == 0) return 0;
+    // A short transfer still reports len; what did not come reads as zero.
+    const size_t copied = std::min<size_t>(got, len);
+    std::memcpy(dest, local, copied);
+    std::memset(dest + copied, 0, len - copied);
     return len;
 }
 

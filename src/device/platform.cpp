@@ -37,19 +37,24 @@ void open_uncached(const char* path, UncachedFile& file) {
     file.direct = false;
 #else
     // O_DIRECT bypasses the page cache; where the file system refuses it, the
-    // file's cached pages are dropped before reading instead.
+    // file's cached pages are dropped before every read instead (drop_cached).
     file.fd = ::open(path, O_RDONLY | O_NONBLOCK | O_DIRECT);
     file.direct = file.fd >= 0;
-    if (file.fd < 0) {
-        file.fd = ::open(path, O_RDONLY | O_NONBLOCK);
-        if (file.fd >= 0) posix_fadvise(file.fd, 0, 0, POSIX_FADV_DONTNEED);
-    }
+    if (file.fd < 0) file.fd = ::open(path, O_RDONLY | O_NONBLOCK);
     if (file.fd < 0) return;
     // Linux has no O_EXLOCK: an exclusive advisory lock stands in for it.
     if (flock(file.fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(file.fd);
         file.fd = -1;
     }
+#endif
+}
+
+void drop_cached(int fd) {
+#ifdef __APPLE__
+    (void)fd;  // F_GLOBAL_NOCACHE, set at open, keeps the data out of the cache
+#else
+    posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
 #endif
 }
 

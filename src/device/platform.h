@@ -21,6 +21,10 @@ struct UncachedFile {
 };
 void open_uncached(const char* path, UncachedFile& file);
 
+// Drops what the system cached of a file opened without direct I/O, so that
+// the next read reaches the device.
+void drop_cached(int fd);
+
 // Alignment that direct reads need for offset, length and memory.
 inline constexpr uint32_t kDirectAlign = 4096;
 

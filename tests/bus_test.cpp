@@ -178,6 +178,22 @@ TEST(GbaBus, ReadsLatch24BitAddressesAndWritesCarry32Bits) {
               (Bytes{0x03, 0x13, 0x00, 0x00, 0x00, 0x00, 0x08, 0x45, 0x23}));
 }
 
+TEST(GbaSave, AnEeprom8kWriteOfPartOfAStepKeepsTheRestOfIt) {
+    TempDir dir;
+    const Bytes held = romgen::pattern(0x2000, 4), data = romgen::pattern(300, 5);
+    testing_support::write_file(dir.file("held.sav"), held);
+    testing_support::write_file(dir.file("rom.gba"), romgen::gba_image(0x100000, "ZTST"));
+    MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", "eep8k", "--save",
+                        dir.file("held.sav"), "--save-out", dir.file("out.sav")});
+    ASSERT_EQ(usb::open(), 1);
+    gb::f_gba_init();
+    EXPECT_EQ(gb::f_gba_eep8k_write(0x400, data.data(), 300), 300u);
+    board.unmount();
+    Bytes expected = held;
+    std::copy(data.begin(), data.end(), expected.begin() + 0x400);
+    EXPECT_TRUE(read_file(dir.file("out.sav")) == expected) << "nothing past the 300 bytes changed";
+}
+
 TEST(GbaSave, CommandLayoutsOfEveryOperation) {
     MOUNT_BOARD(board, {});
     ASSERT_EQ(usb::open(), 1);
@@ -279,8 +295,8 @@ TEST(BusOnBoard, GbaSavesOfEveryKindWrittenReadAndErased) {
     testing_support::write_file(dir.file("rom.gba"), romgen::gba_image(0x100000, "ZTST"));
     for (const auto& k : kGbaSaveKinds) {
         SCOPED_TRACE(k.kind);
-        MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", k.kind, "--erase-ms", "1000",
-                            "--save-out", dir.file("save.out")});
+        MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", k.kind, "--erase-ms",
+                            "1000", "--save-out", dir.file("save.out")});
         ASSERT_EQ(usb::open(), 1);
         gb::f_gba_init();
         gb::f_gba_save_cfg(uint32_t(gb::save_pair_for(k.type, k.size)));

@@ -51,12 +51,9 @@ uint32_t chunked_write(uint8_t op, uint32_t addressBytes, uint32_t address, cons
     return send_buffer(buffer);
 }
 
-// One EEPROM block of 256 data bytes; bytes past the source are sent as 0xFF.
-uint32_t send_eeprom_half(std::vector<uint8_t>& block, const uint8_t* src, uint32_t available) {
-    uint8_t* data = block.data() + proto::kGbaData;
-    const uint32_t n = std::min(proto::kGbaEepHalf, available);
-    std::memcpy(data, src, n);
-    std::fill(data + n, data + proto::kGbaEepHalf, 0xFF);
+// One EEPROM block of 256 data bytes.
+uint32_t send_eeprom_half(std::vector<uint8_t>& block, const uint8_t* src) {
+    std::memcpy(block.data() + proto::kGbaData, src, proto::kGbaEepHalf);
     return send_buffer(block);
 }
 
@@ -103,21 +100,29 @@ uint32_t f_gba_eep512b_write(uint32_t, const uint8_t* src, uint32_t len) {
     std::vector<uint8_t> block = blank_blocks(1);
     uint8_t* b = start_block(block, proto::kOpGbaEep512Write);
     proto::put32(b + proto::kGbaAddr, 0);
-    if (send_eeprom_half(block, src, proto::kGbaEepHalf) == 0) return 0;
+    if (send_eeprom_half(block, src) == 0) return 0;
     proto::put32(b + proto::kGbaAddr, proto::kGbaEepHalf);
-    return send_eeprom_half(block, src + proto::kGbaEepHalf, proto::kGbaEepHalf);
+    return send_eeprom_half(block, src + proto::kGbaEepHalf);
 }
 
+// Writes whole 512-byte steps. A last step that len covers only in part is
+// read back first, so that the chip beyond len keeps what it holds.
 uint32_t f_gba_eep8k_write(uint32_t address, const uint8_t* src, uint32_t len) {
-    if (len < proto::kGbaEepStep) return 0;
+    if (len == 0) return 0;
     std::vector<uint8_t> block = blank_blocks(1);
+    uint8_t step[proto::kGbaEepStep];
     for (uint32_t k = 0; k < len; k += proto::kGbaEepStep) {
+        const uint8_t* data = src + k;
+        if (len - k < proto::kGbaEepStep) {
+            if (f_gba_eep8k_read(address + k, step, proto::kGbaEepStep) != proto::kGbaEepStep)
+                return 0;
+            std::memcpy(step, src + k, len - k);
+            data = step;
+        }
         for (uint32_t half = 0; half < proto::kGbaEepStep; half += proto::kGbaEepHalf) {
-            const uint32_t offset = k + half;
             uint8_t* b = start_block(block, proto::kOpGbaEep8kWrite);
-            proto::put16(b + proto::kGbaAddr, address + offset);
-            const uint32_t available = offset < len ? len - offset : 0;
-            if (send_eeprom_half(block, src + (available ? offset : 0), available) == 0) return 0;
+            proto::put16(b + proto::kGbaAddr, address + k + half);
+            if (send_eeprom_half(block, data + half) == 0) return 0;
         }
     }
     return len;

@@ -31,7 +31,11 @@ function save_write(d, size, unused) {
     ram_write(d, RAM_WINDOW, size);
 }
 
-function cpu_erase(d, size, wide16) { flash_erase(d, wide16); }
+// The size is checked before the erase: a refused image leaves the chip as it was.
+function cpu_erase(d, size, wide16) {
+    check_rom(size);
+    flash_erase(d, wide16);
+}
 
 function cpu_flash(d, size, unused) {
     check_rom(size);

@@ -6,22 +6,27 @@ while (cut > 0 && here[cut - 1] != '/') cut--;
 dofile(here.slice(0, cut) + "gb_common.nut", true);
 
 // Banks 0x20, 0x40 and 0x60 turn into 0x21, 0x41 and 0x61 in the switchable
-// window; the advanced mode shows them at 0x0000 instead.
-function cpu_dump(d, size, unused) {
-    cpu_read(d, 0x0000, min(ROM_BANK, size));
+// window; the advanced mode shows them at 0x0000 instead. transfer(address,
+// length) reads or programs the bank that is shown at address.
+function each_rom_bank(d, size, transfer) {
+    transfer(0x0000, min(ROM_BANK, size));
     for (local n = 1; n < bank_count(size, ROM_BANK); n++) {
         local low = n & 0x1F, high = n >> 5;
         local length = min(ROM_BANK, size - n * ROM_BANK);
         if (low == 0) {
             cpu_write(d, 0x6000, 1, 0x4000, high);
-            cpu_read(d, 0x0000, length);
+            transfer(0x0000, length);
             cpu_write(d, 0x6000, 0, 0x4000, 0);
         } else {
             cpu_write(d, 0x4000, high, 0x2000, low);
-            cpu_read(d, ROM_BANK, length);
+            transfer(ROM_BANK, length);
         }
     }
     cpu_write(d, 0x4000, 0, 0x2000, 1);
+}
+
+function cpu_dump(d, size, unused) {
+    each_rom_bank(d, size, function(address, length) { cpu_read(d, address, length); });
 }
 
 // RAM banks are only selectable in the advanced mode.
@@ -42,5 +47,5 @@ function save_write(d, size, unused) {
 function cpu_erase(d, size, wide16) { flash_erase(d, wide16); }
 
 function cpu_flash(d, size, unused) {
-    flash_banks(d, size, function(n) { cpu_write(d, 0x4000, n >> 5, 0x2000, n & 0x1F); });
+    each_rom_bank(d, size, function(address, length) { rom_write(d, address, length); });
 }

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <ctime>
 
 #include "cart/bus.h"
 #include "device/usb.h"
@@ -202,6 +203,21 @@ TEST_F(Natives, GbaReadsAreCappedAt1MiB) {
     EXPECT_EQ(job.thread.m_total, 0x100000);
     ASSERT_TRUE(call("cpu_read(d, 0x80000, 0x100000);"));
     EXPECT_EQ(buffer, image);
+    // The cap applies before the range check: 1 MiB fits a 1 MiB buffer.
+    job.thread.m_buffer_size = 0x100000;
+    job.thread.m_total = 0;
+    EXPECT_TRUE(call("cpu_read(d, 0, 0x200000);"));
+    EXPECT_EQ(job.thread.m_total, 0x100000);
+}
+
+TEST(Waits, SleepRatherThanSpin) {
+    const clockid_t clock = CLOCK_THREAD_CPUTIME_ID;
+    timespec start{}, end{};
+    clock_gettime(clock, &start);
+    QSleep(300);
+    clock_gettime(clock, &end);
+    const double cpuMs = (end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6;
+    EXPECT_LT(cpuMs, 100) << "a wait of 300 ms kept the core busy";
 }
 
 }  // namespace

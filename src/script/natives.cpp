@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 
 #include "cart/bus.h"
@@ -31,8 +32,9 @@ SQInteger fail(HSQUIRRELVM v, const char* native, const char* what, uint32_t got
 }
 
 // Reads handle, address and length, and checks that the job may transfer
-// length bytes at its running total. mask reduces address and length.
-SQInteger take_transfer(HSQUIRRELVM v, Transfer& t, uint32_t mask) {
+// length bytes at its running total. mask reduces address and length, and cap
+// is the most one call moves: the range check sees the capped length.
+SQInteger take_transfer(HSQUIRRELVM v, Transfer& t, uint32_t mask, uint32_t cap = 0xFFFFFFFF) {
     if (sq_gettop(v) <= kFirstArgument) return sq_throwerror(v, "argument number error");
     int64_t address = 0, length = 0;
     if (!qr_long_get(v, kFirstArgument, &address) || !qr_long_get(v, kFirstArgument + 1, &length))
@@ -42,7 +44,7 @@ SQInteger take_transfer(HSQUIRRELVM v, Transfer& t, uint32_t mask) {
     if (got < 0) return got;
     t.job = static_cast<FamicomThread*>(handle);
     t.address = uint32_t(address) & mask;
-    t.length = uint32_t(length) & mask;
+    t.length = std::min(uint32_t(length) & mask, cap);
     if (t.job->m_cancel.load(std::memory_order_relaxed)) return sq_throwerror(v, "canceled");
     const int64_t total = t.job->m_total;
     if (!t.job->m_buffer || total < 0 || total + int64_t(t.length) > t.job->m_buffer_size)
@@ -69,12 +71,11 @@ Progress gb_read_progress(const FamicomThread* job) {
 SQInteger read_native(HSQUIRRELVM v, const char* name, gb::ReadOp op, uint32_t mask, uint32_t cap,
                       Progress progress, bool gbRead) {
     Transfer t;
-    const SQInteger checked = take_transfer(v, t, mask);
+    const SQInteger checked = take_transfer(v, t, mask, cap);
     if (checked < 0) return checked;
-    const uint32_t asked = t.length < cap ? t.length : cap;
     if (!op) return fail(v, name, "bus not initialised");
-    const uint32_t got = op(t.address, cursor(t), asked);
-    if (got != asked) return fail(v, name, "the device delivered too few bytes", got, asked);
+    const uint32_t got = op(t.address, cursor(t), t.length);
+    if (got != t.length) return fail(v, name, "the device delivered too few bytes", got, t.length);
     return advance(t, got, gbRead ? gb_read_progress(t.job) : progress);
 }
 

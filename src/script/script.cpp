@@ -1,4 +1,5 @@
 #include "script/script.h"
+
 #include <cstdarg>
 #include <cstdio>
 

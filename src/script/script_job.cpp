@@ -148,7 +148,8 @@ bool script_dump_run(HSQUIRRELVM v, FamicomThread* job) {
             if (!qr_function_exists(v, "cpu_erase")) {
                 return fail(job, "The mapper script cannot erase this cartridge.");
             }
-            call(v, job, "cpu_erase", job->m_rom_size, job->m_flash16);
+            // A script that refuses the image before erasing ends the job there.
+            if (call(v, job, "cpu_erase", job->m_rom_size, job->m_flash16) < 0) return false;
             if (!gb_erase_wait(job)) return false;
             say(job, "Erase flash chip finish.");
             say(job, "Start flash ROM...");

@@ -235,6 +235,59 @@ TEST_F(Cli, FlashRomProgramsABlankCartridgeAndVerifies) {
     EXPECT_EQ(read_file(dir.file("flash.out")), rom);
 }
 
+TEST_F(Cli, SizesBeyondTheControllerAreRefusedBeforeAnyTransfer) {
+    REQUIRE_FUSE();
+    const Bytes chip = romgen::pattern(0x100000, 11);
+    const std::string before = image(chip, "before.bin");
+    const std::string flash = dir.file("flash.out");
+    struct Case {
+        std::vector<std::string> board;
+        QStringList args;
+        const char* reason;
+    } cases[] = {
+        {{"--gb", image(romgen::gb_image(0x13, 2, 3), "mbc3.gb")},
+         {"read-save", path("out"), "--ram-size", "128K"},
+         "MBC3 addresses at most 64 KiB of save memory"},
+        {{"--gb", image(romgen::gb_image(0x03, 5, 3), "mbc1.gb")},
+         {"dump-rom", path("out"), "--rom-size", "4M"},
+         "MBC1 addresses at most 2 MiB of ROM"},
+        {{"--gba", image(romgen::gba_image(0x100000, "ZTST"), "z.gba")},
+         {"dump-rom", path("out"), "--rom-size", "64M"},
+         "The GBA cartridge bus addresses at most 32 MiB of ROM"},
+        {{"--flash", "0x100000", "--flash-image", before, "--flash-out", flash},
+         {"flash-rom", QString::fromStdString(image(romgen::pattern(0x10000, 1), "64k.gb")),
+          "--system", "gb", "--mbc", "none"},
+         "NONE addresses at most 32 KiB of ROM"},
+        {{"--flash", "0x100000", "--flash-wiring", "16", "--flash-image", before, "--flash-out",
+          flash},
+         {"flash-rom", QString::fromStdString(image(romgen::pattern(0x200000, 2), "2m.gb")),
+          "--system", "gb"},
+         "The flash chip holds 1 MiB; the image of 2 MiB does not fit."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        MountedBoard board(c.board);
+        ASSERT_TRUE(board.mounted());
+        const CliRun run = cli(c.args);
+        EXPECT_EQ(run.code, 1) << text(run);
+        EXPECT_TRUE(run.err.contains(c.reason)) << text(run);
+        EXPECT_FALSE(QFile::exists(path("out")));
+        board.unmount();
+        if (c.args[0] == "flash-rom") {
+            EXPECT_EQ(read_file(flash), chip) << "nothing erased";
+        }
+    }
+}
+
+TEST_F(Cli, Mbc2VerifyComparesTheHalfBytesItKeeps) {
+    MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x06, 2, 0), "mbc2.gb")});
+    const CliRun write =
+        cli({"write-save", QString::fromStdString(image(romgen::pattern(512, 3), "mbc2.sav")),
+             "--ram-size", "512", "--verify"});
+    EXPECT_EQ(write.code, 0) << text(write);
+    EXPECT_TRUE(write.out.contains("Verify data finish.")) << text(write);
+}
+
 TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {
     REQUIRE_FUSE();
     const CliRun noBoard = cli({"info"}, path(""));

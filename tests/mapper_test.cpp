@@ -197,6 +197,55 @@ TEST_F(Mapper, EraseWaitsEndOnATimeLimitAndNeedAnEraseFunction) {
     EXPECT_TRUE(out.log.contains("The mapper script cannot erase this cartridge."));
 }
 
+TEST_F(Mapper, Mbc1FlashReachesTheBanksOnlyTheAdvancedModeShows) {
+    REQUIRE_FUSE();
+    // 2 MiB: banks 0x20, 0x40 and 0x60 exist; the flash cartridge banks as MBC1.
+    const Bytes image = romgen::gb_image(0x01, 6, 0);
+    MountedBoard board(
+        {"--flash", "0x200000", "--erase-ms", "50", "--flash-out", dir.file("flash.out")});
+    ASSERT_TRUE(board.mounted());
+    const Outcome out = run(kJobGbFlash, "gb_mbc1.nut", put(image, "image.gb"), 0);
+    EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
+    board.unmount();
+    EXPECT_TRUE(read_file(dir.file("flash.out")) == image);
+}
+
+TEST_F(Mapper, AnImageTooLargeForNoControllerIsRefusedBeforeTheErase) {
+    REQUIRE_FUSE();
+    const Bytes before = romgen::pattern(0x40000, 7);
+    MountedBoard board({"--flash", "0x40000", "--erase-ms", "50", "--flash-image",
+                        put(before, "before.bin"), "--flash-out", dir.file("flash.out")});
+    ASSERT_TRUE(board.mounted());
+    const Outcome out =
+        run(kJobGbFlash, "gb_mbc0.nut", put(romgen::pattern(0x10000, 8), "i.gb"), 0);
+    EXPECT_FALSE(out.ok);
+    EXPECT_FALSE(out.log.contains("Erase flash chip finish."));
+    board.unmount();
+    EXPECT_TRUE(read_file(dir.file("flash.out")) == before) << "the chip was not erased";
+}
+
+TEST_F(Mapper, AnUnreadSerialMeansTheFlashIsReadBack) {
+    REQUIRE_FUSE();
+    // The board deciphers with its own key; the host, without the serial, with zeros.
+    MountedBoard board({"--flash", "0x40000", "--erase-ms", "50", "--fail-serial"});
+    ASSERT_TRUE(board.mounted());
+    const Outcome out =
+        run(kJobGbFlash, "gb_mbc5.nut", put(romgen::pattern(0x40000, 2), "i.gb"), 0);
+    EXPECT_FALSE(out.ok) << "verify off, yet the garbled image is found";
+    EXPECT_TRUE(out.log.join("\n").contains("serial number could not be read"));
+    EXPECT_TRUE(out.log.join("\n").contains("Verify data error at 0x0"));
+}
+
+TEST_F(Mapper, AVolumeWithoutDirectIoStillReadsEveryBankAnew) {
+    REQUIRE_FUSE();
+    const Bytes rom = romgen::gb_image(0x1B, 3, 0);
+    MountedBoard board({"--gb", put(rom, "rom.gb"), "--refuse-direct"});
+    ASSERT_TRUE(board.mounted());
+    const Outcome out = run(kJobGbDump, "gb_mbc5.nut", dir.file("out.gb"), uint32_t(rom.size()));
+    EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
+    EXPECT_TRUE(read_file(dir.file("out.gb")) == rom) << "no bank served from the page cache";
+}
+
 TEST_F(Mapper, GbaDumps) {
     REQUIRE_FUSE();
     for (uint32_t size : {0x400000u, 0x800000u, 0x1000000u, 0x2000000u}) {

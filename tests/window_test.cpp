@@ -15,11 +15,13 @@
 #include <QTranslator>
 
 #include "app/tab_dialog.h"
+#include "jobs/job_launch.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
 #include "ui/firmware_update_tab.h"
 #include "ui/main_tab.h"
+#include "ui/option_tables.h"
 #include "ui/settings.h"
 
 using namespace testing_support;
@@ -163,6 +165,16 @@ TEST_F(Translation, AnUnloadableFileLeavesTheSourceTexts) {
     EXPECT_EQ(update(), "Update");
     TabDialog window(nullptr);
     EXPECT_EQ(window.tabs()->tabText(1), "Update");
+}
+
+TEST_F(Translation, PathsAreNeverTranslated) {
+    place("zelvo3_chs.qm", "zelvo3_chs.qm");
+    install_translation(translator, QString::fromStdString(dir.path()));
+    LaunchChoices gba, gb;
+    gba.sysType = kSysGba;
+    gb.mbcPosition = kDefaultMbcPosition;
+    EXPECT_EQ(mapper_script_path(gba, "/app"), "/app/mapper/gba.nut");
+    EXPECT_EQ(mapper_script_path(gb, "/app"), "/app/mapper/gb_mbc5.nut");
 }
 
 TEST_F(Translation, NoFileNoTranslation) {

@@ -25,6 +25,9 @@ uint32_t f_gb_cpu_flash_29f(uint32_t address, const uint8_t* src, uint32_t len);
 uint32_t f_gb_cpu_flash_29lv(uint32_t address, const uint8_t* src, uint32_t len);
 uint32_t f_gb_flash_cfg(uint32_t selector);  // 0: 29F, else 29LV
 
+// The GBA ROM bus: 24-bit halfword addresses reach 32 MiB.
+inline constexpr uint32_t kGbaRomSpan = 0x2000000;
+
 // GBA operation table, filled by f_gba_init.
 extern ReadOp p_gba_cpu_read;
 extern WriteListOp p_gba_cpu_write;

@@ -15,10 +15,10 @@
 #include "script/script.h"
 
 void QSleep(int ms) {
+    // Sleeps rather than spins: an erase wait may last minutes.
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < ms) {
-    }
+    for (qint64 left = ms; left > 0; left = ms - timer.elapsed()) QThread::msleep(ulong(left));
 }
 
 void FamicomThread::canceled() {
@@ -75,6 +75,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     }
 
     uint32_t size = job_sized_by_ram(m_type) ? m_ram_size : m_rom_size;
+    bool verify = m_verify;
     if (job_is_flash(m_type)) {
         const qint64 fileSize = QFileInfo(m_file).size();
         if (fileSize <= 0 || fileSize > kMaxInputSize) {
@@ -82,7 +83,13 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         }
         size = m_rom_size = uint32_t(fileSize);
         uint8_t serial[proto::kSerialLength] = {};
-        cmd::read_sn(serial, sizeof serial);
+        if (!cmd::read_sn(serial, sizeof serial)) {
+            // The zero key may not be the board's: only a read-back shows what was programmed.
+            emit log(
+                tr("The board's serial number could not be read; the cartridge is read "
+                   "back after programming to check what was written."));
+            verify = true;
+        }
         bf::init(serial);
     }
     if (size == 0) {
@@ -110,7 +117,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     if (!script_dump_execute(this)) return false;
     if (m_total != int32_t(size))
         return fail(tr("Transferred %1 of %2 bytes.").arg(m_total).arg(size));
-    if (m_verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
+    if (verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
 
     if (job_saves_output(m_type)) {
         const QString reason = file::SaveAtomic(m_file, m_buffer, size);
@@ -134,7 +141,10 @@ bool FamicomThread::verify_written(platform::TransferBuffer& written) {
     if (!read) return fail(tr("Verify data error: the data could not be read back."));
     const uint8_t* const begin = written.data();
     const uint8_t* const end = begin + written.size();
-    const auto diff = std::mismatch(begin, end, static_cast<const uint8_t*>(readBack.data()));
+    // A save of half-bytes keeps only the low bits of what a file holds.
+    const uint8_t mask = m_type == kJobGbSaveWrite ? m_save_mask : 0xFF;
+    const auto diff = std::mismatch(begin, end, static_cast<const uint8_t*>(readBack.data()),
+                                    [mask](uint8_t a, uint8_t b) { return ((a ^ b) & mask) == 0; });
     if (diff.first != end) {
         const auto at = diff.first - begin;
         return fail(tr("Verify data error at 0x%1: wrote 0x%2, read 0x%3.")

@@ -43,6 +43,7 @@ public:
     bool m_verify = false;
     uint8_t* m_buffer = nullptr;
     uint32_t m_buffer_size = 0;  // bytes m_buffer holds
+    uint8_t m_save_mask = 0xFF;  // bits of each save byte the cartridge keeps
 
     // How long an erase wait polls before it gives up.
     int m_erase_limit_ms = 10 * 60 * 1000;
@@ -75,7 +76,7 @@ private:
     bool verify_written(platform::TransferBuffer& written);
 };
 
-// Busy wait of at least ms milliseconds.
+// Waits at least ms milliseconds, sleeping.
 void QSleep(int ms);
 
 // Job type properties, as bit masks over the type number.

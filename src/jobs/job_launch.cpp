@@ -41,6 +41,13 @@ constexpr JobDialog kJobDialogs[] = {
      QT_TRANSLATE_NOOP("MainTab", "Writing save to cartridge from file:")},
 };
 
+// A byte count as a user reads it: 512 B, 32 KiB, 2 MiB.
+QString bytes_text(uint64_t bytes) {
+    if (bytes >= kMiB && bytes % kMiB == 0) return QStringLiteral("%1 MiB").arg(bytes / kMiB);
+    if (bytes >= kKiB && bytes % kKiB == 0) return QStringLiteral("%1 KiB").arg(bytes / kKiB);
+    return QStringLiteral("%1 B").arg(bytes);
+}
+
 }  // namespace
 
 const JobDialog& job_dialog(JobButton button) {
@@ -66,9 +73,45 @@ bool prepare_job(JobButton button, const LaunchChoices& choices, const QString& 
     if (!configure_par(choices, fileName, appDir, job, log)) return false;
     const uint32_t type = job_type_for(button, choices.sysType);
     if (job_reads_input(type) && !check_input_file(fileName, log)) return false;
-    if (type == kJobGbFlash) identify_flash(job, log);
+    if (!check_sizes(type, choices, fileName, log)) return false;
+    if (type == kJobGbFlash) {
+        const uint32_t chip = identify_flash(job, log);
+        const qint64 image = QFileInfo(fileName).size();
+        if (chip && image > chip) {
+            log.info(tr("The flash chip holds %1; the image of %2 does not fit.")
+                         .arg(bytes_text(chip), bytes_text(uint64_t(image))));
+            log.separator();
+            return false;
+        }
+    }
     job.m_type = type;
     return true;
+}
+
+bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fileName,
+                 const LaunchLog& log) {
+    QString refusal;
+    if (type == kJobGbaDump && uint32_t(choices.gbaRomSize) > gb::kGbaRomSpan) {
+        refusal = tr("The GBA cartridge bus addresses at most %1 of ROM; %2 cannot be dumped.")
+                      .arg(bytes_text(gb::kGbaRomSpan), bytes_text(uint32_t(choices.gbaRomSize)));
+    } else if (!job_is_gba(type)) {
+        const MbcRow* row = mbc_row_at(choices.mbcPosition);
+        const uint64_t rom = type == kJobGbFlash ? uint64_t(QFileInfo(fileName).size())
+                                                 : uint64_t(uint32_t(choices.gbRomSize));
+        const uint64_t ram = uint32_t(choices.gbRamSize);
+        if (!row) return true;  // no script either: configure_par has refused already
+        if (job_sized_by_ram(type) && row->maxRam && ram > row->maxRam)
+            refusal = tr("%1 addresses at most %2 of save memory; the %3 chosen is more than it "
+                         "holds.")
+                          .arg(row->label, bytes_text(row->maxRam), bytes_text(ram));
+        else if (!job_sized_by_ram(type) && rom > row->maxRom)
+            refusal = tr("%1 addresses at most %2 of ROM; the %3 asked for is more than it holds.")
+                          .arg(row->label, bytes_text(row->maxRom), bytes_text(rom));
+    }
+    if (refusal.isEmpty()) return true;
+    log.info(refusal);
+    log.separator();
+    return false;
 }
 
 uint32_t job_type_for(JobButton button, int sysType) {
@@ -76,9 +119,11 @@ uint32_t job_type_for(JobButton button, int sysType) {
 }
 
 QString mapper_script_path(const LaunchChoices& choices, const QString& appDir) {
-    if (choices.sysType == kSysGba) return appDir + tr("/mapper/") + tr("gba.nut");
+    // Paths are never translated: a translation must not move the scripts.
+    const QString folder = appDir + QStringLiteral("/mapper/");
+    if (choices.sysType == kSysGba) return folder + QStringLiteral("gba.nut");
     const char* script = mbc_script_at(choices.mbcPosition);
-    return appDir + tr("/mapper/") + QString::fromLatin1(script ? script : "");
+    return folder + QString::fromLatin1(script ? script : "");
 }
 
 bool configure_par(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
@@ -107,6 +152,8 @@ bool configure_par(const LaunchChoices& choices, const QString& fileName, const 
         job.m_rom_size = uint32_t(choices.gbRomSize);
         job.m_ram_size = uint32_t(choices.gbRamSize);
     }
+    const MbcRow* row = mbc_row_at(choices.mbcPosition);
+    job.m_save_mask = choices.sysType != kSysGba && row ? row->saveMask : 0xFF;
     job.m_verify = choices.verify;
     return true;
 }
@@ -125,7 +172,7 @@ bool check_input_file(const QString& fileName, const LaunchLog& log) {
     return false;
 }
 
-void identify_flash(FamicomThread& job, const LaunchLog& log) {
+uint32_t identify_flash(FamicomThread& job, const LaunchLog& log) {
     uint32_t address = kQueryAddress, value = kQueryCommand;
     gb::p_gb_cpu_write(&address, &value, 1);
     uint8_t table[kQueryLength] = {};
@@ -142,7 +189,8 @@ void identify_flash(FamicomThread& job, const LaunchLog& log) {
         const int n = table[kSizeExponent];
         const int kilobytes = (n >= kMinExponent && n <= kMaxExponent) ? 1 << (n - 10) : 0;
         log.info(tr("Flash chip size is :") + QString::number(kilobytes) + tr("KB"));
-    } else {
-        log.info(tr("Flash chip is 8bit width"));
+        return uint32_t(kilobytes) * kKiB;
     }
+    log.info(tr("Flash chip is 8bit width"));
+    return 0;
 }

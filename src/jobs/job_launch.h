@@ -57,8 +57,14 @@ bool configure_par(const LaunchChoices& choices, const QString& fileName, const 
 // Refuses an input file that is empty or larger than any cartridge; true when it may be used.
 bool check_input_file(const QString& fileName, const LaunchLog& log);
 
-// Asks the GB flash chip for its query table and records its data bus width.
-void identify_flash(FamicomThread& job, const LaunchLog& log);
+// Refuses, before anything is sent, a size the chosen controller (or the GBA
+// bus) cannot address: the ROM or save of the choices, or the image to flash.
+bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fileName,
+                 const LaunchLog& log);
+
+// Asks the GB flash chip for its query table and records its data bus width;
+// the chip's size in bytes when it reported one, else 0.
+uint32_t identify_flash(FamicomThread& job, const LaunchLog& log);
 
 // The full path of the mapper script the choices select.
 QString mapper_script_path(const LaunchChoices& choices, const QString& appDir);

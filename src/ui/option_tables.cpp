@@ -17,9 +17,14 @@ int save_base_for(int saveType) {
     }
 }
 
-const char* mbc_script_at(int position) {
+const MbcRow* mbc_row_at(int position) {
     if (position < 0 || position >= int(std::size(mbc_table))) return nullptr;
-    return mbc_table[position].script;
+    return &mbc_table[position];
+}
+
+const char* mbc_script_at(int position) {
+    const MbcRow* row = mbc_row_at(position);
+    return row ? row->script : nullptr;
 }
 
 const MbcRow* mbc_by_code(int code) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 struct OptionRow {
     int position;
@@ -14,12 +15,22 @@ struct MbcRow {
     int code;
     const char* label;
     const char* script;  // mapper script in the folder "mapper" beside the program
+    uint32_t maxRom;     // bytes of ROM the controller addresses
+    uint32_t maxRam;     // bytes of RAM behind its window; 0: a save the script handles itself
+    uint8_t saveMask;    // bits of each save byte the cartridge keeps
 };
 
+inline constexpr uint32_t kKiB = 1024, kMiB = 1024 * 1024;
+
+// MBC3 covers MBC30 (4 MiB of ROM, 64 KiB of RAM); RAM banks beyond select its clock.
 inline constexpr MbcRow mbc_table[] = {
-    {0, 0, "NONE", "gb_mbc0.nut"},   {1, 1, "MBC1", "gb_mbc1.nut"}, {2, 2, "MBC2", "gb_mbc2.nut"},
-    {3, 3, "MBC3", "gb_mbc3.nut"},   {4, 4, "MBC5", "gb_mbc5.nut"}, {5, 5, "MBC7", "gb_mbc7.nut"},
-    {6, 6, "TAMA5", "gb_tama5.nut"},
+    {0, 0, "NONE", "gb_mbc0.nut", 32 * kKiB, 8 * kKiB, 0xFF},
+    {1, 1, "MBC1", "gb_mbc1.nut", 2 * kMiB, 32 * kKiB, 0xFF},
+    {2, 2, "MBC2", "gb_mbc2.nut", 256 * kKiB, 512, 0x0F},  // 512 half-bytes
+    {3, 3, "MBC3", "gb_mbc3.nut", 4 * kMiB, 64 * kKiB, 0xFF},
+    {4, 4, "MBC5", "gb_mbc5.nut", 8 * kMiB, 128 * kKiB, 0xFF},
+    {5, 5, "MBC7", "gb_mbc7.nut", 2 * kMiB, 0, 0xFF},
+    {6, 6, "TAMA5", "gb_tama5.nut", 1 * kMiB, 0, 0xFF},
 };
 
 inline constexpr OptionRow gb_rom_table[] = {
@@ -76,5 +87,7 @@ const MbcRow* mbc_by_code(int code);
 // First save-size row offered for a save type, -1 for an unknown type.
 int save_base_for(int saveType);
 
+// The controller list row at position, or null.
+const MbcRow* mbc_row_at(int position);
 // The mapper script of the controller list row at position, or null.
 const char* mbc_script_at(int position);

@@ -8,4 +8,15 @@
         <translation>Update-chs</translation>
     </message>
 </context>
+<context>
+    <name>MainTab</name>
+    <message>
+        <source>/mapper/</source>
+        <translation>/映射/</translation>
+    </message>
+    <message>
+        <source>gba.nut</source>
+        <translation>gba-chs.nut</translation>
+    </message>
+</context>
 </TS>

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "app/tab_dialog.h"
+#include "device/platform.h"
 #include "jobs/famicom_thread.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
@@ -251,6 +252,18 @@ TEST_F(WindowJob, MissingBrokenAndIncompleteScripts) {
     EXPECT_TRUE(failed(lines));
     EXPECT_LT(lines.indexOf("Start dump save..."), lines.indexOf("Dump save finish."));
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.sav")));
+}
+
+TEST_F(WindowJob, TheFlashQueryWaitsForTheBoardsLock) {
+    mount({"--flash", "0x100000", "--flash-wiring", "16"});
+    platform::VolumeLock other;
+    ASSERT_TRUE(other.acquire(board->mountpoint()));
+    const QStringList lines =
+        run(&MainTab::push_write_flash, image(romgen::pattern(0x8000, 1), "f.gb"));
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(lines.contains("The dump device is in use by another program."));
+    board->unmount();
+    EXPECT_TRUE(board->command_writes().empty()) << "no query reached the board";
 }
 
 TEST_F(WindowJob, RefusedImagesAndTheGbaFlashWrite) {

@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <csignal>
 
-#include "app/cli_options.h"
-#include "app/cli_output.h"
+#include "app/cli/cli_options.h"
+#include "app/cli/cli_output.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
 #include "ui/main_tab.h"
-#include "ui/option_tables.h"
+#include "jobs/option_tables.h"
 #include "ui/settings.h"
 
 using namespace testing_support;

@@ -10,7 +10,7 @@
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
-#include "ui/info_report.h"
+#include "jobs/info_report.h"
 #include "ui/main_tab.h"
 #include "ui/settings.h"
 

@@ -21,7 +21,7 @@
 #include "ui/console.h"
 #include "ui/firmware_update_tab.h"
 #include "ui/main_tab.h"
-#include "ui/option_tables.h"
+#include "jobs/option_tables.h"
 #include "ui/settings.h"
 
 using namespace testing_support;

@@ -1,6 +1,6 @@
 #include "jobs/choice_model.h"
 
-#include "ui/option_tables.h"
+#include "jobs/option_tables.h"
 
 ChoiceModel::ChoiceModel() {
     setSysType(kSysGb);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "jobs/job_launch.h"
-#include "ui/info_report.h"
+#include "jobs/info_report.h"
 
 class ChoiceModel {
 public:

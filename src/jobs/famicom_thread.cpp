@@ -1,6 +1,5 @@
 #include "jobs/famicom_thread.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -14,13 +13,6 @@
 #include "device/usb.h"
 #include "script/script.h"
 
-void QSleep(int ms) {
-    // Sleeps rather than spins: an erase wait may last minutes.
-    QElapsedTimer timer;
-    timer.start();
-    for (qint64 left = ms; left > 0; left = ms - timer.elapsed()) QThread::msleep(ulong(left));
-}
-
 void FamicomThread::canceled() {
     m_cancel.store(1, std::memory_order_relaxed);
 }
@@ -29,16 +21,6 @@ void FamicomThread::run() {
     const bool ok = execute();
     emit set_progress(1, 1);
     emit error(ok ? 1 : 0);
-}
-
-void FamicomThread::note_failure(const QString& reason) {
-    if (m_failure.isEmpty()) m_failure = reason;
-}
-
-bool FamicomThread::fail(const QString& text) {
-    emit log(text);
-    note_failure(text);
-    return false;
 }
 
 bool FamicomThread::execute() {
@@ -132,7 +114,7 @@ bool FamicomThread::verify_written(platform::TransferBuffer& written) {
     if (!readBack.assign(written.size(), 0xFF))
         return fail(tr("Not enough memory for %1 bytes.").arg(written.size()));
     const uint32_t writeType = m_type;
-    m_type = writeType - 1;  // the read job of the same kind
+    m_type = job_type_row(writeType).readBack;
     m_buffer = readBack.data();
     m_total = 0;
     const bool read = script_dump_execute(this) && m_total == int32_t(written.size());

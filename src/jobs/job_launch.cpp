@@ -6,7 +6,7 @@
 #include "cart/bus.h"
 #include "device/platform.h"
 #include "device/usb.h"
-#include "ui/option_tables.h"
+#include "jobs/option_tables.h"
 
 namespace {
 

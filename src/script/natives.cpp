@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "cart/bus.h"
-#include "jobs/famicom_thread.h"
+#include "script/job_context.h"
 #include "script/script.h"
 
 namespace {
@@ -16,7 +16,7 @@ constexpr uint32_t kGbRamWindow = 0xA000;
 enum class Progress { Rom, Ram };
 
 struct Transfer {
-    FamicomThread* job = nullptr;
+    JobContext* job = nullptr;
     uint32_t address = 0;
     uint32_t length = 0;
 };
@@ -42,7 +42,7 @@ SQInteger take_transfer(HSQUIRRELVM v, Transfer& t, uint32_t mask, uint32_t cap 
     SQUserPointer handle = nullptr;
     const SQInteger got = qr_userpointer_get(v, &handle);
     if (got < 0) return got;
-    t.job = static_cast<FamicomThread*>(handle);
+    t.job = static_cast<JobContext*>(handle);
     t.address = uint32_t(address) & mask;
     t.length = std::min(uint32_t(length) & mask, cap);
     if (t.job->m_cancel.load(std::memory_order_relaxed)) return sq_throwerror(v, "canceled");
@@ -59,12 +59,12 @@ uint8_t* cursor(const Transfer& t) {
 SQInteger advance(const Transfer& t, uint32_t count, Progress progress) {
     t.job->m_total += int32_t(count);
     const uint32_t max = progress == Progress::Rom ? t.job->m_rom_size : t.job->m_ram_size;
-    emit t.job->set_progress(t.job->m_total, int(max));
+    t.job->report_progress(t.job->m_total, int(max));
     return 0;
 }
 
 // Progress of a GB bus read: a save read is measured against the save size.
-Progress gb_read_progress(const FamicomThread* job) {
+Progress gb_read_progress(const JobContext* job) {
     return job->m_type == kJobGbSaveRead ? Progress::Ram : Progress::Rom;
 }
 

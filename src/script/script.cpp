@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "jobs/famicom_thread.h"
+#include "script/job_context.h"
 
 namespace {
 
@@ -19,17 +19,17 @@ void qr_print(HSQUIRRELVM v, const SQChar* format, ...) {
     va_start(args, format);
     vsnprintf(text, kPrintBuffer, format, args);
     va_end(args);
-    auto* thread = static_cast<FamicomThread*>(sq_getforeignptr(v));
-    if (thread) emit thread->log(QString::fromUtf8(text));
+    if (auto* job = static_cast<JobContext*>(sq_getforeignptr(v)))
+        job->report_line(QString::fromUtf8(text));
 }
 
 void qr_print_null(HSQUIRRELVM, const SQChar*, ...) {}
 
-HSQUIRRELVM qr_open(FamicomThread* thread) {
+HSQUIRRELVM qr_open(JobContext* job) {
     HSQUIRRELVM v = sq_open(kInitialStack);
     SQPRINTFUNCTION print = qr_print_null;
-    if (thread) {
-        sq_setforeignptr(v, thread);
+    if (job) {
+        sq_setforeignptr(v, job);
         print = qr_print;
     }
     sq_setprintfunc(v, print, print);
@@ -61,7 +61,7 @@ bool qr_function_exists(HSQUIRRELVM v, const char* name) {
     return found;
 }
 
-int64_t qr_call(HSQUIRRELVM v, const char* name, SQUserPointer handle, int count, ...) {
+int64_t qr_call(HSQUIRRELVM v, const char* name, JobContext* job, int count, ...) {
     const SQInteger top = sq_gettop(v);
     sq_pushroottable(v);
     sq_pushstring(v, name, -1);
@@ -70,7 +70,7 @@ int64_t qr_call(HSQUIRRELVM v, const char* name, SQUserPointer handle, int count
         return -1;
     }
     sq_pushroottable(v);
-    sq_pushuserpointer(v, handle);
+    sq_pushuserpointer(v, job);  // the natives take it back as a JobContext
     va_list args;
     va_start(args, count);
     for (int i = 0; i < count; ++i) sq_pushinteger(v, va_arg(args, int64_t));

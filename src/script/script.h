@@ -6,14 +6,14 @@
 
 #include "script/squirrel_api.h"
 
-class FamicomThread;
+class JobContext;
 
 // Interpreter wrapper.
-HSQUIRRELVM qr_open(FamicomThread* thread);
+HSQUIRRELVM qr_open(JobContext* job);
 void qr_close(HSQUIRRELVM v);
 void qr_function_register_global(HSQUIRRELVM v, const char* name, SQFUNCTION fn);
 bool qr_function_exists(HSQUIRRELVM v, const char* name);
-int64_t qr_call(HSQUIRRELVM v, const char* name, SQUserPointer handle, int count, ...);
+int64_t qr_call(HSQUIRRELVM v, const char* name, JobContext* job, int count, ...);
 SQInteger qr_userpointer_get(HSQUIRRELVM v, SQUserPointer* out);
 bool qr_long_get(HSQUIRRELVM v, SQInteger index, int64_t* out);
 SQInteger qr_argument_get(HSQUIRRELVM v, int count, ...);
@@ -35,5 +35,5 @@ SQInteger real_gba_ram_erase(HSQUIRRELVM v);
 inline constexpr uint32_t kGbaReadCap = 0x100000;
 
 // The script stage of a job; true when it succeeded.
-bool script_dump_execute(FamicomThread* job);
-bool script_dump_run(HSQUIRRELVM v, FamicomThread* job);
+bool script_dump_execute(JobContext* job);
+bool script_dump_run(HSQUIRRELVM v, JobContext* job);

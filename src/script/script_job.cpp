@@ -2,7 +2,7 @@
 #include <QElapsedTimer>
 
 #include "cart/bus.h"
-#include "jobs/famicom_thread.h"
+#include "script/job_context.h"
 #include "script/script.h"
 
 namespace {
@@ -53,11 +53,11 @@ QString tr(const char* text) {
     return QCoreApplication::translate("QObject", text);
 }
 
-void say(FamicomThread* job, const char* text) {
-    emit job->log(tr(text));
+void say(JobContext* job, const char* text) {
+    job->report_line(tr(text));
 }
 
-bool fail(FamicomThread* job, const char* text) {
+bool fail(JobContext* job, const char* text) {
     return job->fail(tr(text));
 }
 
@@ -74,7 +74,7 @@ QString last_error(HSQUIRRELVM v) {
 }
 
 // Calls a script function; a failure is kept as the job's reason with the VM's error.
-int64_t call(HSQUIRRELVM v, FamicomThread* job, const char* name, uint32_t a, uint32_t b) {
+int64_t call(HSQUIRRELVM v, JobContext* job, const char* name, uint32_t a, uint32_t b) {
     const int64_t result = qr_call(v, name, job, 2, int64_t(a), int64_t(b));
     if (result < 0) {
         const QString error = last_error(v);
@@ -87,7 +87,7 @@ int64_t call(HSQUIRRELVM v, FamicomThread* job, const char* name, uint32_t a, ui
 // Polls the first byte of the chip until it reads erased. poll reads it into
 // the byte and reports whether the device answered.
 template <typename Poll>
-bool erase_wait(FamicomThread* job, Poll poll) {
+bool erase_wait(JobContext* job, Poll poll) {
     QElapsedTimer elapsed;
     elapsed.start();
     uint8_t first = 0;
@@ -108,11 +108,11 @@ bool erase_wait(FamicomThread* job, Poll poll) {
     }
 }
 
-bool gb_erase_wait(FamicomThread* job) {
+bool gb_erase_wait(JobContext* job) {
     return erase_wait(job, [](uint8_t& first) { return gb::p_gb_cpu_read(0, &first, 1) == 1; });
 }
 
-bool gba_flash_save_erase_wait(FamicomThread* job) {
+bool gba_flash_save_erase_wait(JobContext* job) {
     if (gb::f_gba_sram_erase() == 0) {
         return fail(job, "The dump device stopped answering during the erase.");
     }
@@ -126,7 +126,7 @@ bool gba_flash_save_erase_wait(FamicomThread* job) {
 
 }  // namespace
 
-bool script_dump_run(HSQUIRRELVM v, FamicomThread* job) {
+bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
     const QByteArray path = job->m_script.toLocal8Bit();
     if (SQ_FAILED(sqstd_dofile(v, path.constData(), SQFalse, SQTrue))) {
         const QString error = last_error(v);
@@ -164,7 +164,7 @@ bool script_dump_run(HSQUIRRELVM v, FamicomThread* job) {
             break;
         case kJobGbSaveWrite:
         case kJobGbaSaveWrite:
-            if (job->m_type == kJobGbaSaveWrite && job->m_ram_type == 1) {
+            if (job->m_type == kJobGbaSaveWrite && job->m_ram_type == gb::kSaveTypeFlash) {
                 say(job, "Start erase flash chip...");
                 if (!gba_flash_save_erase_wait(job)) return false;
                 say(job, "Erase flash chip finish.");
@@ -179,7 +179,7 @@ bool script_dump_run(HSQUIRRELVM v, FamicomThread* job) {
     return result >= 0;
 }
 
-bool script_dump_execute(FamicomThread* job) {
+bool script_dump_execute(JobContext* job) {
     const Binding* bindings = bindings_for(job->m_type);
     if (!bindings) {
         return fail(job, "Unknow operate!");

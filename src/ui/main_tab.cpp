@@ -10,8 +10,8 @@
 
 #include "jobs/famicom_thread.h"
 #include "ui/console.h"
-#include "ui/info_report.h"
-#include "ui/option_tables.h"
+#include "jobs/info_report.h"
+#include "jobs/option_tables.h"
 #include "ui/settings.h"
 
 MainTab::MainTab(QWidget* parent) : QWidget(parent) {

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <iterator>
 
-#include "ui/option_tables.h"
+#include "jobs/option_tables.h"
 
 namespace {
 

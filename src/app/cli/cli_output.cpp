@@ -1,4 +1,4 @@
-#include "app/cli_output.h"
+#include "app/cli/cli_output.h"
 
 #include <QRegularExpression>
 

@@ -3,8 +3,8 @@
 
 #include <QString>
 
-#include "app/cli_options.h"
-#include "app/cli_output.h"
+#include "app/cli/cli_options.h"
+#include "app/cli/cli_output.h"
 
 enum CliExit { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitBoard = 3, kExitFile = 4 };
 

@@ -1,4 +1,4 @@
-#include "app/cli_run.h"
+#include "app/cli/cli_run.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -9,8 +9,8 @@
 #include "jobs/choice_model.h"
 #include "jobs/famicom_thread.h"
 #include "jobs/job_launch.h"
-#include "ui/info_report.h"
-#include "ui/option_tables.h"
+#include "jobs/info_report.h"
+#include "jobs/option_tables.h"
 
 namespace {
 

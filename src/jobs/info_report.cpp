@@ -1,4 +1,4 @@
-#include "ui/info_report.h"
+#include "jobs/info_report.h"
 
 #include <QCoreApplication>
 #include <vector>
@@ -7,7 +7,7 @@
 #include "cart/header.h"
 #include "device/platform.h"
 #include "device/usb.h"
-#include "ui/option_tables.h"
+#include "jobs/option_tables.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/option_tables.h"
+#include "jobs/option_tables.h"
 
 #include <iterator>
 

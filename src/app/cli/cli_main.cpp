@@ -3,7 +3,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "app/cli_run.h"
+#include "app/cli/cli_run.h"
 #include "device/platform.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "app/cli_options.h"
+#include "app/cli/cli_options.h"
 
 #include <QRegularExpression>
 #include <cstdint>
 
 #include "cart/bus.h"
-#include "ui/option_tables.h"
+#include "jobs/option_tables.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_output.h"
+#include "jobs/option_tables.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
 #include "ui/main_tab.h"
-#include "jobs/option_tables.h"
 #include "ui/settings.h"
 
 using namespace testing_support;

@@ -6,11 +6,11 @@
 
 #include "cart/gba_cart_table.h"
 #include "device/platform.h"
+#include "jobs/info_report.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
-#include "jobs/info_report.h"
 #include "ui/main_tab.h"
 #include "ui/settings.h"
 

@@ -16,12 +16,12 @@
 
 #include "app/tab_dialog.h"
 #include "jobs/job_launch.h"
+#include "jobs/option_tables.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
 #include "ui/firmware_update_tab.h"
 #include "ui/main_tab.h"
-#include "jobs/option_tables.h"
 #include "ui/settings.h"
 
 using namespace testing_support;

@@ -67,8 +67,32 @@ enum SavePair : uint32_t {
 };
 uint32_t f_gba_save_cfg(uint32_t index);
 
+// Every GBA save kind: the name the cartridge database gives it, its save
+// type code and size, and the read/write pair that moves it. Identification,
+// the save pair of a job and the sizes the settings offer all come from here.
+struct GbaSaveKind {
+    const char* name;
+    SaveType type;
+    uint32_t size;
+    SavePair pair;
+};
+// Longer names come before the names they begin with.
+inline constexpr GbaSaveKind kGbaSaveKinds[] = {
+    {"gba_sram", kSaveTypeSram, 0x8000, kSaveSram},
+    {"gba_eeprom_4k", kSaveTypeEep, 0x200, kSaveEep512},
+    {"gba_eeprom_64k", kSaveTypeEep, 0x2000, kSaveEep8k},
+    {"gba_eeprom", kSaveTypeEep, 0x200, kSaveEep512},
+    {"gba_flash_512", kSaveTypeFlash, 0x10000, kSaveFlash64k},
+    {"gba_flash_1m", kSaveTypeFlash, 0x20000, kSaveFlash128k},
+    {"gba_flash", kSaveTypeFlash, 0x10000, kSaveFlash64k},
+};
+
 // The save pair for a save type code (0 SRAM, 1 FLASH, 2 EEP) and size; -1
-// when the combination has none and the SRAM pair stays in force.
+// when the combination has none and the SRAM pair stays in force. SRAM of
+// any size is moved byte by byte.
 int save_pair_for(uint32_t saveType, uint32_t saveSize);
+
+// The smallest size of a save type, 0 for an unknown type.
+uint32_t smallest_save_of(uint32_t saveType);
 
 }  // namespace gb

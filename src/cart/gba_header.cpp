@@ -20,20 +20,6 @@ const uint8_t kGbaLogo[kGbaLogoSize] = {
 
 namespace {
 
-struct SaveKind {
-    const char* name;
-    uint32_t size;
-    int32_t type;
-};
-
-// Longer names come before the names they begin with.
-constexpr SaveKind kSaveKinds[] = {
-    {"gba_sram", 32768, kSaveTypeSram},       {"gba_eeprom_4k", 512, kSaveTypeEep},
-    {"gba_eeprom_64k", 8192, kSaveTypeEep},   {"gba_eeprom", 512, kSaveTypeEep},
-    {"gba_flash_512", 65536, kSaveTypeFlash}, {"gba_flash_1m", 131072, kSaveTypeFlash},
-    {"gba_flash", 65536, kSaveTypeFlash},
-};
-
 QString field(const char* text, size_t width) {
     return QString::fromLocal8Bit(text, int(strnlen(text, width)));
 }
@@ -58,7 +44,7 @@ int gba_cartridge_info(const unsigned char* header, gba_pcb* pcb) {
         pcb->rom_size = int32_t(strtol(row.rom_size, nullptr, 10));
         pcb->sav_size = 0;
         pcb->sav_type = 0;
-        for (const SaveKind& kind : kSaveKinds) {
+        for (const GbaSaveKind& kind : kGbaSaveKinds) {
             if (!strstr(row.save_kind, kind.name)) continue;
             pcb->sav_size = kind.size;
             pcb->sav_type = kind.type;

@@ -144,11 +144,17 @@ uint32_t f_gba_save_cfg(uint32_t index) {
 
 int save_pair_for(uint32_t saveType, uint32_t saveSize) {
     if (saveType == kSaveTypeSram) return kSaveSram;
-    if (saveType == kSaveTypeFlash && saveSize == 0x10000) return kSaveFlash64k;
-    if (saveType == kSaveTypeFlash && saveSize == 0x20000) return kSaveFlash128k;
-    if (saveType == kSaveTypeEep && saveSize == 0x200) return kSaveEep512;
-    if (saveType == kSaveTypeEep && saveSize == 0x2000) return kSaveEep8k;
+    for (const GbaSaveKind& kind : kGbaSaveKinds)
+        if (uint32_t(kind.type) == saveType && kind.size == saveSize) return kind.pair;
     return -1;
+}
+
+uint32_t smallest_save_of(uint32_t saveType) {
+    uint32_t smallest = 0;
+    for (const GbaSaveKind& kind : kGbaSaveKinds)
+        if (uint32_t(kind.type) == saveType && (smallest == 0 || kind.size < smallest))
+            smallest = kind.size;
+    return smallest;
 }
 
 }  // namespace gb

@@ -27,7 +27,6 @@ inline constexpr uint32_t kGroupOffset = 1;
 inline constexpr uint32_t kOpOffset = 2;
 inline constexpr uint32_t kCrcHiOffset = 510;
 inline constexpr uint32_t kCrcLoOffset = 511;
-inline constexpr uint32_t kCrcSpan = 510;  // bytes 0..509 enter the CRC
 
 // Command groups.
 inline constexpr uint8_t kGroupDevice = 0xF0;

@@ -68,6 +68,11 @@ bool ChoiceModel::setItem3(int value) {
     return false;
 }
 
+int ChoiceModel::mbcCode() const {
+    const MbcRow* row = mbc_row_at(m_choices.mbcPosition);
+    return row ? row->code : 0;
+}
+
 ReportPanel ChoiceModel::panel() {
     return {[this](int v) { setSysType(v); }, [this](int v) { setItem1(v); },
             [this](int v) { setItem2(v); }, [this](int v) { setItem3(v); }};

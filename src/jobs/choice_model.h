@@ -3,8 +3,8 @@
 // through the same option tables and with the panel's rules.
 #pragma once
 
-#include "jobs/job_launch.h"
 #include "jobs/info_report.h"
+#include "jobs/job_launch.h"
 
 class ChoiceModel {
 public:
@@ -23,6 +23,10 @@ public:
     ReportPanel panel();
 
     const LaunchChoices& choices() const { return m_choices; }
+    // The controller code of the GB choice.
+    int mbcCode() const;
+    // The first row of gba_save_table offered for the chosen GBA save type.
+    int saveBase() const { return m_saveBase; }
     // Whether a value was set since the system was chosen.
     bool romSizeSet() const { return m_romSizeSet; }
     bool saveSizeSet() const { return m_saveSizeSet; }

@@ -11,6 +11,7 @@
 #include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
+#include "jobs/job_launch.h"
 #include "script/script.h"
 
 void FamicomThread::canceled() {
@@ -61,7 +62,8 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     if (job_is_flash(m_type)) {
         const qint64 fileSize = QFileInfo(m_file).size();
         if (fileSize <= 0 || fileSize > kMaxInputSize) {
-            return fail(tr("The image file must hold 1 byte to 64 MiB."));
+            return fail(tr("The image file must hold 1 byte to %1.")
+                            .arg(bytes_text(uint64_t(kMaxInputSize))));
         }
         size = m_rom_size = uint32_t(fileSize);
         uint8_t serial[proto::kSerialLength] = {};

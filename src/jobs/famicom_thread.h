@@ -4,12 +4,14 @@
 #include <QString>
 #include <QThread>
 #include <cstdint>
+#include <iterator>
 
 #include "device/platform.h"
+#include "jobs/option_tables.h"
 #include "script/job_context.h"
 
 // Largest image or save the program accepts: the largest ROM the settings offer.
-inline constexpr int64_t kMaxInputSize = 64 * 1024 * 1024;
+inline constexpr int64_t kMaxInputSize = gba_rom_table[std::size(gba_rom_table) - 1].value;
 
 class FamicomThread : public QThread, public JobContext {
     Q_OBJECT

@@ -41,14 +41,13 @@ constexpr JobDialog kJobDialogs[] = {
      QT_TRANSLATE_NOOP("MainTab", "Writing save to cartridge from file:")},
 };
 
-// A byte count as a user reads it: 512 B, 32 KiB, 2 MiB.
+}  // namespace
+
 QString bytes_text(uint64_t bytes) {
     if (bytes >= kMiB && bytes % kMiB == 0) return QStringLiteral("%1 MiB").arg(bytes / kMiB);
     if (bytes >= kKiB && bytes % kKiB == 0) return QStringLiteral("%1 KiB").arg(bytes / kKiB);
     return QStringLiteral("%1 B").arg(bytes);
 }
-
-}  // namespace
 
 const JobDialog& job_dialog(JobButton button) {
     return kJobDialogs[uint32_t(button)];
@@ -120,8 +119,8 @@ uint32_t job_type_for(JobButton button, int sysType) {
 
 QString mapper_script_path(const LaunchChoices& choices, const QString& appDir) {
     // Paths are never translated: a translation must not move the scripts.
-    const QString folder = appDir + QStringLiteral("/mapper/");
-    if (choices.sysType == kSysGba) return folder + QStringLiteral("gba.nut");
+    const QString folder = appDir + '/' + QLatin1String(kMapperFolder) + '/';
+    if (choices.sysType == kSysGba) return folder + QLatin1String(kGbaScript);
     const char* script = mbc_script_at(choices.mbcPosition);
     return folder + QString::fromLatin1(script ? script : "");
 }
@@ -164,7 +163,8 @@ bool check_input_file(const QString& fileName, const LaunchLog& log) {
     if (info.size() == 0) {
         log.info(tr("The file is empty: nothing to write."));
     } else if (info.size() > kMaxInputSize) {
-        log.info(tr("The file is larger than 64 MiB, more than any cartridge holds."));
+        log.info(tr("The file is larger than %1, more than any cartridge holds.")
+                     .arg(bytes_text(uint64_t(kMaxInputSize))));
     } else {
         return true;
     }

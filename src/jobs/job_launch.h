@@ -38,6 +38,9 @@ struct JobDialog {
 };
 const JobDialog& job_dialog(JobButton button);
 
+// A byte count as a user reads it: 512 B, 32 KiB, 2 MiB.
+QString bytes_text(uint64_t bytes);
+
 // The line that starts a job's log: its announcement and the file.
 QString job_start_line(const JobDialog& dialog, const QString& fileName);
 // The line that ends a job's log.

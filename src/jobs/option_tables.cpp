@@ -5,16 +5,10 @@
 #include "cart/bus.h"
 
 int save_base_for(int saveType) {
-    switch (saveType) {
-        case gb::kSaveTypeSram:
-            return 2;
-        case gb::kSaveTypeFlash:
-            return 3;
-        case gb::kSaveTypeEep:
-            return 0;
-        default:
-            return -1;
-    }
+    if (saveType < 0) return -1;
+    const OptionRow* row =
+        option_by_value(gba_save_table, int(gb::smallest_save_of(uint32_t(saveType))));
+    return row ? row->position : -1;
 }
 
 const MbcRow* mbc_row_at(int position) {

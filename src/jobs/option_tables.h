@@ -10,11 +10,16 @@ struct OptionRow {
     const char* label;
 };
 
+// The folder beside the program that holds the mapper scripts.
+inline constexpr const char* kMapperFolder = "mapper";
+// The mapper script of GBA cartridges.
+inline constexpr const char* kGbaScript = "gba.nut";
+
 struct MbcRow {
     int position;
     int code;
     const char* label;
-    const char* script;  // mapper script in the folder "mapper" beside the program
+    const char* script;  // mapper script in the folder kMapperFolder beside the program
     uint32_t maxRom;     // bytes of ROM the controller addresses
     uint32_t maxRam;     // bytes of RAM behind its window; 0: a save the script handles itself
     uint8_t saveMask;    // bits of each save byte the cartridge keeps

@@ -1,6 +1,7 @@
 #include "ui/console.h"
 
 #include <QPalette>
+#include <QProgressBar>
 #include <QTextCursor>
 
 namespace {
@@ -33,4 +34,16 @@ void append_line(QTextEdit* log, const QString& text) {
 
 void log_separator(QTextEdit* log) {
     append_line(log, QStringLiteral("<hr><br>"));
+}
+
+void show_progress(QProgressBar* bar, int done, int total) {
+    bar->setMinimum(0);
+    bar->setMaximum(total);
+    bar->setValue(done);
+}
+
+void close_job(QTextEdit* log, QProgressBar* bar, const QString& outcome) {
+    if (!outcome.isEmpty()) append_line(log, outcome);
+    log_separator(log);
+    show_progress(bar, 0, 1);
 }

@@ -14,3 +14,12 @@ void append_line(QTextEdit* log, const QString& text);
 
 // Closes a finished operation in the log with a rule and an empty line.
 void log_separator(QTextEdit* log);
+
+class QProgressBar;
+
+// A job's progress on a tab's bar: done of total.
+void show_progress(QProgressBar* bar, int done, int total);
+
+// Ends a job on a tab: its outcome line (none when empty), the separator, and
+// the bar back at rest.
+void close_job(QTextEdit* log, QProgressBar* bar, const QString& outcome);

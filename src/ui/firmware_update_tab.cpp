@@ -61,17 +61,13 @@ void FirmwareUpdateTab::setEnabledButtons(bool stan) {
 }
 
 void FirmwareUpdateTab::setProgress(int ile, int max) {
-    m_progress->setMinimum(0);
-    m_progress->setMaximum(max);
-    m_progress->setValue(ile);
+    show_progress(m_progress, ile, max);
 }
 
 void FirmwareUpdateTab::print_error(int err) {
-    if (err == 0)
-        info(tr(">Operation failure."));
-    else if (err == 1)
-        info(tr(">Success!"));
-    log_separator(m_log);
-    setProgress(0, 1);
+    const QString outcome = err == 0   ? tr(">Operation failure.")
+                            : err == 1 ? tr(">Success!")
+                                       : QString();
+    close_job(m_log, m_progress, outcome);
     m_button->setEnabled(true);
 }

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "jobs/famicom_thread.h"
-#include "ui/console.h"
 #include "jobs/info_report.h"
 #include "jobs/option_tables.h"
+#include "ui/console.h"
 #include "ui/settings.h"
 
 MainTab::MainTab(QWidget* parent) : QWidget(parent) {
@@ -89,9 +89,7 @@ void MainTab::info(QString text) {
 }
 
 void MainTab::setProgress(int ile, int max) {
-    m_progress->setMinimum(0);
-    m_progress->setMaximum(max);
-    m_progress->setValue(ile);
+    show_progress(m_progress, ile, max);
 }
 
 void MainTab::setEnabledButtons(bool stan) {
@@ -100,9 +98,7 @@ void MainTab::setEnabledButtons(bool stan) {
 }
 
 void MainTab::print_error(int err) {
-    if (err == 0 || err == 1) info(job_outcome_line(err == 1));
-    log_separator(m_console);
-    setProgress(0, 1);
+    close_job(m_console, m_progress, err == 0 || err == 1 ? job_outcome_line(err == 1) : QString());
     setEnabledButtons(true);
 }
 

@@ -21,6 +21,13 @@ bool in_range(const Row (&)[N], int index) {
     return index >= 0 && index < int(N);
 }
 
+// The list position of the row holding value, -1 when none does.
+template <typename Row, size_t N>
+int position_of(const Row (&table)[N], int value) {
+    const Row* row = option_by_value(table, value);
+    return row ? row->position : -1;
+}
+
 }  // namespace
 
 Settings::Settings(QWidget* parent) : QGroupBox(tr("Settings"), parent) {
@@ -39,7 +46,6 @@ Settings::Settings(QWidget* parent) : QGroupBox(tr("Settings"), parent) {
 
     fill(m_sysList, sys_table);
     m_sysList->setCurrentIndex(kSysGb);
-    sysType = kSysGb;
     set_setSystem(kSysGb);
 
     labels->addWidget(m_sysLabel);
@@ -73,142 +79,119 @@ void Settings::set_setSystem(int system) {
         m_labels[2]->setText(tr("RAM SIZE:"));
     }
     for (QComboBox* list : m_lists) list->clear();
+    if (system != kSysGb && system != kSysGba) return;
+    m_model.setSysType(system);
     if (system == kSysGb) {
         fill(m_lists[0], mbc_table);
-        m_lists[0]->setCurrentIndex(mbc_table[kDefaultMbcPosition].position);
-        mbcType = mbc_table[kDefaultMbcPosition].code;
-        _setItem1(mbcType);
         fill(m_lists[1], gb_rom_table);
-        m_lists[1]->setCurrentIndex(0);
-        gbRomSize = gb_rom_table[0].value;
         fill(m_lists[2], gb_ram_table);
-        m_lists[2]->setCurrentIndex(0);
-        gbRamSize = gb_ram_table[0].value;
-    } else if (system == kSysGba) {
+    } else {
         fill(m_lists[0], gba_rom_table);
-        m_lists[0]->setCurrentIndex(0);
-        gbaRomSize = gba_rom_table[0].value;
         fill(m_lists[1], gba_ram_type_table);
-        m_lists[1]->setCurrentIndex(0);
-        gbaRamType = gba_ram_type_table[0].value;
-        set_gba_sav_type(gbaRamType);
+        fill_save_list();
+    }
+    show_choices();
+}
+
+void Settings::fill_save_list() {
+    m_lists[2]->clear();
+    for (int i = 0; i < kSaveChoices; ++i)
+        m_lists[2]->insertItem(i,
+                               QString::fromLatin1(gba_save_table[m_model.saveBase() + i].label));
+}
+
+void Settings::show_choices() {
+    const LaunchChoices& c = m_model.choices();
+    if (c.sysType == kSysGb) {
+        m_lists[0]->setCurrentIndex(c.mbcPosition);
+        m_lists[1]->setCurrentIndex(position_of(gb_rom_table, c.gbRomSize));
+        m_lists[2]->setCurrentIndex(position_of(gb_ram_table, c.gbRamSize));
+    } else {
+        m_lists[0]->setCurrentIndex(position_of(gba_rom_table, c.gbaRomSize));
+        m_lists[1]->setCurrentIndex(position_of(gba_ram_type_table, c.gbaRamType));
+        m_lists[2]->setCurrentIndex(position_of(gba_save_table, c.gbaRamSize) - m_model.saveBase());
     }
 }
 
 void Settings::setSysType(int type) {
-    sysType = type;
     set_setSystem(type);
 }
 
 void Settings::_setSysType(int system) {
-    sysType = system;
     set_setSystem(system);
     m_sysList->setCurrentIndex(system);
 }
 
+// The list slots take a row index and choose the row's value, as the value
+// setters below do; the model holds the rules.
 void Settings::setItem1(int index) {
-    if (sysType == kSysGb && in_range(mbc_table, index))
-        mbcType = mbc_table[index].code;
-    else if (sysType == kSysGba && in_range(gba_rom_table, index))
-        gbaRomSize = gba_rom_table[index].value;
+    const bool gb = getSysType() == kSysGb;
+    if (gb ? in_range(mbc_table, index) : in_range(gba_rom_table, index))
+        _setItem1(gb ? mbc_table[index].code : gba_rom_table[index].value);
 }
 
 void Settings::setItem2(int index) {
-    if (sysType == kSysGb && in_range(gb_rom_table, index)) {
-        gbRomSize = gb_rom_table[index].value;
-    } else if (sysType == kSysGba && in_range(gba_ram_type_table, index)) {
-        gbaRamType = gba_ram_type_table[index].value;
-        set_gba_sav_type(gbaRamType);
-    }
+    const bool gb = getSysType() == kSysGb;
+    if (gb ? in_range(gb_rom_table, index) : in_range(gba_ram_type_table, index))
+        _setItem2(gb ? gb_rom_table[index].value : gba_ram_type_table[index].value);
 }
 
 void Settings::setItem3(int index) {
-    if (sysType == kSysGb && in_range(gb_ram_table, index))
-        gbRamSize = gb_ram_table[index].value;
-    else if (sysType == kSysGba && index >= 0 && index < kSaveChoices)
-        gbaRamSize = gba_save_table[savBase + index].value;
+    if (getSysType() == kSysGb) {
+        if (in_range(gb_ram_table, index)) _setItem3(gb_ram_table[index].value);
+    } else if (index >= 0 && index < kSaveChoices) {
+        _setItem3(gba_save_table[m_model.saveBase() + index].value);
+    }
 }
 
 void Settings::setCheck(int index) {
-    checkType = index == Qt::Checked;
+    m_model.setVerify(index == Qt::Checked);
 }
 
 void Settings::set_gba_sav_type(int type) {
-    const int base = save_base_for(type);
-    if (base >= 0) savBase = base;
-    m_lists[2]->clear();
-    for (int i = 0; i < kSaveChoices; ++i)
-        m_lists[2]->insertItem(i, QString::fromLatin1(gba_save_table[savBase + i].label));
-    m_lists[2]->setCurrentIndex(0);
-    gbaRamSize = gba_save_table[savBase].value;
+    m_model.setItem2(type);
+    fill_save_list();
+    show_choices();
 }
 
 void Settings::_setItem1(int value) {
-    if (sysType == kSysGb) {
-        if (const MbcRow* row = mbc_by_code(value)) {
-            m_lists[0]->setCurrentIndex(row->position);
-            mbcType = row->code;
-        }
-    } else if (const OptionRow* row = option_by_value(gba_rom_table, value)) {
-        m_lists[0]->setCurrentIndex(row->position);
-        gbaRomSize = row->value;
-    }
+    if (m_model.setItem1(value)) show_choices();
 }
 
 void Settings::_setItem2(int value) {
-    if (sysType == kSysGb) {
-        if (const OptionRow* row = option_by_value(gb_rom_table, value)) {
-            m_lists[1]->setCurrentIndex(row->position);
-            gbRomSize = row->value;
-        }
-    } else if (const OptionRow* row = option_by_value(gba_ram_type_table, value)) {
-        m_lists[1]->setCurrentIndex(row->position);
-        gbaRamType = row->value;
-        set_gba_sav_type(value);
-    }
+    if (getSysType() == kSysGba) return set_gba_sav_type(value);
+    if (m_model.setItem2(value)) show_choices();
 }
 
 void Settings::_setItem3(int value) {
-    if (sysType == kSysGb) {
-        if (const OptionRow* row = option_by_value(gb_ram_table, value)) {
-            m_lists[2]->setCurrentIndex(row->position);
-            gbRamSize = row->value;
-        }
-        return;
-    }
-    for (int i = 0; i < kSaveChoices; ++i) {
-        if (gba_save_table[savBase + i].value != value) continue;
-        m_lists[2]->setCurrentIndex(i);
-        gbaRamSize = value;
-        return;
-    }
+    if (m_model.setItem3(value)) show_choices();
 }
 
 int Settings::getSysType() {
-    return sysType;
+    return m_model.choices().sysType;
 }
 int Settings::getMbcType() {
-    return mbcType;
+    return m_model.mbcCode();
 }
 QString Settings::getMbcScript() {
-    const char* script = mbc_script_at(m_lists[0]->currentIndex());
+    const char* script = mbc_script_at(m_model.choices().mbcPosition);
     return QString::fromLatin1(script ? script : "");
 }
 int Settings::getGbRomSize() {
-    return gbRomSize;
+    return m_model.choices().gbRomSize;
 }
 int Settings::getGbRamSize() {
-    return gbRamSize;
+    return m_model.choices().gbRamSize;
 }
 int Settings::getGbaRamType() {
-    return gbaRamType;
+    return m_model.choices().gbaRamType;
 }
 int Settings::getGbaRomSize() {
-    return gbaRomSize;
+    return m_model.choices().gbaRomSize;
 }
 int Settings::getGbaRamSize() {
-    return gbaRamSize;
+    return m_model.choices().gbaRamSize;
 }
 bool Settings::getCheckType() {
-    return checkType;
+    return m_model.choices().verify;
 }

@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 
+#include "jobs/choice_model.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -44,15 +46,11 @@ public slots:
     bool getCheckType();
 
 private:
-    int sysType = 0;
-    int mbcType = 0;
-    int gbRomSize = 0;
-    int gbRamSize = 0;
-    int gbaRomSize = 0;
-    int gbaRamType = 0;
-    int gbaRamSize = 0;
-    bool checkType = false;
-    int savBase = 0;
+    // The lists show what the model holds; the save list offers its type's sizes.
+    void show_choices();
+    void fill_save_list();
+
+    ChoiceModel m_model;
 
     QComboBox* m_sysList;
     QComboBox* m_lists[3];

@@ -5,11 +5,12 @@
 #include <atomic>
 
 #include "device/platform.h"
+#include "device/protocol.h"
 #include "device/usb.h"
 #include "jobs/choice_model.h"
 #include "jobs/famicom_thread.h"
-#include "jobs/job_launch.h"
 #include "jobs/info_report.h"
+#include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
 
 namespace {
@@ -73,8 +74,9 @@ CliResult find_board() {
         for (const std::string& dir : platform::mount_directories())
             searched += QString::fromStdString(dir);
         return {kExitBoard,
-                QString("no dump board found: no volume holding K-DRIVER.DMP in %1")
-                    .arg(searched.isEmpty() ? "any mount directory" : searched.join(", "))};
+                QString("no dump board found: no volume holding %1 in %2")
+                    .arg(QLatin1String(proto::kIdentFile),
+                         searched.isEmpty() ? "any mount directory" : searched.join(", "))};
     }
     platform::VolumeLock probe;
     if (!probe.acquire(usb::volume_path()))

@@ -306,9 +306,9 @@ TEST(BusOnBoard, GbaSavesOfEveryKindWrittenReadAndErased) {
             uint8_t head[10];
             gb::f_gba_sram_read(0, head, 10);
             EXPECT_EQ(head[0], 0x00);
-            usleep(1200000);
-            gb::f_gba_sram_read(0, head, 10);
-            EXPECT_EQ(head[0], 0xFF);
+            EXPECT_TRUE(testing_support::poll_until([&] {
+                return gb::f_gba_sram_read(0, head, 10) == 10 && head[0] == 0xFF;
+            })) << "the erase ends";
         }
         ASSERT_GT(gb::p_gba_save_write(0, data.data(), k.size), 0u);
         ASSERT_EQ(gb::p_gba_save_read(0, got.data(), k.size), k.size);

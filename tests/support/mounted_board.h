@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace testing_support {
 bool fuse_usable(std::string* why);
 
 std::vector<uint8_t> read_file(const std::string& path);
+
+// Asks done() every few milliseconds until it holds (true) or ms have passed.
+bool poll_until(const std::function<bool()>& done, int ms = 30000);
 void write_file(const std::string& path, const std::vector<uint8_t>& data);
 
 // A temporary directory, removed with everything in it.

@@ -32,4 +32,8 @@ inline std::vector<uint8_t> blank_blocks(uint32_t count) {
 
 uint32_t send_buffer(std::vector<uint8_t>& buffer);
 
+// Switches the board into a bus mode: the device's mode block, then fillTable
+// sets the operation table, then the bus group's init block. Bytes the init sent.
+uint32_t switch_mode(uint8_t modeOp, uint8_t group, uint8_t initOp, void (*fillTable)());
+
 }  // namespace gb

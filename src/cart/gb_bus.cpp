@@ -41,18 +41,24 @@ uint32_t send_buffer(std::vector<uint8_t>& buffer) {
     return cmd::send(buffer.data(), uint32_t(buffer.size()));
 }
 
-uint32_t f_gb_init() {
+uint32_t switch_mode(uint8_t modeOp, uint8_t group, uint8_t initOp, void (*fillTable)()) {
     std::vector<uint8_t> block = blank_blocks(1);
     block[proto::kGroupOffset] = proto::kGroupDevice;
-    block[proto::kOpOffset] = proto::kOpGbMode;
+    block[proto::kOpOffset] = modeOp;
     send_buffer(block);
-    p_gb_cpu_read = f_gb_cpu_read;
-    p_gb_cpu_write = f_gb_cpu_write;
-    p_gb_ram_write = f_gb_sram_write;
-    p_gb_cpu_flash = f_gb_cpu_flash_29f;
-    block[proto::kGroupOffset] = proto::kGroupGb;
-    block[proto::kOpOffset] = proto::kOpGbInit;
+    fillTable();
+    block[proto::kGroupOffset] = group;
+    block[proto::kOpOffset] = initOp;
     return send_buffer(block);
+}
+
+uint32_t f_gb_init() {
+    return switch_mode(proto::kOpGbMode, proto::kGroupGb, proto::kOpGbInit, [] {
+        p_gb_cpu_read = f_gb_cpu_read;
+        p_gb_cpu_write = f_gb_cpu_write;
+        p_gb_ram_write = f_gb_sram_write;
+        p_gb_cpu_flash = f_gb_cpu_flash_29f;
+    });
 }
 
 uint32_t f_gb_cpu_read(uint32_t address, uint8_t* dest, uint32_t len) {

@@ -12,18 +12,13 @@ WriteOp p_gba_save_write = nullptr;
 WriteOp p_gba_cpu_flash = nullptr;
 
 uint32_t f_gba_init() {
-    std::vector<uint8_t> block = blank_blocks(1);
-    block[proto::kGroupOffset] = proto::kGroupDevice;
-    block[proto::kOpOffset] = proto::kOpGbaMode;
-    send_buffer(block);
-    p_gba_cpu_read = f_gba_cpu_read;
-    p_gba_cpu_write = f_gba_cpu_write;
-    p_gba_save_read = f_gba_sram_read;
-    p_gba_save_write = f_gba_sram_write;
-    p_gba_cpu_flash = f_gba_cpu_flash_intel28f;
-    block[proto::kGroupOffset] = proto::kGroupGba;
-    block[proto::kOpOffset] = proto::kOpGbaInit;
-    return send_buffer(block);
+    return switch_mode(proto::kOpGbaMode, proto::kGroupGba, proto::kOpGbaInit, [] {
+        p_gba_cpu_read = f_gba_cpu_read;
+        p_gba_cpu_write = f_gba_cpu_write;
+        p_gba_save_read = f_gba_sram_read;
+        p_gba_save_write = f_gba_sram_write;
+        p_gba_cpu_flash = f_gba_cpu_flash_intel28f;
+    });
 }
 
 uint32_t f_gba_cpu_read(uint32_t address, uint8_t* dest, uint32_t len) {

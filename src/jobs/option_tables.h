@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "cart/header.h"
+
 struct OptionRow {
     int position;
     int value;  // a code, a type or a byte count
@@ -29,13 +31,13 @@ inline constexpr uint32_t kKiB = 1024, kMiB = 1024 * 1024;
 
 // MBC3 covers MBC30 (4 MiB of ROM, 64 KiB of RAM); RAM banks beyond select its clock.
 inline constexpr MbcRow mbc_table[] = {
-    {0, 0, "NONE", "gb_mbc0.nut", 32 * kKiB, 8 * kKiB, 0xFF},
-    {1, 1, "MBC1", "gb_mbc1.nut", 2 * kMiB, 32 * kKiB, 0xFF},
-    {2, 2, "MBC2", "gb_mbc2.nut", 256 * kKiB, 512, 0x0F},  // 512 half-bytes
-    {3, 3, "MBC3", "gb_mbc3.nut", 4 * kMiB, 64 * kKiB, 0xFF},
-    {4, 4, "MBC5", "gb_mbc5.nut", 8 * kMiB, 128 * kKiB, 0xFF},
-    {5, 5, "MBC7", "gb_mbc7.nut", 2 * kMiB, 0, 0xFF},
-    {6, 6, "TAMA5", "gb_tama5.nut", 1 * kMiB, 0, 0xFF},
+    {0, gb::kMbcNone, "NONE", "gb_mbc0.nut", 32 * kKiB, 8 * kKiB, 0xFF},
+    {1, gb::kMbc1, "MBC1", "gb_mbc1.nut", 2 * kMiB, 32 * kKiB, 0xFF},
+    {2, gb::kMbc2, "MBC2", "gb_mbc2.nut", 256 * kKiB, 512, 0x0F},  // 512 half-bytes
+    {3, gb::kMbc3, "MBC3", "gb_mbc3.nut", 4 * kMiB, 64 * kKiB, 0xFF},
+    {4, gb::kMbc5, "MBC5", "gb_mbc5.nut", 8 * kMiB, 128 * kKiB, 0xFF},
+    {5, gb::kMbc7, "MBC7", "gb_mbc7.nut", 2 * kMiB, 0, 0xFF},
+    {6, gb::kTama5, "TAMA5", "gb_tama5.nut", 1 * kMiB, 0, 0xFF},
 };
 
 inline constexpr OptionRow gb_rom_table[] = {

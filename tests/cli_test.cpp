@@ -145,25 +145,22 @@ TEST_F(Cli, InfoAndAGbDumpUseWhatTheHeaderSays) {
     EXPECT_TRUE(kept.err.contains("already exists; add --force")) << text(kept);
     EXPECT_EQ(read_file(dir.file("out.gb")), Bytes({'K', 'E', 'E', 'P'}));
     const CliRun half = cli({"dump-rom", path("out.gb"), "--force", "--rom-size", "512K"});
-    ASSERT_EQ(half.code, 0) << text(half);
+    ASSERT_EQ(half.code, 5) << "half an image fails its global checksum\n" << text(half);
     EXPECT_EQ(read_file(dir.file("out.gb")), Bytes(rom.begin(), rom.begin() + 0x80000));
 }
 
-TEST_F(Cli, GbaWithoutDatabaseEntryNeedsItsSizesThenDumpsAndRoundTripsTheSave) {
+TEST_F(Cli, GbaWithoutDatabaseEntryIsSizedByProbingThenDumpsAndRoundTripsTheSave) {
     const Bytes rom = romgen::gba_image(0x400000, "ZTST");
     const Bytes save = romgen::pattern(0x10000, 5), next = romgen::pattern(0x10000, 6);
     MOUNT_BOARD(
         board, {"--gba", image(rom, "rom.gba"), "--gba-save", "flash64", "--save",
                 image(save, "held.sav"), "--erase-ms", "300", "--save-out", dir.file("model.sav")});
 
-    const CliRun guess = cli({"dump-rom", path("out.gba")});
-    EXPECT_EQ(guess.code, 1) << text(guess);
-    EXPECT_TRUE(guess.out.contains("Detect GBA cartridge, but can not detect detail."));
-    EXPECT_TRUE(guess.err.contains("name it with --rom-size")) << text(guess);
-    EXPECT_FALSE(QFile::exists(path("out.gba")));
-
-    const CliRun dump = cli({"dump-rom", path("out.gba"), "--rom-size", "32Mbit"});
+    const CliRun dump = cli({"dump-rom", path("out.gba")});
     ASSERT_EQ(dump.code, 0) << text(dump);
+    EXPECT_TRUE(dump.out.contains("Detect GBA cartridge, but can not detect detail."));
+    EXPECT_TRUE(dump.out.contains("ROM size found by probing: 4096KB")) << text(dump);
+    EXPECT_TRUE(dump.out.contains("Not in the database of known dumps")) << text(dump);
     EXPECT_EQ(read_file(dir.file("out.gba")), rom);
 
     const QStringList flash64 = {"--save-type", "flash", "--ram-size", "64K"};
@@ -174,7 +171,7 @@ TEST_F(Cli, GbaWithoutDatabaseEntryNeedsItsSizesThenDumpsAndRoundTripsTheSave) {
 
     const CliRun read = cli(QStringList{"read-save", path("read.sav")} << flash64);
     ASSERT_EQ(read.code, 0) << text(read);
-    EXPECT_TRUE(read.out.contains("Settings: GBA, ROM 8 Mb, save FLASH 64 K"));
+    EXPECT_TRUE(read.out.contains("Settings: GBA, ROM 32 Mb, save FLASH 64 K"));
     EXPECT_EQ(read_file(dir.file("read.sav")), save);
     const CliRun write =
         cli(QStringList{"write-save", QString::fromStdString(image(next, "next.sav")), "--verify"}
@@ -286,6 +283,23 @@ TEST_F(Cli, Mbc2VerifyComparesTheHalfBytesItKeeps) {
              "--ram-size", "512", "--verify"});
     EXPECT_EQ(write.code, 0) << text(write);
     EXPECT_TRUE(write.out.contains("Verify data finish.")) << text(write);
+}
+
+TEST_F(Cli, DumpVerdictsAndTheVerifyCommand) {
+    const Bytes rom = romgen::gb_image(0x1B, 2, 0);
+    MOUNT_BOARD(board, {"--gb", image(rom, "rom.gb"), "--corrupt-gb", "0x5000"});
+    const CliRun bad = cli({"dump-rom", path("bad.gb")});
+    EXPECT_EQ(bad.code, 5) << text(bad);
+    EXPECT_TRUE(bad.out.contains(">Success!")) << "the transfer itself worked";
+    EXPECT_TRUE(bad.out.contains("Global checksum: does not hold")) << text(bad);
+    EXPECT_TRUE(bad.err.contains("probably bad")) << text(bad);
+    EXPECT_TRUE(QFile::exists(path("bad.gb"))) << "kept for the user to judge";
+
+    EXPECT_EQ(cli({"verify", path("bad.gb")}).code, 5);
+    const CliRun good = cli({"verify", path("rom.gb")});
+    EXPECT_EQ(good.code, 0) << text(good);
+    EXPECT_TRUE(good.out.contains("Not in the database of known dumps")) << text(good);
+    EXPECT_EQ(cli({"verify", QString::fromStdString(image(Bytes(4096, 0), "zero.gb"))}).code, 4);
 }
 
 TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {

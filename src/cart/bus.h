@@ -40,6 +40,11 @@ uint32_t f_gba_cpu_read(uint32_t address, uint8_t* dest, uint32_t len);
 uint32_t f_gba_cpu_write(const uint32_t* addresses, const uint32_t* values, uint32_t count);
 uint32_t f_gba_cpu_flash_intel28f(uint32_t address, const uint8_t* src, uint32_t len);
 
+// The size of the GBA ROM found by reading a few words at each power of two
+// from 1 MiB on: past the ROM's end the bus reads as its open-bus pattern, or a
+// smaller ROM mirrors its start. 0 when the reads fail.
+uint32_t gba_rom_size_by_probing();
+
 // GBA save memory.
 uint32_t f_gba_sram_read(uint32_t address, uint8_t* dest, uint32_t len);
 uint32_t f_gba_flash64k_read(uint32_t address, uint8_t* dest, uint32_t len);

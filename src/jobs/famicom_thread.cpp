@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "cart/bus.h"
+#include "cart/known_dumps.h"
 #include "device/bf.h"
 #include "device/cmd.h"
 #include "device/file.h"
@@ -27,6 +28,7 @@ void FamicomThread::run() {
 bool FamicomThread::execute() {
     m_cancel.store(0, std::memory_order_relaxed);
     m_failure.clear();
+    m_verdict = DumpVerdict::None;
     m_total = 0;
     m_buffer = nullptr;
     m_buffer_size = 0;
@@ -102,27 +104,63 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     if (m_total != int32_t(size))
         return fail(tr("Transferred %1 of %2 bytes.").arg(m_total).arg(size));
     if (verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
+    const bool romDump = m_type == kJobGbDump || m_type == kJobGbaDump;
+    // A dump is read twice when verify is ticked: only two equal reads reach the file.
+    if (verify && romDump && !read_twice(buffer)) return false;
 
     if (job_saves_output(m_type)) {
         const QString reason = file::SaveAtomic(m_file, m_buffer, size);
         if (!reason.isEmpty()) return fail(tr("Save file error.") + ' ' + reason);
     }
+    if (romDump) {
+        const DumpReport report = judge_dump(job_is_gba(m_type), m_buffer, size,
+                                             gb::digest_of(m_buffer, size), m_known_dumps);
+        for (const QString& line : report.lines) emit log(line);
+        m_verdict = report.verdict;
+    }
+    return true;
+}
+
+bool FamicomThread::read_back(platform::TransferBuffer& into) {
+    const size_t size = m_buffer_size;
+    if (!into.assign(size, 0xFF)) return fail(tr("Not enough memory for %1 bytes.").arg(size));
+    const uint32_t type = m_type;
+    uint8_t* const buffer = m_buffer;
+    m_type = job_type_row(type).readBack;
+    m_buffer = into.data();
+    m_total = 0;
+    const bool read = script_dump_execute(this) && m_total == int32_t(size);
+    m_type = type;
+    m_buffer = buffer;
+    return read;
+}
+
+bool FamicomThread::read_twice(platform::TransferBuffer& first) {
+    emit log(tr("Start verify data..."));
+    platform::TransferBuffer second;
+    if (!read_back(second))
+        return fail(tr("Verify data error: the cartridge could not be read a second time."));
+    const uint8_t* a = first.data();
+    const uint8_t* b = second.data();
+    const size_t size = first.size();
+    const size_t at = size_t(std::mismatch(a, a + size, b).first - a);
+    if (at != size) {
+        size_t differing = 0;
+        for (size_t i = at; i < size; ++i) differing += a[i] != b[i];
+        return fail(tr("Verify data error: the second read differs from the first at 0x%1; %2 "
+                       "bytes differ.")
+                        .arg(qulonglong(at), 0, 16)
+                        .arg(differing));
+    }
+    emit log(tr("Verify data finish."));
     return true;
 }
 
 bool FamicomThread::verify_written(platform::TransferBuffer& written) {
     emit log(tr("Start verify data..."));
     platform::TransferBuffer readBack;
-    if (!readBack.assign(written.size(), 0xFF))
-        return fail(tr("Not enough memory for %1 bytes.").arg(written.size()));
-    const uint32_t writeType = m_type;
-    m_type = job_type_row(writeType).readBack;
-    m_buffer = readBack.data();
-    m_total = 0;
-    const bool read = script_dump_execute(this) && m_total == int32_t(written.size());
-    m_type = writeType;
-    m_buffer = written.data();
-    if (!read) return fail(tr("Verify data error: the data could not be read back."));
+    if (!read_back(readBack))
+        return fail(tr("Verify data error: the data could not be read back."));
     const uint8_t* const begin = written.data();
     const uint8_t* const end = begin + written.size();
     // A save of half-bytes keeps only the low bits of what a file holds.

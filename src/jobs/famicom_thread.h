@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "device/platform.h"
+#include "jobs/dump_verdict.h"
 #include "jobs/option_tables.h"
 #include "script/job_context.h"
 
@@ -22,6 +23,10 @@ public:
     QString m_file;
     bool m_verify = false;
     uint8_t m_save_mask = 0xFF;  // bits of each save byte the cartridge keeps
+
+    // What the last ROM dump is worth, and the known dumps it is judged against.
+    DumpVerdict m_verdict = DumpVerdict::None;
+    gb::DumpTable m_known_dumps = gb::builtin_dumps();
 
     // The job sequence on the calling thread; true on success. run() calls it
     // and reports the result; a front end without an event loop may call it directly.
@@ -43,5 +48,8 @@ protected:
 
 private:
     bool run_job(platform::TransferBuffer& buffer);
+    // Runs the job that reads back what this one moves into into (as large as the buffer).
+    bool read_back(platform::TransferBuffer& into);
     bool verify_written(platform::TransferBuffer& written);
+    bool read_twice(platform::TransferBuffer& first);
 };

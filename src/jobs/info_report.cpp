@@ -7,6 +7,7 @@
 #include "cart/header.h"
 #include "device/platform.h"
 #include "device/usb.h"
+#include "jobs/dump_verdict.h"
 #include "jobs/option_tables.h"
 
 namespace {
@@ -67,6 +68,7 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
         log.info(tr("Cart type: ") + gbInfo.cart_type);
         log.info(tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
         log.info(tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
+        log.info(header_sum_line(false, header.data()));
         log.separator();
         panel.setSysType(kSysGb);
         panel.setItem1(gbInfo.mbc_type);
@@ -91,7 +93,12 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
     }
     if (gbaInfo.rom_size == 0) {
         log.info(tr("Detect GBA cartridge, but can not detect detail."));
+        log.info(header_sum_line(true, header.data()));
         panel.setSysType(kSysGba);
+        if (const uint32_t probed = gb::gba_rom_size_by_probing()) {
+            log.info(tr("ROM size found by probing: ") + rom_size_text(probed));
+            panel.setItem1(int(probed));
+        }
         log.separator();
         return;
     }
@@ -101,6 +108,7 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
     log.info(tr("Publisher: ") + gbaInfo.publisher);
     log.info(tr("ROM Size: ") + rom_size_text(uint32_t(gbaInfo.rom_size)));
     log.info(tr("RAM Size: ") + ram_size_text(gbaInfo.sav_size));
+    log.info(header_sum_line(true, header.data()));
     panel.setSysType(kSysGba);
     panel.setItem1(gbaInfo.rom_size);
     panel.setItem2(gbaInfo.sav_type);

@@ -174,6 +174,7 @@ bool Board::read_data(uint64_t offset, uint8_t* dest, size_t len) {
         if (m_mode == Mode::Gb) {
             uint8_t value = at < 0x10000 ? m_gb->read(uint16_t(at)) : 0xFF;
             if (int64_t(at) == m_options.corruptGb) value ^= 0x01;
+            if (int64_t(at) == m_options.flakyGb && ++m_flakyReads % 2 == 0) value ^= 0x01;
             dest[i] = value;
         } else {
             // The board streams halfwords from the latched address on.

@@ -18,6 +18,7 @@ struct BoardOptions {
     int latencyMs = 0;        // added to every command write
     int64_t failAfter = -1;   // reads and command writes fail after this many operations
     int corruptGb = -1;       // GB bus address whose byte reads back with bit 0 flipped
+    int flakyGb = -1;         // GB bus address whose byte reads back altered every second time
     bool failSerial = false;  // the read that follows a serial command fails
 };
 
@@ -56,6 +57,7 @@ private:
     Bytes m_result;               // identification file from offset 0
     uint32_t m_latched = 0;       // GBA read address, in halfwords
     bool m_serialAnswer = false;  // the last command asked for the serial
+    uint32_t m_flakyReads = 0;    // reads of the flaky address so far
     uint32_t m_executed = 0;
     uint32_t m_rejected = 0;
     int64_t m_operations = 0;

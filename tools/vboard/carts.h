@@ -67,8 +67,10 @@ uint32_t gba_save_size(GbaSave kind);
 
 class GbaCart {
 public:
-    GbaCart(Bytes rom, GbaSave kind, const Bytes& save, int eraseMs);
-    // One byte of the ROM bus at a byte address (open bus past the ROM's end).
+    // mirror: the ROM shows again past its end, as on cartridges that decode
+    // fewer address lines; else the bus floats there (open bus).
+    GbaCart(Bytes rom, GbaSave kind, const Bytes& save, int eraseMs, bool mirror = false);
+    // One byte of the ROM bus at a byte address.
     uint8_t rom_byte(uint32_t byteAddress) const;
     void save_read(uint32_t address, uint8_t* dest, uint32_t n);
     void save_write(uint32_t address, const uint8_t* src, uint32_t n);
@@ -82,6 +84,7 @@ private:
     GbaSave m_kind;
     Bytes m_save;
     int m_eraseMs;
+    bool m_mirror;
     bool m_erasing = false;
     int64_t m_eraseEnd = 0;
 };

@@ -38,13 +38,18 @@ uint32_t gba_save_size(GbaSave kind) {
     return 0;
 }
 
-GbaCart::GbaCart(Bytes rom, GbaSave kind, const Bytes& save, int eraseMs)
-    : m_rom(std::move(rom)), m_kind(kind), m_save(gba_save_size(kind), 0xFF), m_eraseMs(eraseMs) {
+GbaCart::GbaCart(Bytes rom, GbaSave kind, const Bytes& save, int eraseMs, bool mirror)
+    : m_rom(std::move(rom)),
+      m_kind(kind),
+      m_save(gba_save_size(kind), 0xFF),
+      m_eraseMs(eraseMs),
+      m_mirror(mirror) {
     std::copy_n(save.begin(), std::min(save.size(), m_save.size()), m_save.begin());
 }
 
 uint8_t GbaCart::rom_byte(uint32_t byteAddress) const {
     if (byteAddress < m_rom.size()) return m_rom[byteAddress];
+    if (m_mirror && !m_rom.empty()) return m_rom[byteAddress % m_rom.size()];
     // Past the end the bus shows the low 16 bits of the halfword address.
     const uint32_t halfword = (byteAddress >> 1) & 0xFFFF;
     return uint8_t(byteAddress & 1 ? halfword >> 8 : halfword);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "cart/checksums.h"
 #include "cart/header.h"
 
 namespace romgen {
@@ -34,14 +35,10 @@ std::vector<uint8_t> gb_image(uint8_t type, uint8_t romCode, uint8_t ramCode,
     rom[gb::kGbTypeOffset] = type;
     rom[gb::kGbRomCodeOffset] = romCode;
     rom[gb::kGbRamCodeOffset] = ramCode;
-    uint8_t hc = 0;
-    for (int a = 0x134; a <= 0x14C; ++a) hc = uint8_t(hc - rom[a] - 1);
-    rom[0x14D] = hc;
-    uint16_t gc = 0;
-    for (uint32_t a = 0; a < size; ++a)
-        if (a != 0x14E && a != 0x14F) gc = uint16_t(gc + rom[a]);
-    rom[0x14E] = uint8_t(gc >> 8);
-    rom[0x14F] = uint8_t(gc);
+    rom[gb::kGbHeaderSumOffset] = gb::gb_header_sum(rom.data());
+    const uint16_t global = gb::gb_global_sum(rom.data(), rom.size());
+    rom[gb::kGbGlobalSumOffset] = uint8_t(global >> 8);
+    rom[gb::kGbGlobalSumOffset + 1] = uint8_t(global);
     return rom;
 }
 
@@ -57,10 +54,8 @@ std::vector<uint8_t> gba_image(uint32_t size, const std::string& gameCode,
                 std::min<size_t>(gameCode.size(), gb::kGbaCodeSize));
     rom[0xB0] = '0';
     rom[0xB1] = '1';
-    rom[0xB2] = 0x96;
-    uint8_t c = 0;
-    for (int a = 0xA0; a <= 0xBC; ++a) c = uint8_t(c - rom[a]);
-    rom[0xBD] = uint8_t(c - 0x19);
+    rom[gb::kGbaFixedOffset] = gb::kGbaFixedValue;
+    rom[gb::kGbaComplementOffset] = gb::gba_complement(rom.data());
     return rom;
 }
 

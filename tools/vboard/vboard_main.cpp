@@ -171,7 +171,9 @@ std::vector<uint8_t> read_file(const std::string& path, bool* ok) {
 const char* const kUsage =
     "usage: vboard [options] MOUNTPOINT\n"
     "  --gb FILE            GB/GBC ROM image (controller from its header)\n"
-    "  --gba FILE           GBA ROM image\n"
+    "  --gba FILE           GBA ROM image; past its end the bus reads as open bus\n"
+    "                       (each halfword the low 16 bits of its own address)\n"
+    "  --gba-mirror         the GBA ROM repeats past its end instead\n"
     "  --flash SIZE         rewritable GB flash cartridge of SIZE bytes\n"
     "  --flash-wiring 8|16  8: 29F chip, unlock 0x555/0x2AA; 16: 29LV chip in byte mode\n"
     "  --flash-image FILE   initial flash contents\n"
@@ -193,6 +195,8 @@ const char* const kUsage =
     "                       bypass can return what an earlier read cached\n"
     "  --fail-serial        the read that follows a serial-number command fails\n"
     "  --corrupt-gb ADDR    the byte at this GB bus address reads back altered\n"
+    "  --flaky-gb ADDR      the byte at this GB bus address reads back altered every\n"
+    "                       second time it is read (a dirty contact)\n"
     "  -f                   stay in the foreground\n"
     "Without a cartridge option the slot is empty. The command file keeps what the\n"
     "host wrote into it, and the board acts on all of it whenever the host flushes:\n"
@@ -211,7 +215,7 @@ int main(int argc, char** argv) {
     uint32_t flashSize = 0;
     int wiring = 8, eraseMs = 1500;
     vboard::FlashBanking banking = vboard::FlashBanking::Auto;
-    bool foreground = false;
+    bool foreground = false, gbaMirror = false;
     auto v = std::make_unique<Volume>();
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -251,8 +255,12 @@ int main(int argc, char** argv) {
             eraseMs = std::atoi(next().c_str());
         else if (a == "--fail-after")
             options.failAfter = std::atoll(next().c_str());
+        else if (a == "--flaky-gb")
+            options.flakyGb = int(std::strtol(next().c_str(), nullptr, 0));
         else if (a == "--corrupt-gb")
             options.corruptGb = int(std::strtol(next().c_str(), nullptr, 0));
+        else if (a == "--gba-mirror")
+            gbaMirror = true;
         else if (a == "--fail-serial")
             options.failSerial = true;
         else if (a == "--refuse-direct")
@@ -283,7 +291,7 @@ int main(int argc, char** argv) {
         if (!ok || rom.empty()) usage("cannot read the GBA image");
         const vboard::GbaSave kind = vboard::gba_save_from_name(gbaSave, &ok);
         if (!ok) usage("unknown GBA save kind");
-        gba = std::make_unique<vboard::GbaCart>(std::move(rom), kind, save, eraseMs);
+        gba = std::make_unique<vboard::GbaCart>(std::move(rom), kind, save, eraseMs, gbaMirror);
     } else if (flashSize) {
         vboard::FlashOptions f;
         f.size = flashSize;

@@ -17,7 +17,7 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {"info", CliCommand::Info, false},         {"dump-rom", CliCommand::DumpRom, true},
     {"read-save", CliCommand::ReadSave, true}, {"write-save", CliCommand::WriteSave, true},
-    {"flash-rom", CliCommand::FlashRom, true},
+    {"flash-rom", CliCommand::FlashRom, true}, {"verify", CliCommand::Verify, true},
 };
 
 struct SizeUnit {
@@ -181,7 +181,9 @@ QString cli_help() {
                "                    GBA: 512 or 8K for eep, 32K or 64K for sram,\n"
                "                         64K or 128K for flash\n"
                "  --save-type TYPE  GBA save kind: sram, flash, eep\n"
-               "  --verify          read the cartridge back after writing and compare\n"
+               "  --verify          read the cartridge back after writing and compare; a\n"
+               "                    dump reads the cartridge twice and keeps it only when\n"
+               "                    both reads agree\n"
                "  --force           replace an existing output file (dump-rom, read-save)\n"
                "  -h, --help        this text\n"
                "SIZE is in bytes with an optional unit: K, KB, KiB, M, MB, MiB; or in bits\n"

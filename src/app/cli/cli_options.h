@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <optional>
 
-enum class CliCommand { None, Info, DumpRom, ReadSave, WriteSave, FlashRom };
+enum class CliCommand { None, Info, DumpRom, ReadSave, WriteSave, FlashRom, Verify };
 
 struct CliRequest {
     CliCommand command = CliCommand::None;

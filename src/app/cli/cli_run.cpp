@@ -1,13 +1,16 @@
 #include "app/cli/cli_run.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <atomic>
 
+#include "cart/checksums.h"
 #include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
 #include "jobs/choice_model.h"
+#include "jobs/dump_verdict.h"
 #include "jobs/famicom_thread.h"
 #include "jobs/info_report.h"
 #include "jobs/job_launch.h"
@@ -196,6 +199,28 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
         if (g_canceled.load()) return {kExitFailed, "canceled"};
         return {kExitFailed, job.m_failure.isEmpty() ? out.lastLine() : job.m_failure};
     }
+    if (verdict_contradicts(job.m_verdict))
+        return {kExitSuspect,
+                "the dump is probably bad (see the verdict above); it was kept in " + file};
+    return {};
+}
+
+// Judges a ROM file as a dump is judged, without a board.
+CliResult verify_file(const QString& path, CliOutput& out) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {kExitFile, path + ": " + file.errorString()};
+    if (file.size() > kMaxInputSize) return {kExitFile, path + ": larger than any cartridge holds"};
+    const QByteArray image = file.readAll();
+    const auto* bytes = reinterpret_cast<const uint8_t*>(image.constData());
+    const size_t size = size_t(image.size());
+    const bool gba = gb::looks_like_gba(bytes, size);
+    if (!gba && !gb::looks_like_gb(bytes, size))
+        return {kExitFile, path + ": neither a GB/GBC nor a GBA ROM (no logo in its header)"};
+    out.line(QString("%1: a %2 ROM").arg(path, gba ? "GBA" : "GB/GBC"));
+    const DumpReport report = judge_dump(gba, bytes, size, gb::digest_of(bytes, size));
+    for (const QString& line : report.lines) out.line(line);
+    if (verdict_contradicts(report.verdict))
+        return {kExitSuspect, path + " is probably a bad dump (see the verdict above)"};
     return {};
 }
 
@@ -207,6 +232,8 @@ void cli_cancel() {
 }
 
 CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& out) {
+    if (request.command == CliCommand::Verify)
+        return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
     const bool job = request.command != CliCommand::Info;
     const QString file = job ? QFileInfo(request.file).absoluteFilePath() : QString();
     if (job) {

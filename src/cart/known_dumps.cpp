@@ -1,0 +1,110 @@
+#include "cart/known_dumps.h"
+
+#include <zlib.h>
+
+#include <QCryptographicHash>
+#include <QStringList>
+#include <algorithm>
+#include <cstring>
+
+#include "cart/header.h"
+
+namespace gb {
+
+namespace {
+
+constexpr uint32_t kCgbFlagOffset = 0x143;
+constexpr uint8_t kCgbFlag = 0x80;
+constexpr uint32_t kCgbCodeOffset = 0x13F;
+constexpr int kCodeSize = 4;
+// zlib takes lengths as unsigned int: feed large dumps in pieces.
+constexpr size_t kCrcPiece = size_t(1) << 30;
+
+bool code_character(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+QString code_at(const uint8_t* at) {
+    QString code;
+    for (int i = 0; i < kCodeSize; ++i) {
+        const char c = char(at[i]);
+        if (!code_character(c)) return QString();
+        code += QLatin1Char(c);
+    }
+    return code;
+}
+
+}  // namespace
+
+DumpTable builtin_dumps() {
+    return {kKnownDumps, kKnownDumpCount};
+}
+
+struct DumpHasher::State {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    QCryptographicHash sha1{QCryptographicHash::Sha1};
+    uint64_t size = 0;
+};
+
+DumpHasher::DumpHasher() : m_state(new State) {}
+
+DumpHasher::~DumpHasher() {
+    delete m_state;
+}
+
+void DumpHasher::add(const uint8_t* data, size_t size) {
+    m_state->size += size;
+    m_state->sha1.addData(reinterpret_cast<const char*>(data), int(size));
+    for (size_t at = 0; at < size; at += kCrcPiece) {
+        const size_t n = std::min(kCrcPiece, size - at);
+        m_state->crc = crc32(m_state->crc, data + at, uInt(n));
+    }
+}
+
+DumpDigest DumpHasher::result() const {
+    DumpDigest d;
+    d.size = uint32_t(m_state->size);
+    d.crc32 = uint32_t(m_state->crc);
+    d.sha1 = m_state->sha1.result().toHex();
+    return d;
+}
+
+DumpDigest digest_of(const uint8_t* data, size_t size) {
+    DumpHasher hasher;
+    hasher.add(data, size);
+    return hasher.result();
+}
+
+const KnownDump* find_dump(const DumpTable& table, const DumpDigest& digest) {
+    for (size_t i = 0; i < table.count; ++i) {
+        const KnownDump& row = table.rows[i];
+        if (row.size == digest.size && row.crc32 == digest.crc32 && digest.sha1 == row.sha1)
+            return &row;
+    }
+    return nullptr;
+}
+
+QString cartridge_code(bool gba, const uint8_t* header) {
+    if (gba) return code_at(header + kGbaCodeOffset);
+    if (!(header[kCgbFlagOffset] & kCgbFlag)) return QString();
+    return code_at(header + kCgbCodeOffset);
+}
+
+size_t dumps_with_code(const DumpTable& table, const QString& code) {
+    if (code.isEmpty()) return 0;
+    const QByteArray needle = '-' + code.toLatin1();
+    size_t count = 0;
+    for (size_t i = 0; i < table.count; ++i) {
+        if (!std::strstr(table.rows[i].serial, needle.constData())) continue;
+        for (const QString& product : QString::fromUtf8(table.rows[i].serial).split(',')) {
+            const QStringList parts = product.trimmed().split('-');
+            if (parts.size() > 1 && parts[1] == code) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
+}
+
+}  // namespace gb

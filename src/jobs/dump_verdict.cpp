@@ -1,0 +1,127 @@
+#include "jobs/dump_verdict.h"
+
+#include <QCoreApplication>
+#include <vector>
+
+#include "cart/checksums.h"
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("FamicomThread", text);
+}
+
+QString hex(uint32_t value, int digits) {
+    return QStringLiteral("0x") +
+           QString::number(value, 16).rightJustified(digits, QLatin1Char('0')).toUpper();
+}
+
+struct CheckText {
+    gb::HeaderCheckKind kind;
+    const char* holds;
+    const char* fails;  // %1 what the header says, %2 what the bytes give
+    int digits;
+};
+
+const CheckText kCheckTexts[] = {
+    {gb::HeaderCheckKind::GbLogo, QT_TRANSLATE_NOOP("FamicomThread", "Nintendo logo: holds."),
+     QT_TRANSLATE_NOOP("FamicomThread", "Nintendo logo: does not hold."), 0},
+    {gb::HeaderCheckKind::GbHeaderSum,
+     QT_TRANSLATE_NOOP("FamicomThread", "Header checksum %1: holds."),
+     QT_TRANSLATE_NOOP("FamicomThread",
+                       "Header checksum: does not hold (the header says %1, the bytes give %2)."),
+     2},
+    {gb::HeaderCheckKind::GbGlobalSum,
+     QT_TRANSLATE_NOOP("FamicomThread", "Global checksum %1: holds."),
+     QT_TRANSLATE_NOOP("FamicomThread",
+                       "Global checksum: does not hold (the header says %1, the image gives %2)."),
+     4},
+    {gb::HeaderCheckKind::GbaLogo, QT_TRANSLATE_NOOP("FamicomThread", "Nintendo logo: holds."),
+     QT_TRANSLATE_NOOP("FamicomThread", "Nintendo logo: does not hold."), 0},
+    {gb::HeaderCheckKind::GbaFixedByte,
+     QT_TRANSLATE_NOOP("FamicomThread", "Fixed byte %1 at 0xB2: holds."),
+     QT_TRANSLATE_NOOP("FamicomThread",
+                       "Fixed byte at 0xB2: does not hold (%1 expected, %2 found)."),
+     2},
+    {gb::HeaderCheckKind::GbaComplement,
+     QT_TRANSLATE_NOOP("FamicomThread", "Header complement check %1: holds."),
+     QT_TRANSLATE_NOOP("FamicomThread",
+                       "Header complement check: does not hold (the header says %1, the bytes "
+                       "give %2)."),
+     2},
+};
+
+QString check_line(const gb::HeaderCheck& check) {
+    for (const CheckText& t : kCheckTexts) {
+        if (t.kind != check.kind) continue;
+        if (check.holds)
+            return t.digits ? tr(t.holds).arg(hex(check.expected, t.digits)) : tr(t.holds);
+        return t.digits ? tr(t.fails).arg(hex(check.expected, t.digits), hex(check.found, t.digits))
+                        : tr(t.fails);
+    }
+    return QString();
+}
+
+const char* const kCleanAndRetry =
+    QT_TRANSLATE_NOOP("FamicomThread", "Clean the cartridge's contacts and dump it again.");
+
+}  // namespace
+
+DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::DumpDigest& digest,
+                      const gb::DumpTable& table) {
+    DumpReport report;
+    report.lines << tr("Dump: %1 bytes, CRC32 %2, SHA-1 %3.")
+                        .arg(digest.size)
+                        .arg(digest.crc32, 8, 16, QLatin1Char('0'))
+                        .arg(QString::fromLatin1(digest.sha1));
+    // An image too short to hold a header has nothing to hold.
+    const bool hasHeader = size > (gba ? gb::kGbaComplementOffset : gb::kGbGlobalSumOffset + 1);
+    bool checksumsHold = hasHeader;
+    if (hasHeader) {
+        for (const gb::HeaderCheck& check : gb::image_checks(gba, image, size)) {
+            report.lines << check_line(check);
+            checksumsHold = checksumsHold && check.holds;
+        }
+    }
+
+    if (const gb::KnownDump* known = gb::find_dump(table, digest)) {
+        report.verdict = DumpVerdict::Verified;
+        report.lines << tr("Verified: the known good dump of %1 (%2, %3).")
+                            .arg(QString::fromUtf8(known->title), QString::fromUtf8(known->year),
+                                 QString::fromUtf8(known->publisher));
+        return report;
+    }
+    const QString code = hasHeader ? gb::cartridge_code(gba, image) : QString();
+    const size_t known = gb::dumps_with_code(table, code);
+    if (known) {
+        report.verdict = DumpVerdict::DiffersFromDatabase;
+        report.lines << tr("Warning: this dump differs from every known dump of the cartridge %1 "
+                           "(%2 in the database), so it is probably a bad read.")
+                                .arg(code)
+                                .arg(known) +
+                            ' ' + tr(kCleanAndRetry);
+    } else if (checksumsHold) {
+        report.verdict = DumpVerdict::ChecksumsHold;
+        report.lines << tr(
+            "Not in the database of known dumps: the verdict rests on the "
+            "checksums, and they hold.");
+    } else {
+        report.verdict = DumpVerdict::ChecksumsFail;
+        report.lines << tr("Not in the database of known dumps, and its checksums do not hold, so "
+                           "it is probably a bad read.") +
+                            ' ' + tr(kCleanAndRetry);
+    }
+    return report;
+}
+
+QString header_sum_line(bool gba, const uint8_t* header) {
+    const std::vector<gb::HeaderCheck> checks =
+        gba ? gb::gba_header_checks(header) : gb::gb_header_checks(header);
+    const gb::HeaderCheck* sum = gb::header_sum_check(checks);
+    if (!sum) return QString();
+    if (sum->holds) return check_line(*sum);
+    return check_line(*sum) + ' ' +
+           QCoreApplication::translate("MainTab",
+                                       "A wrong header checksum before a dump usually means "
+                                       "dirty contacts: clean them and press Info again.");
+}

@@ -1,0 +1,34 @@
+// What a dump is worth: its digest, the header's own checks, and the database
+// of known-good dumps. A database match outranks the checksums: some original
+// cartridges carry a wrong global checksum, and their verified dumps are good.
+#pragma once
+
+#include <QStringList>
+#include <cstddef>
+#include <cstdint>
+
+#include "cart/known_dumps.h"
+
+enum class DumpVerdict {
+    None,                 // no dump was judged
+    Verified,             // a known good dump, byte for byte
+    ChecksumsHold,        // not in the database; the header's checks hold
+    DiffersFromDatabase,  // the cartridge is known, but no known dump matches
+    ChecksumsFail,        // not in the database, and a header check fails
+};
+
+// Whether a verdict says the dump is probably bad.
+inline bool verdict_contradicts(DumpVerdict verdict) {
+    return verdict == DumpVerdict::DiffersFromDatabase || verdict == DumpVerdict::ChecksumsFail;
+}
+
+struct DumpReport {
+    DumpVerdict verdict = DumpVerdict::None;
+    QStringList lines;  // the log lines that explain it
+};
+
+DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::DumpDigest& digest,
+                      const gb::DumpTable& table = gb::builtin_dumps());
+
+// The line of the Info report on a header's own checksum.
+QString header_sum_line(bool gba, const uint8_t* header);

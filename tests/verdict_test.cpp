@@ -1,0 +1,162 @@
+// What a dump is worth: header checks, the database of known dumps and the
+// verdict that weighs them; and reading a dump twice.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <cstdlib>
+
+#include "cart/checksums.h"
+#include "jobs/dump_verdict.h"
+#include "jobs/famicom_thread.h"
+#include "romgen.h"
+#include "support/mounted_board.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using testing_support::TempDir;
+
+DumpReport judge(bool gba, const Bytes& image, const gb::DumpTable& table) {
+    return judge_dump(gba, image.data(), image.size(), gb::digest_of(image.data(), image.size()),
+                      table);
+}
+
+bool has(const QStringList& lines, const QString& part) {
+    return !lines.filter(part).isEmpty();
+}
+
+const gb::DumpTable kEmpty{nullptr, 0};
+
+TEST(DumpVerdict, ChecksumsDecideWhenTheDatabaseKnowsNothing) {
+    const Bytes gbGood = romgen::gb_image(0x1B, 2, 0), gbaGood = romgen::gba_image(0x40000, "ZQZQ");
+    Bytes headerBroken = gbGood, globalBroken = gbGood, complementBroken = gbaGood,
+          fixedBroken = gbaGood;
+    headerBroken[gb::kGbHeaderSumOffset] ^= 0x01;
+    globalBroken[0x5000] ^= 0x01;  // a flipped bit anywhere in the image
+    complementBroken[gb::kGbaComplementOffset] ^= 0x01;
+    fixedBroken[gb::kGbaFixedOffset] = 0x00;
+    const struct {
+        const char* name;
+        bool gba;
+        const Bytes& image;
+        DumpVerdict verdict;
+        const char* line;
+    } cases[] = {
+        {"GB good", false, gbGood, DumpVerdict::ChecksumsHold, "Global checksum 0x"},
+        {"GB header", false, headerBroken, DumpVerdict::ChecksumsFail,
+         "Header checksum: does not hold (the header says 0x"},
+        {"GB global", false, globalBroken, DumpVerdict::ChecksumsFail,
+         "Global checksum: does not hold (the header says 0x"},
+        {"GBA good", true, gbaGood, DumpVerdict::ChecksumsHold, "Header complement check 0x"},
+        {"GBA complement", true, complementBroken, DumpVerdict::ChecksumsFail,
+         "Header complement check: does not hold"},
+        {"GBA fixed byte", true, fixedBroken, DumpVerdict::ChecksumsFail,
+         "Fixed byte at 0xB2: does not hold (0x96 expected, 0x00 found)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DumpReport r = judge(c.gba, c.image, kEmpty);
+        EXPECT_EQ(r.verdict, c.verdict);
+        EXPECT_TRUE(has(r.lines, c.line)) << r.lines.join("\n").toStdString();
+        EXPECT_TRUE(r.lines[0].startsWith(QString("Dump: %1 bytes, CRC32 ").arg(c.image.size())));
+        EXPECT_EQ(has(r.lines, "probably a bad read"), verdict_contradicts(c.verdict));
+    }
+}
+
+TEST(DumpVerdict, TheDatabaseOutranksTheChecksums) {
+    Bytes wrongGlobal = romgen::gb_image(0x1B, 2, 0);
+    wrongGlobal[gb::kGbGlobalSumOffset] ^= 0xFF;  // as some original cartridges carry it
+    const Bytes gba = romgen::gba_image(0x40000, "ZQZQ");
+    const gb::DumpDigest a = gb::digest_of(wrongGlobal.data(), wrongGlobal.size());
+    const QByteArray sha1 = a.sha1;
+    const gb::KnownDump rows[] = {
+        {gb::kDumpGb, a.size, a.crc32, sha1.constData(), "Test Cart (World)", "1999", "Zelvo", ""},
+        {gb::kDumpGba, 0x40000, 0x12345678, "0000000000000000000000000000000000000000",
+         "Quiz Quest (Euro)", "2003", "Zelvo", "AGB-ZQZQ-EUR"},
+    };
+    const gb::DumpTable table{rows, std::size(rows)};
+
+    const DumpReport verified = judge(false, wrongGlobal, table);
+    EXPECT_EQ(verified.verdict, DumpVerdict::Verified);
+    EXPECT_TRUE(has(verified.lines, "Global checksum: does not hold"));
+    EXPECT_TRUE(
+        has(verified.lines, "Verified: the known good dump of Test Cart (World) (1999, Zelvo)."));
+
+    // The code is known, the image is not: a bad read, though its checksums hold.
+    const DumpReport differs = judge(true, gba, table);
+    EXPECT_EQ(differs.verdict, DumpVerdict::DiffersFromDatabase);
+    EXPECT_TRUE(has(differs.lines, "differs from every known dump of the cartridge ZQZQ (1 in"));
+    EXPECT_TRUE(has(differs.lines, "Clean the cartridge's contacts and dump it again."));
+
+    // Size, CRC32 and SHA-1 must all match.
+    gb::KnownDump sameCrc = rows[0];
+    sameCrc.sha1 = "0000000000000000000000000000000000000000";
+    EXPECT_EQ(judge(false, wrongGlobal, {&sameCrc, 1}).verdict, DumpVerdict::ChecksumsFail);
+}
+
+TEST(KnownDumps, TheBuiltInDatabase) {
+    size_t counts[3] = {};
+    for (size_t i = 0; i < gb::kKnownDumpCount; ++i) ++counts[gb::kKnownDumps[i].system];
+    EXPECT_GT(counts[gb::kDumpGb], 1700u);
+    EXPECT_GT(counts[gb::kDumpGbc], 1600u);
+    EXPECT_GT(counts[gb::kDumpGba], 3000u);
+    // A known code with an image of our own differs from every known dump of it.
+    const DumpReport r = judge(true, romgen::gba_image(0x800000, "AWRP"), gb::builtin_dumps());
+    EXPECT_EQ(r.verdict, DumpVerdict::DiffersFromDatabase);
+    // SHA-1 as Qt computes it, CRC32 as zlib does: the check value of "123456789".
+    const char* check = "123456789";
+    const gb::DumpDigest d = gb::digest_of(reinterpret_cast<const uint8_t*>(check), 9);
+    EXPECT_EQ(d.crc32, 0xCBF43926u);
+    EXPECT_EQ(d.sha1, QCryptographicHash::hash(check, QCryptographicHash::Sha1).toHex());
+}
+
+TEST(KnownDumps, GeneratorReproducesTheCommittedTable) {
+    const std::string lists = "/usr/share/games/mame/hash";
+    if (access((lists + "/gba.xml").c_str(), R_OK) != 0) {
+        if (std::getenv("CI")) FAIL() << "mame-data is not installed";
+        GTEST_SKIP() << "mame-data is not installed";
+    }
+    TempDir dir;
+    const std::string out = dir.file("table.cpp");
+    const std::string command =
+        "python3 " SOURCE_DIR "/tools/dump_db/generate_known_dumps.py " + lists + " " + out;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(testing_support::read_file(out) ==
+                testing_support::read_file(SOURCE_DIR "/src/cart/known_dumps_table.cpp"));
+}
+
+TEST(ReadTwice, ABoardThatAnswersDifferentlyTheSecondTimeFailsTheDump) {
+    TempDir dir;
+    const Bytes rom = romgen::gb_image(0x1B, 2, 0);
+    testing_support::write_file(dir.file("rom.gb"), rom);
+    for (const bool flaky : {false, true}) {
+        SCOPED_TRACE(flaky ? "flaky" : "steady");
+        std::vector<std::string> args = {"--gb", dir.file("rom.gb")};
+        if (flaky) args.insert(args.end(), {"--flaky-gb", "0x123"});
+        MOUNT_BOARD(board, args);
+        FamicomThread job;
+        QStringList log;
+        QObject::connect(&job, &FamicomThread::log, [&log](const QString& s) { log << s; });
+        job.m_type = kJobGbDump;
+        job.m_script = MAPPER_DIR "/gb_mbc5.nut";
+        job.m_file = QString::fromStdString(dir.file(flaky ? "flaky.gb" : "steady.gb"));
+        job.m_rom_size = uint32_t(rom.size());
+        job.m_verify = true;
+        EXPECT_EQ(job.execute(), !flaky) << log.join("\n").toStdString();
+        if (flaky) {
+            EXPECT_TRUE(log.contains(
+                "Verify data error: the second read differs from the first at 0x123; 1 bytes "
+                "differ."))
+                << log.join("\n").toStdString();
+            EXPECT_FALSE(QFile::exists(job.m_file)) << "no file from disagreeing reads";
+        } else {
+            EXPECT_TRUE(log.contains("Verify data finish."));
+            EXPECT_TRUE(testing_support::read_file(job.m_file.toStdString()) == rom);
+            EXPECT_EQ(job.m_verdict, DumpVerdict::ChecksumsHold);
+        }
+    }
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 
 #include "device/bf.h"
 #include "device/cmd.h"
+#include "jobs/dump_verdict.h"
 #include "jobs/famicom_thread.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
@@ -32,6 +33,18 @@ void EncipherChunkHeads(benchmark::State& state) {
     }
 }
 BENCHMARK(EncipherChunkHeads);
+
+// The verdict's share of a 32 MiB dump: CRC32, SHA-1 and the database lookup.
+void Verdict32MiB(benchmark::State& state) {
+    const std::vector<uint8_t> image = romgen::gba_image(0x2000000, "ZQZQ");
+    for (auto _ : state) {
+        const DumpReport report =
+            judge_dump(true, image.data(), image.size(), gb::digest_of(image.data(), image.size()));
+        benchmark::DoNotOptimize(report.verdict);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(image.size()));
+}
+BENCHMARK(Verdict32MiB)->Unit(benchmark::kMillisecond);
 
 // A whole job through the mount: bytes per second as a user sees them.
 void Dump(benchmark::State& state, std::vector<std::string> board, uint32_t type,
@@ -69,6 +82,13 @@ void GbaDump16MiB(benchmark::State& state) {
          "gba.nut", 0x1000000);
 }
 BENCHMARK(GbaDump16MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The dump the verdict's share is measured against (see Verdict32MiB).
+void GbaDump32MiB(benchmark::State& state) {
+    Dump(state, {"--gba", image(romgen::gba_image(0x2000000, "ZQZQ"), "rom32.gba")}, kJobGbaDump,
+         "gba.nut", 0x2000000);
+}
+BENCHMARK(GbaDump32MiB)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 
 #include "cart/bus.h"
 #include "cart/known_dumps.h"
@@ -14,6 +15,11 @@
 #include "device/usb.h"
 #include "jobs/job_launch.h"
 #include "script/script.h"
+
+void FamicomThread::report_progress(int done, int total) {
+    if (m_digest && done > 0) m_digest->advance(size_t(done));
+    emit set_progress(done, total);
+}
 
 void FamicomThread::canceled() {
     m_cancel.store(1, std::memory_order_relaxed);
@@ -100,11 +106,16 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         emit log(tr("Read ") + QString::number(size, 10) + tr(" Bytes"));
     }
 
-    if (!script_dump_execute(this)) return false;
+    const bool romDump = m_type == kJobGbDump || m_type == kJobGbaDump;
+    std::optional<FollowingDigest> digest;
+    if (romDump) digest.emplace(m_buffer, size);
+    m_digest = digest ? &*digest : nullptr;
+    const bool transferred = script_dump_execute(this);
+    m_digest = nullptr;
+    if (!transferred) return false;
     if (m_total != int32_t(size))
         return fail(tr("Transferred %1 of %2 bytes.").arg(m_total).arg(size));
     if (verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
-    const bool romDump = m_type == kJobGbDump || m_type == kJobGbaDump;
     // A dump is read twice when verify is ticked: only two equal reads reach the file.
     if (verify && romDump && !read_twice(buffer)) return false;
 
@@ -113,8 +124,8 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         if (!reason.isEmpty()) return fail(tr("Save file error.") + ' ' + reason);
     }
     if (romDump) {
-        const DumpReport report = judge_dump(job_is_gba(m_type), m_buffer, size,
-                                             gb::digest_of(m_buffer, size), m_known_dumps);
+        const DumpReport report =
+            judge_dump(job_is_gba(m_type), m_buffer, size, digest->finish(), m_known_dumps);
         for (const QString& line : report.lines) emit log(line);
         m_verdict = report.verdict;
     }

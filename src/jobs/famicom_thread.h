@@ -8,6 +8,7 @@
 
 #include "device/platform.h"
 #include "jobs/dump_verdict.h"
+#include "jobs/following_digest.h"
 #include "jobs/option_tables.h"
 #include "script/job_context.h"
 
@@ -32,7 +33,7 @@ public:
     // and reports the result; a front end without an event loop may call it directly.
     bool execute();
 
-    void report_progress(int done, int total) override { emit set_progress(done, total); }
+    void report_progress(int done, int total) override;
     void report_line(const QString& text) override { emit log(text); }
 
 signals:
@@ -48,6 +49,7 @@ protected:
 
 private:
     bool run_job(platform::TransferBuffer& buffer);
+    FollowingDigest* m_digest = nullptr;  // hashes a dump's first read as it arrives
     // Runs the job that reads back what this one moves into into (as large as the buffer).
     bool read_back(platform::TransferBuffer& into);
     bool verify_written(platform::TransferBuffer& written);

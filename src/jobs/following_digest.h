@@ -1,0 +1,38 @@
+// Hashes a dump while it arrives: a thread of its own follows the running
+// total, so the digest is ready almost as soon as the last chunk is in.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "cart/known_dumps.h"
+
+class FollowingDigest {
+public:
+    // data stays valid and its first size bytes become final in order.
+    FollowingDigest(const uint8_t* data, size_t size);
+    ~FollowingDigest();
+    FollowingDigest(const FollowingDigest&) = delete;
+    FollowingDigest& operator=(const FollowingDigest&) = delete;
+
+    // The first final bytes of the data will not change any more.
+    void advance(size_t final);
+    // Hashes what is left and returns the digest of all size bytes.
+    gb::DumpDigest finish();
+
+private:
+    void run();
+
+    const uint8_t* m_data;
+    size_t m_size;
+    gb::DumpHasher m_hasher;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    size_t m_final = 0;   // guarded by m_mutex
+    size_t m_hashed = 0;  // guarded by m_mutex
+    bool m_stop = false;  // guarded by m_mutex
+    std::thread m_thread;
+};

@@ -3,7 +3,10 @@
 // Natives (bound by the host for the job at hand, each taking the job handle d
 // first): cpu_read(d, address, length), cpu_write(d, address, value, ...),
 // ram_write(d, address, length), rom_write(d, address, length),
-// rom_flash_cfg(d, mode). Every native raises an error when it fails.
+// rom_flash_cfg(d, mode); for bit-level protocols cpu_read_byte(d, address),
+// which returns the byte, and buffer_put(d, value) (reads) and buffer_take(d)
+// (writes), which store or fetch one save byte at the running total. Every
+// native raises an error when it fails.
 
 ROM_BANK <- 0x4000;       // switchable ROM window 0x4000-0x7FFF
 RAM_BANK <- 0x2000;       // cartridge RAM window 0xA000-0xBFFF
@@ -75,8 +78,4 @@ function flash_banks(d, size, select) {
         select(n);
         rom_write(d, ROM_BANK, min(ROM_BANK, size - n * ROM_BANK));
     }
-}
-
-function unsupported_save(name) {
-    throw name + " save memory cannot be read or written by this program yet.";
 }

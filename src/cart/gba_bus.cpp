@@ -68,8 +68,7 @@ uint32_t gba_rom_size_by_probing() {
     for (uint32_t size = kProbeFirst; size < kGbaRomSpan; size *= 2) {
         if (p_gba_cpu_read(size / 2, here, sizeof here) != sizeof here) return 0;
         // Past the end the bus floats, or a small ROM shows again from its start.
-        if (open_bus_at(size, here) || std::memcmp(here, first, 2 * kProbeWords) == 0)
-            return size;
+        if (open_bus_at(size, here) || std::memcmp(here, first, 2 * kProbeWords) == 0) return size;
     }
     return kGbaRomSpan;
 }

@@ -34,6 +34,8 @@ inline constexpr uint32_t kGbRomCodeOffset = 0x148;
 inline constexpr uint32_t kGbRamCodeOffset = 0x149;
 inline constexpr uint32_t kGbaLogoOffset = 0x04;
 inline constexpr uint32_t kGbaLogoSize = 156;
+inline constexpr uint32_t kGbaTitleOffset = 0xA0;
+inline constexpr uint32_t kGbaTitleSize = 12;
 inline constexpr uint32_t kGbaCodeOffset = 0xAC;
 inline constexpr uint32_t kGbaCodeSize = 4;
 
@@ -42,6 +44,9 @@ inline constexpr uint32_t kHeaderReadSize = 8192;
 
 extern const uint8_t kGbLogo[kGbLogoSize];
 extern const uint8_t kGbaLogo[kGbaLogoSize];
+
+// Header types of MBC3 cartridges with a timer: their saves carry the clock.
+inline constexpr uint8_t kGbClockTypes[] = {0x0F, 0x10};
 
 // Controller codes of the settings' controller list.
 enum MbcCode : int32_t { kMbcNone = 0, kMbc1, kMbc2, kMbc3, kMbc5, kMbc7, kTama5 };

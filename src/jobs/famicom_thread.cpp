@@ -1,11 +1,13 @@
 #include "jobs/famicom_thread.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <optional>
 
 #include "cart/bus.h"
+#include "cart/header.h"
 #include "cart/known_dumps.h"
 #include "device/bf.h"
 #include "device/cmd.h"
@@ -14,6 +16,7 @@
 #include "device/protocol.h"
 #include "device/usb.h"
 #include "jobs/job_launch.h"
+#include "jobs/save_backup.h"
 #include "script/script.h"
 
 void FamicomThread::report_progress(int done, int total) {
@@ -92,6 +95,12 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     m_buffer = buffer.data();
     m_buffer_size = size;
 
+    const bool saveJob = m_type == kJobGbSaveRead || m_type == kJobGbSaveWrite ||
+                         m_type == kJobGbaSaveRead || m_type == kJobGbaSaveWrite;
+    m_clock = saveJob && !job_is_gba(m_type) && cartridge_has_clock();
+    m_clock_set = false;
+    if (saveJob && job_reads_input(m_type) && m_backup && !back_up_save()) return false;
+
     if (job_reads_input(m_type)) {
         QFile* input = file::open_read(m_file.toLocal8Bit().constData());
         emit log(tr("Read file :") + m_file);
@@ -99,11 +108,16 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
             return fail(tr("Open File error."));
         }
         const int64_t got = file::Read(input, m_buffer, size);
+        // What follows the save may be its clock.
+        uint8_t trailer[kClockTrailerSize + 1];
+        const int64_t more = m_clock ? file::Read(input, trailer, sizeof trailer) : 0;
         file::Close(input);
         if (got != int64_t(size)) {
             return fail(tr("Read File error."));
         }
         emit log(tr("Read ") + QString::number(size, 10) + tr(" Bytes"));
+        ClockState clock;
+        if (more > 0 && parse_clock_trailer(trailer, size_t(more), &clock)) set_clock_from(clock);
     }
 
     const bool romDump = m_type == kJobGbDump || m_type == kJobGbaDump;
@@ -120,7 +134,12 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     if (verify && romDump && !read_twice(buffer)) return false;
 
     if (job_saves_output(m_type)) {
-        const QString reason = file::SaveAtomic(m_file, m_buffer, size);
+        QByteArray clock;
+        if (m_clock) clock = clock_trailer(m_clock_regs, QDateTime::currentSecsSinceEpoch());
+        const QByteArray image =
+            QByteArray(reinterpret_cast<const char*>(m_buffer), int(size)) + clock;
+        const QString reason = file::SaveAtomic(
+            m_file, reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size()));
         if (!reason.isEmpty()) return fail(tr("Save file error.") + ' ' + reason);
     }
     if (romDump) {
@@ -129,6 +148,55 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         for (const QString& line : report.lines) emit log(line);
         m_verdict = report.verdict;
     }
+    return true;
+}
+
+bool FamicomThread::cartridge_has_clock() {
+    uint8_t type = 0;
+    return gb::p_gb_cpu_read(gb::kGbTypeOffset, &type, 1) == 1 &&
+           std::find(std::begin(gb::kGbClockTypes), std::end(gb::kGbClockTypes), type) !=
+               std::end(gb::kGbClockTypes);
+}
+
+void FamicomThread::set_clock_from(const ClockState& clock) {
+    std::copy(std::begin(clock.regs), std::end(clock.regs), m_clock_regs);
+    const int64_t elapsed = QDateTime::currentSecsSinceEpoch() - clock.time;
+    advance_clock(m_clock_regs, elapsed);
+    m_clock_set = true;
+    emit log(tr("The save carries the cartridge's clock: it is set %1.")
+                 .arg(m_clock_regs[4] & 0x40 ? tr("as saved (halted)")
+                                             : tr("%1 seconds on from the save").arg(elapsed)));
+}
+
+QString FamicomThread::cartridge_title() {
+    uint8_t header[proto::kMinTransfer] = {};
+    const bool gba = job_is_gba(m_type);
+    gb::ReadOp read = gba ? gb::p_gba_cpu_read : gb::p_gb_cpu_read;
+    if (!read || read(0, header, sizeof header) != sizeof header) return QString();
+    const uint32_t at = gba ? gb::kGbaTitleOffset : gb::kGbTitleOffset;
+    const uint32_t n = gba ? gb::kGbaTitleSize : gb::kGbTitleSize;
+    const char* title = reinterpret_cast<const char*>(header + at);
+    return QString::fromLatin1(title, int(strnlen(title, n)));
+}
+
+bool FamicomThread::back_up_save() {
+    const QString title = cartridge_title();
+    platform::TransferBuffer current;
+    const bool read = read_back(current);
+    m_total = 0;
+    QString why = tr("the save could not be read");
+    QString path;
+    if (read) {
+        QByteArray image(reinterpret_cast<const char*>(current.data()), int(m_buffer_size));
+        if (m_clock) image += clock_trailer(m_clock_regs, QDateTime::currentSecsSinceEpoch());
+        const QString folder =
+            m_backup_folder.isEmpty() ? default_backup_folder() : m_backup_folder;
+        path = write_backup(folder, title, image, &why);
+    }
+    if (path.isEmpty())
+        return fail(
+            tr("The cartridge's save could not be backed up (%1); nothing was written.").arg(why));
+    emit log(tr("Backed up the cartridge's save to %1").arg(path));
     return true;
 }
 

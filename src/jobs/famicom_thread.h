@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "device/platform.h"
+#include "jobs/clock_trailer.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/following_digest.h"
 #include "jobs/option_tables.h"
@@ -24,6 +25,11 @@ public:
     QString m_file;
     bool m_verify = false;
     uint8_t m_save_mask = 0xFF;  // bits of each save byte the cartridge keeps
+
+    // Write RAM first keeps the cartridge's save in the backup folder (empty:
+    // default_backup_folder()).
+    bool m_backup = true;
+    QString m_backup_folder;
 
     // What the last ROM dump is worth, and the known dumps it is judged against.
     DumpVerdict m_verdict = DumpVerdict::None;
@@ -54,4 +60,8 @@ private:
     bool read_back(platform::TransferBuffer& into);
     bool verify_written(platform::TransferBuffer& written);
     bool read_twice(platform::TransferBuffer& first);
+    bool cartridge_has_clock();
+    void set_clock_from(const ClockState& clock);
+    QString cartridge_title();
+    bool back_up_save();
 };

@@ -99,7 +99,7 @@ bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fil
                                                  : uint64_t(uint32_t(choices.gbRomSize));
         const uint64_t ram = uint32_t(choices.gbRamSize);
         if (!row) return true;  // no script either: configure_par has refused already
-        if (job_sized_by_ram(type) && row->maxRam && ram > row->maxRam)
+        if (job_sized_by_ram(type) && !row->fixedSave && ram > row->maxRam)
             refusal = tr("%1 addresses at most %2 of save memory; the %3 chosen is more than it "
                          "holds.")
                           .arg(row->label, bytes_text(row->maxRam), bytes_text(ram));
@@ -151,8 +151,9 @@ bool configure_par(const LaunchChoices& choices, const QString& fileName, const 
         job.m_rom_size = uint32_t(choices.gbRomSize);
         job.m_ram_size = uint32_t(choices.gbRamSize);
     }
-    const MbcRow* row = mbc_row_at(choices.mbcPosition);
-    job.m_save_mask = choices.sysType != kSysGba && row ? row->saveMask : 0xFF;
+    const MbcRow* row = choices.sysType != kSysGba ? mbc_row_at(choices.mbcPosition) : nullptr;
+    job.m_save_mask = row ? row->saveMask : 0xFF;
+    if (row && row->fixedSave) job.m_ram_size = row->maxRam;
     job.m_verify = choices.verify;
     return true;
 }

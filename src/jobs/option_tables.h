@@ -23,21 +23,22 @@ struct MbcRow {
     const char* label;
     const char* script;  // mapper script in the folder kMapperFolder beside the program
     uint32_t maxRom;     // bytes of ROM the controller addresses
-    uint32_t maxRam;     // bytes of RAM behind its window; 0: a save the script handles itself
+    uint32_t maxRam;     // bytes of save memory it addresses
     uint8_t saveMask;    // bits of each save byte the cartridge keeps
+    bool fixedSave;      // the save is always maxRam bytes, whatever size is chosen
 };
 
 inline constexpr uint32_t kKiB = 1024, kMiB = 1024 * 1024;
 
 // MBC3 covers MBC30 (4 MiB of ROM, 64 KiB of RAM); RAM banks beyond select its clock.
 inline constexpr MbcRow mbc_table[] = {
-    {0, gb::kMbcNone, "NONE", "gb_mbc0.nut", 32 * kKiB, 8 * kKiB, 0xFF},
-    {1, gb::kMbc1, "MBC1", "gb_mbc1.nut", 2 * kMiB, 32 * kKiB, 0xFF},
-    {2, gb::kMbc2, "MBC2", "gb_mbc2.nut", 256 * kKiB, 512, 0x0F},  // 512 half-bytes
-    {3, gb::kMbc3, "MBC3", "gb_mbc3.nut", 4 * kMiB, 64 * kKiB, 0xFF},
-    {4, gb::kMbc5, "MBC5", "gb_mbc5.nut", 8 * kMiB, 128 * kKiB, 0xFF},
-    {5, gb::kMbc7, "MBC7", "gb_mbc7.nut", 2 * kMiB, 0, 0xFF},
-    {6, gb::kTama5, "TAMA5", "gb_tama5.nut", 1 * kMiB, 0, 0xFF},
+    {0, gb::kMbcNone, "NONE", "gb_mbc0.nut", 32 * kKiB, 8 * kKiB, 0xFF, false},
+    {1, gb::kMbc1, "MBC1", "gb_mbc1.nut", 2 * kMiB, 32 * kKiB, 0xFF, false},
+    {2, gb::kMbc2, "MBC2", "gb_mbc2.nut", 256 * kKiB, 512, 0x0F, false},  // 512 half-bytes
+    {3, gb::kMbc3, "MBC3", "gb_mbc3.nut", 4 * kMiB, 64 * kKiB, 0xFF, false},
+    {4, gb::kMbc5, "MBC5", "gb_mbc5.nut", 8 * kMiB, 128 * kKiB, 0xFF, false},
+    {5, gb::kMbc7, "MBC7", "gb_mbc7.nut", 2 * kMiB, 256, 0xFF, true},  // 93LC56 EEPROM
+    {6, gb::kTama5, "TAMA5", "gb_tama5.nut", 1 * kMiB, 32, 0xFF, true},
 };
 
 inline constexpr OptionRow gb_rom_table[] = {

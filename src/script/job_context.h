@@ -25,6 +25,15 @@ public:
     uint8_t* m_buffer = nullptr;
     uint32_t m_buffer_size = 0;  // bytes m_buffer holds
 
+    // A cartridge clock that travels with the save (MBC3 with a timer): a save
+    // read fills m_clock_regs from the script's rtc_read; a save write with
+    // m_clock_set hands them to its rtc_write. Registers: seconds, minutes,
+    // hours, day low, day high (bit 0 day bit 8, bit 6 halt, bit 7 carry).
+    static constexpr int kClockRegisters = 5;
+    bool m_clock = false;
+    bool m_clock_set = false;
+    uint8_t m_clock_regs[kClockRegisters] = {};
+
     // How long an erase wait polls before it gives up.
     int m_erase_limit_ms = 10 * 60 * 1000;
 

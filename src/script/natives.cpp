@@ -152,6 +152,64 @@ SQInteger real_gb_flash_cfg(HSQUIRRELVM v) {
     return 0;
 }
 
+namespace {
+
+// Reads the job handle and the integer arguments after it; a canceled job stops here.
+SQInteger take_values(HSQUIRRELVM v, JobContext** job, int64_t* values, int count) {
+    if (sq_gettop(v) < kFirstArgument + count - 1) return sq_throwerror(v, "argument number error");
+    for (int i = 0; i < count; ++i)
+        if (!qr_long_get(v, kFirstArgument + i, &values[i]))
+            return sq_throwerror(v, "argument type error");
+    SQUserPointer handle = nullptr;
+    const SQInteger got = qr_userpointer_get(v, &handle);
+    if (got < 0) return got;
+    *job = static_cast<JobContext*>(handle);
+    if ((*job)->m_cancel.load(std::memory_order_relaxed)) return sq_throwerror(v, "canceled");
+    return 0;
+}
+
+// Checks that one more byte fits at the job's running total.
+bool byte_fits(const JobContext* job) {
+    return job->m_buffer && job->m_total >= 0 && int64_t(job->m_total) < job->m_buffer_size;
+}
+
+}  // namespace
+
+SQInteger real_gb_cpu_read_byte(HSQUIRRELVM v) {
+    JobContext* job = nullptr;
+    int64_t address = 0;
+    const SQInteger checked = take_values(v, &job, &address, 1);
+    if (checked < 0) return checked;
+    if (!gb::p_gb_cpu_read) return fail(v, "cpu_read_byte", "bus not initialised");
+    uint8_t value = 0;
+    if (gb::p_gb_cpu_read(uint32_t(address) & kGbMask, &value, 1) != 1)
+        return fail(v, "cpu_read_byte", "the device delivered too few bytes", 0, 1);
+    sq_pushinteger(v, value);
+    return 1;
+}
+
+SQInteger real_buffer_put(HSQUIRRELVM v) {
+    JobContext* job = nullptr;
+    int64_t value = 0;
+    const SQInteger checked = take_values(v, &job, &value, 1);
+    if (checked < 0) return checked;
+    if (!byte_fits(job)) return sq_throwerror(v, "buffer range error");
+    job->m_buffer[job->m_total++] = uint8_t(value);
+    job->report_progress(job->m_total, int(job->m_ram_size));
+    return 0;
+}
+
+SQInteger real_buffer_take(HSQUIRRELVM v) {
+    JobContext* job = nullptr;
+    const SQInteger checked = take_values(v, &job, nullptr, 0);
+    if (checked < 0) return checked;
+    if (!byte_fits(job)) return sq_throwerror(v, "buffer range error");
+    const uint8_t value = job->m_buffer[job->m_total++];
+    job->report_progress(job->m_total, int(job->m_ram_size));
+    sq_pushinteger(v, value);
+    return 1;
+}
+
 SQInteger real_gba_ram_erase(HSQUIRRELVM v) {
     if (gb::f_gba_sram_erase() == 0)
         return fail(v, "ram_erase", "the command could not be sent to the device");

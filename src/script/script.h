@@ -30,6 +30,12 @@ SQInteger real_gba_cpu_read(HSQUIRRELVM v);
 SQInteger real_gba_ram_read(HSQUIRRELVM v);
 SQInteger real_gba_ram_write(HSQUIRRELVM v);
 SQInteger real_gba_ram_erase(HSQUIRRELVM v);
+// cpu_read_byte(d, address): one byte of the GB bus, returned to the script.
+SQInteger real_gb_cpu_read_byte(HSQUIRRELVM v);
+// buffer_put(d, value) stores a byte the script assembled at the running total;
+// buffer_take(d) returns the byte there. Both advance the total.
+SQInteger real_buffer_put(HSQUIRRELVM v);
+SQInteger real_buffer_take(HSQUIRRELVM v);
 
 // Largest GBA cartridge read one native call makes.
 inline constexpr uint32_t kGbaReadCap = 0x100000;

@@ -13,13 +13,20 @@ struct Binding {
 };
 
 // Natives bound for each job type, in binding order; a null name ends a list.
-const Binding kGbRead[] = {{"cpu_write", real_gb_cpu_write}, {"cpu_read", real_gb_cpu_read}, {}};
+const Binding kGbRead[] = {{"cpu_write", real_gb_cpu_write},
+                           {"cpu_read", real_gb_cpu_read},
+                           {"cpu_read_byte", real_gb_cpu_read_byte},
+                           {"buffer_put", real_buffer_put},
+                           {}};
 const Binding kGbFlash[] = {{"cpu_write", real_gb_cpu_write},
                             {"rom_write", real_gb_rom_write},
                             {"rom_flash_cfg", real_gb_flash_cfg},
                             {}};
-const Binding kGbSaveWrite[] = {
-    {"cpu_write", real_gb_cpu_write}, {"ram_write", real_gb_ram_write}, {}};
+const Binding kGbSaveWrite[] = {{"cpu_write", real_gb_cpu_write},
+                                {"ram_write", real_gb_ram_write},
+                                {"cpu_read_byte", real_gb_cpu_read_byte},
+                                {"buffer_take", real_buffer_take},
+                                {}};
 const Binding kGbaDump[] = {{"cpu_read", real_gba_cpu_read}, {}};
 const Binding kGbaSaveRead[] = {{"ram_read", real_gba_ram_read}, {}};
 const Binding kGbaSaveWrite[] = {
@@ -124,6 +131,55 @@ bool gba_flash_save_erase_wait(JobContext* job) {
     });
 }
 
+// Calls name(d) and takes the integer array it returns into out; false with
+// the job's reason when the call fails or returns anything else.
+bool call_for_values(HSQUIRRELVM v, JobContext* job, const char* name, uint8_t* out, int count) {
+    const SQInteger top = sq_gettop(v);
+    sq_pushroottable(v);
+    sq_pushstring(v, name, -1);
+    bool ok = SQ_SUCCEEDED(sq_get(v, -2));
+    if (ok) {
+        sq_pushroottable(v);
+        sq_pushuserpointer(v, job);
+        ok = SQ_SUCCEEDED(sq_call(v, 2, SQTrue, SQTrue)) && sq_gettype(v, -1) == OT_ARRAY &&
+             sq_getsize(v, -1) == count;
+        for (int i = 0; ok && i < count; ++i) {
+            sq_pushinteger(v, i);
+            int64_t value = 0;
+            ok = SQ_SUCCEEDED(sq_get(v, -2)) && qr_long_get(v, -1, &value);
+            out[i] = uint8_t(value);
+            sq_pop(v, 1);
+        }
+    }
+    if (!ok) {
+        const QString error = last_error(v);
+        job->note_failure(
+            QString::fromLatin1(name) + QStringLiteral(": ") +
+            (error.isEmpty() ? QStringLiteral("the script returned no registers") : error));
+    }
+    sq_settop(v, top);
+    return ok;
+}
+
+// Moves the cartridge clock with the save, when the job carries it.
+bool clock_read(HSQUIRRELVM v, JobContext* job) {
+    if (!job->m_clock) return true;
+    if (!qr_function_exists(v, "rtc_read"))
+        return fail(job, "The mapper script cannot read this cartridge's clock.");
+    return call_for_values(v, job, "rtc_read", job->m_clock_regs, JobContext::kClockRegisters);
+}
+
+bool clock_write(HSQUIRRELVM v, JobContext* job) {
+    if (!job->m_clock || !job->m_clock_set) return true;
+    if (!qr_function_exists(v, "rtc_write"))
+        return fail(job, "The mapper script cannot set this cartridge's clock.");
+    const uint8_t* r = job->m_clock_regs;
+    const int64_t result = qr_call(v, "rtc_write", job, 5, int64_t(r[0]), int64_t(r[1]),
+                                   int64_t(r[2]), int64_t(r[3]), int64_t(r[4]));
+    if (result < 0) job->note_failure(QStringLiteral("rtc_write: ") + last_error(v));
+    return result >= 0;
+}
+
 }  // namespace
 
 bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
@@ -161,6 +217,7 @@ bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
             say(job, "Start dump save...");
             result = call(v, job, "save_dump", job->m_ram_size, job->m_ram_size);
             say(job, "Dump save finish.");
+            if (result >= 0 && !clock_read(v, job)) return false;
             break;
         case kJobGbSaveWrite:
         case kJobGbaSaveWrite:
@@ -172,6 +229,7 @@ bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
             say(job, "Start write save...");
             result = call(v, job, "save_write", job->m_ram_size, job->m_ram_size);
             say(job, "Write save finish.");
+            if (result >= 0 && !clock_write(v, job)) return false;
             break;
         default:
             return false;

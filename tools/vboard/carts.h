@@ -37,7 +37,9 @@ inline bool gb_cart_address(uint16_t address) {
 
 // mGBA's controller emulation for every header type it knows; types 0x08/0x09
 // (plain RAM without a controller, which mGBA leaves out) are modelled here.
-std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save);
+// clock, five bytes when given, sets an MBC3 clock's registers (seconds,
+// minutes, hours, day low, day high); the modelled clock stands still.
+std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save, const Bytes& clock = {});
 
 // No cartridge in the slot: the bus floats high.
 std::unique_ptr<GbCart> make_empty_slot();

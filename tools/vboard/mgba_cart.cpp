@@ -25,6 +25,9 @@ constexpr uint8_t kMbc2Types[] = {0x05, 0x06};
 constexpr uint8_t kPlainRamTypes[] = {0x08, 0x09};
 constexpr uint32_t kMbc2Nibbles = 512;
 constexpr uint32_t kPlainRamSize = 0x2000;
+constexpr size_t kClockRegisters = 5;
+constexpr uint8_t kClockFirst = 0x08;
+constexpr int64_t kClockEpochMs = 1700000000000;
 
 bool is_one_of(uint8_t type, const uint8_t* types, size_t n) {
     for (size_t i = 0; i < n; ++i)
@@ -55,12 +58,15 @@ Bytes unpack_mbc2(const uint8_t* packed, size_t n) {
 
 class MgbaCart : public GbCart {
 public:
-    MgbaCart(Bytes rom, const Bytes& save) : m_rom(std::move(rom)) {
+    MgbaCart(Bytes rom, const Bytes& save, const Bytes& clock) : m_rom(std::move(rom)) {
         mLogSetDefaultLogger(&g_quiet);
         m_mbc2 = is_one_of(m_rom[kHeaderType], kMbc2Types, sizeof kMbc2Types);
         m_core = GBCoreCreate();
         if (!m_core || !m_core->init(m_core)) std::abort();
         mCoreInitConfig(m_core, nullptr);
+        // The modelled clock stands still, so a test knows what it reads.
+        m_core->rtc.override = RTC_FIXED;
+        m_core->rtc.value = kClockEpochMs;
         m_core->loadROM(m_core, VFileFromMemory(m_rom.data(), m_rom.size()));
         Bytes initial = m_mbc2 && !save.empty() ? pack_mbc2(save) : save;
         m_core->loadSave(m_core,
@@ -69,6 +75,7 @@ public:
         void* sram = nullptr;
         m_saveSize = m_core->savedataClone(m_core, &sram);
         std::free(sram);
+        if (clock.size() == kClockRegisters) set_clock(clock);
     }
     ~MgbaCart() override {
         mCoreConfigDeinit(&m_core->config);
@@ -92,6 +99,17 @@ public:
     void reset() override { m_core->reset(m_core); }
 
 private:
+    // Sets the MBC3 clock registers through the bus, as a game would.
+    void set_clock(const Bytes& clock) {
+        write(0x0000, 0x0A);
+        for (uint8_t r = 0; r < kClockRegisters; ++r) {
+            write(0x4000, uint8_t(kClockFirst + r));
+            write(0xA000, clock[r]);
+        }
+        write(0x4000, 0x00);
+        write(0x0000, 0x00);
+    }
+
     Bytes m_rom;  // mGBA reads the ROM in place
     mCore* m_core = nullptr;
     bool m_mbc2 = false;
@@ -128,11 +146,11 @@ public:
 
 }  // namespace
 
-std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save) {
+std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save, const Bytes& clock) {
     if (rom.size() < 0x8000) rom.resize(0x8000, 0xFF);
     if (is_one_of(rom[kHeaderType], kPlainRamTypes, sizeof kPlainRamTypes))
         return std::make_unique<PlainCart>(std::move(rom), save);
-    return std::make_unique<MgbaCart>(std::move(rom), save);
+    return std::make_unique<MgbaCart>(std::move(rom), save, clock);
 }
 
 std::unique_ptr<GbCart> make_empty_slot() {

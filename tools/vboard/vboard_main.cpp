@@ -180,6 +180,8 @@ const char* const kUsage =
     "  --flash-mbc KIND     auto (MBC1 while the header in the chip names MBC1,\n"
     "                       else MBC5), mbc1 or mbc5: the flash cartridge's banking\n"
     "  --save FILE          initial save memory\n"
+    "  --rtc S,M,H,DL,DH    an MBC3 cartridge's clock registers (the modelled clock\n"
+    "                       stands still, so it reads what was set or last written)\n"
     "  --gba-save KIND      none, sram, flash64, flash128, eep512, eep8k\n"
     "  --save-out FILE      on unmount: the save memory as a bus read shows it\n"
     "  --flash-out FILE     on unmount: the flash chip's contents\n"
@@ -212,6 +214,7 @@ const char* const kUsage =
 int main(int argc, char** argv) {
     vboard::BoardOptions options;
     std::string gbRom, gbaRom, saveFile, flashImage, gbaSave = "none", mountpoint;
+    std::vector<uint8_t> clock;
     uint32_t flashSize = 0;
     int wiring = 8, eraseMs = 1500;
     vboard::FlashBanking banking = vboard::FlashBanking::Auto;
@@ -237,7 +240,16 @@ int main(int argc, char** argv) {
             flashImage = next();
         else if (a == "--save")
             saveFile = next();
-        else if (a == "--gba-save")
+        else if (a == "--rtc") {
+            const std::string list = next();
+            for (size_t at = 0; at <= list.size();) {
+                const size_t comma = std::min(list.find(',', at), list.size());
+                clock.push_back(
+                    uint8_t(std::strtoul(list.substr(at, comma - at).c_str(), nullptr, 0)));
+                at = comma + 1;
+            }
+            if (clock.size() != 5) usage("--rtc takes five registers");
+        } else if (a == "--gba-save")
             gbaSave = next();
         else if (a == "--save-out")
             v->saveOut = next();
@@ -285,7 +297,7 @@ int main(int argc, char** argv) {
     if (!gbRom.empty()) {
         std::vector<uint8_t> rom = read_file(gbRom, &ok);
         if (!ok || rom.empty()) usage("cannot read the GB image");
-        gb = vboard::make_gb_cart(std::move(rom), save);
+        gb = vboard::make_gb_cart(std::move(rom), save, clock);
     } else if (!gbaRom.empty()) {
         std::vector<uint8_t> rom = read_file(gbaRom, &ok);
         if (!ok || rom.empty()) usage("cannot read the GBA image");

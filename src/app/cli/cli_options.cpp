@@ -110,6 +110,10 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
             request.force = true;
             continue;
         }
+        if (arg == "--no-backup") {
+            request.noBackup = true;
+            continue;
+        }
         if (arg == "--") {
             positional += args.mid(i + 1);
             break;
@@ -185,6 +189,8 @@ QString cli_help() {
                "                    dump reads the cartridge twice and keeps it only when\n"
                "                    both reads agree\n"
                "  --force           replace an existing output file (dump-rom, read-save)\n"
+               "  --no-backup       write-save without first keeping the cartridge's save in\n"
+               "                    the backup folder\n"
                "  -h, --help        this text\n"
                "SIZE is in bytes with an optional unit: K, KB, KiB, M, MB, MiB; or in bits\n"
                "as the panel shows them: 256Kbit, 8Mb, 64Mbit.\n"

@@ -17,7 +17,8 @@ struct CliRequest {
     std::optional<int> ramSize;   // bytes
     std::optional<int> saveType;  // GBA save type code
     bool verify = false;
-    bool force = false;  // replace an existing output file
+    bool force = false;     // replace an existing output file
+    bool noBackup = false;  // write-save without keeping the cartridge's save first
 };
 
 // Fills request from the arguments after the program name; an empty string,

@@ -143,7 +143,9 @@ CliResult check_sizes(CliCommand command, const ChoiceModel& model) {
     if (command == CliCommand::DumpRom && !model.romSizeSet())
         return {kExitFailed, "the ROM size was not detected; name it with --rom-size"};
     const bool saveJob = command == CliCommand::ReadSave || command == CliCommand::WriteSave;
-    if (saveJob && !model.saveSizeSet())
+    const MbcRow* row = mbc_row_at(model.choices().mbcPosition);
+    const bool fixedSave = model.choices().sysType == kSysGb && row && row->fixedSave;
+    if (saveJob && !model.saveSizeSet() && !fixedSave)
         return {kExitFailed,
                 "the cartridge's header names no save memory; name its size with --ram-size"};
     return {};
@@ -153,7 +155,10 @@ CliResult check_sizes(CliCommand command, const ChoiceModel& model) {
 // bytes of a longer one, as the window does; the command line says so first.
 CliResult check_save_file(const QString& file, const LaunchChoices& c, CliOutput& out) {
     const qint64 fileSize = QFileInfo(file).size();
-    const qint64 saveSize = c.sysType == kSysGba ? c.gbaRamSize : c.gbRamSize;
+    const MbcRow* row = c.sysType == kSysGb ? mbc_row_at(c.mbcPosition) : nullptr;
+    const qint64 saveSize = c.sysType == kSysGba    ? c.gbaRamSize
+                            : row && row->fixedSave ? qint64(row->maxRam)
+                                                    : c.gbRamSize;
     if (fileSize < saveSize)
         return {kExitFile, QString("%1 holds %2 bytes, less than the %3-byte save; nothing was "
                                    "written")
@@ -181,6 +186,7 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
     if (!prepare_job(button, model.choices(), file, appDir, job, log))
         return {kExitFailed, out.lastLine().isEmpty() ? "the job could not start" : out.lastLine()};
     if (g_canceled.load()) return {kExitFailed, "canceled"};
+    job.m_backup = !r.noBackup;
 
     QObject::connect(&job, &FamicomThread::log, [&out](const QString& text) { out.line(text); });
     QObject::connect(&job, &FamicomThread::set_progress,

@@ -1,0 +1,37 @@
+#include "jobs/save_backup.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "device/file.h"
+
+QString default_backup_folder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/zelvo3/backups");
+}
+
+QString backup_file_name(const QString& title, const QDateTime& when) {
+    QString safe;
+    for (const QChar c : title.trimmed())
+        safe += c.isLetterOrNumber() || c == ' ' || c == '-' || c == '_' ? c : QChar('_');
+    if (safe.trimmed().isEmpty()) safe = QStringLiteral("cartridge");
+    return safe.trimmed() + ' ' + when.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss")) +
+           QStringLiteral(".sav");
+}
+
+QString write_backup(const QString& folder, const QString& title, const QByteArray& data,
+                     QString* why) {
+    if (!QDir().mkpath(folder)) {
+        *why = QStringLiteral("cannot create the folder %1").arg(folder);
+        return QString();
+    }
+    const QString name = backup_file_name(title, QDateTime::currentDateTime());
+    QString path = folder + '/' + name;
+    // Two backups within one second keep both.
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder + '/' + name.chopped(4) + QStringLiteral(" (%1).sav").arg(n);
+    *why = file::SaveAtomic(path, reinterpret_cast<const uint8_t*>(data.constData()),
+                            uint32_t(data.size()));
+    return why->isEmpty() ? path : QString();
+}

@@ -283,6 +283,11 @@ TEST_F(Cli, Mbc2VerifyComparesTheHalfBytesItKeeps) {
              "--ram-size", "512", "--verify"});
     EXPECT_EQ(write.code, 0) << text(write);
     EXPECT_TRUE(write.out.contains("Verify data finish.")) << text(write);
+    EXPECT_TRUE(write.out.contains("Backed up the cartridge's save to ")) << text(write);
+    const CliRun noBackup =
+        cli({"write-save", path("mbc2.sav"), "--ram-size", "512", "--no-backup"});
+    EXPECT_EQ(noBackup.code, 0) << text(noBackup);
+    EXPECT_FALSE(noBackup.out.contains("Backed up")) << text(noBackup);
 }
 
 TEST_F(Cli, DumpVerdictsAndTheVerifyCommand) {

@@ -266,6 +266,34 @@ TEST_F(WindowJob, TheFlashQueryWaitsForTheBoardsLock) {
     EXPECT_TRUE(board->command_writes().empty()) << "no query reached the board";
 }
 
+TEST_F(WindowJob, CancelAndClosingTheWindowStopARunawayScript) {
+    mount({"--gb", image(romgen::gb_image(0x22, 3, 0), "rom.gb")});
+    const QString mbc7 = QCoreApplication::applicationDirPath() + "/mapper/gb_mbc7.nut";
+    ASSERT_TRUE(QFile::copy(mbc7, mbc7 + ".keep"));
+    const std::string endless =
+        "function cpu_dump(d, a, b) {\n  local n = 0;\n  while (true)\n    n++;\n}";
+    write_file(mbc7.toStdString(), Bytes(endless.begin(), endless.end()));
+    choose_gb(5, 262144);
+    answer_file_dialog(QString::fromStdString(dir.file("x.gb")));
+    tab.push_read_rom();
+    ASSERT_TRUE(wait_for([&] { return lines_of(tab.console()).contains("Start dump rom..."); }));
+    tab.cancelButton()->click();
+    EXPECT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 10000));
+    const QStringList lines = lines_of(tab.console());
+    EXPECT_TRUE(lines.contains("The mapper script was stopped: Cancel was pressed."));
+    EXPECT_TRUE(lines.contains(">Operation failure."));
+    {
+        MainTab closing(nullptr);
+        closing.settings()->_setItem1(5);
+        answer_file_dialog(QString::fromStdString(dir.file("y.gb")));
+        closing.push_read_rom();
+        ASSERT_TRUE(
+            wait_for([&] { return lines_of(closing.console()).contains("Start dump rom..."); }));
+    }  // the window closes with the script still running
+    QFile::remove(mbc7);
+    QFile::rename(mbc7 + ".keep", mbc7);
+}
+
 TEST_F(WindowJob, RefusedImagesAndTheGbaFlashWrite) {
     mount({"--flash", "0x40000"});
     choose_gb(4, 32768);

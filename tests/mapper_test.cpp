@@ -163,8 +163,8 @@ TEST_F(Mapper, Mbc7AndTama5SavesRoundTripAndSurviveAPowerCycle) {
             Outcome out = run(kJobGbSaveRead, c.script, dir.file("read.sav"), 0x20000, c.size);
             EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
             EXPECT_TRUE(read_file(dir.file("read.sav")) == held);
-            out = run(kJobGbSaveWrite, c.script, put(next, "next.sav"), 0x20000, c.size, 0, 0,
-                      true);
+            out =
+                run(kJobGbSaveWrite, c.script, put(next, "next.sav"), 0x20000, c.size, 0, 0, true);
             EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
         }
         EXPECT_TRUE(read_file(dir.file("model.sav")) == next);

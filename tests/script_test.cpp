@@ -6,7 +6,11 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <atomic>
+#include <chrono>
+#include <cstring>
 #include <ctime>
+#include <thread>
 
 #include "cart/bus.h"
 #include "device/usb.h"
@@ -208,6 +212,37 @@ TEST_F(Natives, GbaReadsAreCappedAt1MiB) {
     job.thread.m_total = 0;
     EXPECT_TRUE(call("cpu_read(d, 0, 0x200000);"));
     EXPECT_EQ(job.thread.m_total, 0x100000);
+}
+
+TEST_F(Script, CancelStopsAScriptThatNeverCallsANative) {
+    const char* runaways[] = {
+        "function cpu_dump(d, a, b) {\n  local n = 0;\n  while (true)\n    n++;\n}",
+        "function deeper(n) { return deeper(n + 1) + 1; }\n"
+        "function cpu_dump(d, a, b) { deeper(0); }",
+        "function cpu_dump(d, a, b) {\n  local all = [];\n  while (true)\n    "
+        "all.append(array(64));\n}"};
+    for (const char* source : runaways) {
+        SCOPED_TRACE(source);
+        const std::string path = dir.file("runaway.nut");
+        testing_support::write_file(path, Bytes(source, source + std::strlen(source)));
+        Job runaway;
+        runaway.thread.m_type = kJobGbDump;
+        runaway.thread.m_script = QString::fromStdString(path);
+        std::atomic<bool> done{false};
+        bool ok = true;
+        std::thread stage([&] {
+            ok = script_dump_execute(&runaway.thread);
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        runaway.thread.canceled();
+        const bool stopped = testing_support::poll_until([&] { return done.load(); }, 10000);
+        if (!stopped) std::abort();  // a thread stuck for ever: nothing else can end it
+        stage.join();
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(runaway.thread.m_failure, "canceled");
+        EXPECT_TRUE(runaway.lines.contains("The mapper script was stopped: Cancel was pressed."));
+    }
 }
 
 TEST(Waits, SleepRatherThanSpin) {

@@ -27,6 +27,8 @@ void qr_print_null(HSQUIRRELVM, const SQChar*, ...) {}
 
 HSQUIRRELVM qr_open(JobContext* job) {
     HSQUIRRELVM v = sq_open(kInitialStack);
+    // Line information in compiled scripts, so that a debug hook can watch them run.
+    sq_enabledebuginfo(v, SQTrue);
     SQPRINTFUNCTION print = qr_print_null;
     if (job) {
         sq_setforeignptr(v, job);

@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <csetjmp>
 
 #include "cart/bus.h"
 #include "script/job_context.h"
@@ -237,6 +238,23 @@ bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
     return result >= 0;
 }
 
+namespace {
+
+// Where a canceled script's interpreter is left: the script stage of this thread.
+thread_local std::jmp_buf* t_stopScript = nullptr;
+
+// Runs before every line and call of a script: a script that never calls a
+// native (an endless loop, deep recursion) still stops when Cancel is pressed.
+// Squirrel's hooks cannot raise an error, so the hook leaves the interpreter
+// for the script stage, which abandons that interpreter's run.
+void stop_when_canceled(HSQUIRRELVM v, SQInteger, const SQChar*, SQInteger, const SQChar*) {
+    const auto* job = static_cast<const JobContext*>(sq_getforeignptr(v));
+    if (t_stopScript && job && job->m_cancel.load(std::memory_order_relaxed))
+        std::longjmp(*t_stopScript, 1);
+}
+
+}  // namespace
+
 bool script_dump_execute(JobContext* job) {
     const Binding* bindings = bindings_for(job->m_type);
     if (!bindings) {
@@ -244,7 +262,18 @@ bool script_dump_execute(JobContext* job) {
     }
     HSQUIRRELVM v = qr_open(job);
     for (const Binding* b = bindings; b->name; ++b) qr_function_register_global(v, b->name, b->fn);
-    const bool ok = script_dump_run(v, job);
+    sq_setnativedebughook(v, stop_when_canceled);
+    std::jmp_buf stop;
+    std::jmp_buf* const outer = t_stopScript;
+    bool ok = false;
+    if (setjmp(stop) == 0) {
+        t_stopScript = &stop;
+        ok = script_dump_run(v, job);
+    } else {
+        job->note_failure(QStringLiteral("canceled"));
+        job->report_line(tr("The mapper script was stopped: Cancel was pressed."));
+    }
+    t_stopScript = outer;
     qr_close(v);
     return ok;
 }

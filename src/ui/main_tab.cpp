@@ -75,7 +75,8 @@ MainTab::MainTab(QWidget* parent) : QWidget(parent) {
 }
 
 MainTab::~MainTab() {
-    // The job thread has no parent; a job still running is waited for.
+    // The job thread has no parent; a job still running is canceled and waited for.
+    m_thread->canceled();
     m_thread->wait();
     delete m_thread;
 }

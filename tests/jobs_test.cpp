@@ -280,7 +280,8 @@ TEST_F(WindowJob, CancelAndClosingTheWindowStopARunawayScript) {
     tab.cancelButton()->click();
     EXPECT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 10000));
     const QStringList lines = lines_of(tab.console());
-    EXPECT_TRUE(lines.contains("The mapper script was stopped: Cancel was pressed."));
+    EXPECT_TRUE(lines.contains(
+        "The mapper script did not stop by itself and was stopped: the job was canceled."));
     EXPECT_TRUE(lines.contains(">Operation failure."));
     {
         MainTab closing(nullptr);

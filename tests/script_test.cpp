@@ -241,7 +241,8 @@ TEST_F(Script, CancelStopsAScriptThatNeverCallsANative) {
         stage.join();
         EXPECT_FALSE(ok);
         EXPECT_EQ(runaway.thread.m_failure, "canceled");
-        EXPECT_TRUE(runaway.lines.contains("The mapper script was stopped: Cancel was pressed."));
+        EXPECT_TRUE(runaway.lines.contains(
+            "The mapper script did not stop by itself and was stopped: the job was canceled."));
     }
 }
 

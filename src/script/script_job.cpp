@@ -242,6 +242,12 @@ namespace {
 
 // Where a canceled script's interpreter is left: the script stage of this thread.
 thread_local std::jmp_buf* t_stopScript = nullptr;
+// When this thread's script stage first saw the job canceled; invalid until then.
+thread_local QElapsedTimer t_canceledFor;
+
+// A canceled script first gets this long to stop by itself: its next native
+// raises "canceled", and its own error handling (disabling cartridge RAM) runs.
+constexpr qint64 kCancelGraceMs = 500;
 
 // Runs before every line and call of a script: a script that never calls a
 // native (an endless loop, deep recursion) still stops when Cancel is pressed.
@@ -249,8 +255,9 @@ thread_local std::jmp_buf* t_stopScript = nullptr;
 // for the script stage, which abandons that interpreter's run.
 void stop_when_canceled(HSQUIRRELVM v, SQInteger, const SQChar*, SQInteger, const SQChar*) {
     const auto* job = static_cast<const JobContext*>(sq_getforeignptr(v));
-    if (t_stopScript && job && job->m_cancel.load(std::memory_order_relaxed))
-        std::longjmp(*t_stopScript, 1);
+    if (!t_stopScript || !job || !job->m_cancel.load(std::memory_order_relaxed)) return;
+    if (!t_canceledFor.isValid()) t_canceledFor.start();
+    if (t_canceledFor.elapsed() >= kCancelGraceMs) std::longjmp(*t_stopScript, 1);
 }
 
 }  // namespace
@@ -268,10 +275,13 @@ bool script_dump_execute(JobContext* job) {
     bool ok = false;
     if (setjmp(stop) == 0) {
         t_stopScript = &stop;
+        t_canceledFor.invalidate();
         ok = script_dump_run(v, job);
     } else {
         job->note_failure(QStringLiteral("canceled"));
-        job->report_line(tr("The mapper script was stopped: Cancel was pressed."));
+        job->report_line(
+            tr("The mapper script did not stop by itself and was stopped: the job was "
+               "canceled."));
     }
     t_stopScript = outer;
     qr_close(v);

@@ -339,6 +339,25 @@ TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {
     EXPECT_TRUE(verify.err.contains("zelvo3-cli: Verify data error at 0x4123")) << text(verify);
 }
 
+TEST_F(Cli, ABoardFailingAtAnyPointGivesANonZeroExitWithAReason) {
+    REQUIRE_FUSE();
+    const Bytes rom = romgen::gb_image(0x1B, 2, 0);
+    image(rom, "rom.gb");
+    for (const int failAfter : {0, 1, 3, 6, 9, 12, 15, 100}) {
+        SCOPED_TRACE(failAfter);
+        MountedBoard board({"--gb", dir.file("rom.gb"), "--fail-after", std::to_string(failAfter)});
+        ASSERT_TRUE(board.mounted());
+        QFile::remove(path("out.gb"));
+        const CliRun run = cli({"dump-rom", path("out.gb")});
+        if (run.code == 0) {
+            EXPECT_EQ(read_file(dir.file("out.gb")), rom) << text(run);
+        } else {
+            EXPECT_TRUE(run.err.startsWith("zelvo3-cli: ") && run.err.size() > 14) << text(run);
+            EXPECT_FALSE(QFile::exists(path("out.gb"))) << "no partial file";
+        }
+    }
+}
+
 TEST_F(Cli, CtrlCCancelsTheDumpAndWritesNoFile) {
     MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
     QProcess process;

@@ -162,6 +162,16 @@ bool call_for_values(HSQUIRRELVM v, JobContext* job, const char* name, uint8_t* 
     return ok;
 }
 
+// Compiles and runs the job's script file, which defines its entry functions.
+bool load_script(HSQUIRRELVM v, JobContext* job) {
+    const QByteArray path = job->m_script.toLocal8Bit();
+    if (SQ_SUCCEEDED(sqstd_dofile(v, path.constData(), SQFalse, SQTrue))) return true;
+    const QString error = last_error(v);
+    say(job, "dump core script error\n");
+    job->note_failure(job->m_script + QStringLiteral(": ") + error);
+    return false;
+}
+
 // Moves the cartridge clock with the save, when the job carries it.
 bool clock_read(HSQUIRRELVM v, JobContext* job) {
     if (!job->m_clock) return true;
@@ -183,14 +193,10 @@ bool clock_write(HSQUIRRELVM v, JobContext* job) {
 
 }  // namespace
 
+// No object with a destructor may live here while a script runs: the cancel
+// hook leaves a runaway script with longjmp, past this frame.
 bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
-    const QByteArray path = job->m_script.toLocal8Bit();
-    if (SQ_FAILED(sqstd_dofile(v, path.constData(), SQFalse, SQTrue))) {
-        const QString error = last_error(v);
-        say(job, "dump core script error\n");
-        job->note_failure(job->m_script + QStringLiteral(": ") + error);
-        return false;
-    }
+    if (!load_script(v, job)) return false;
     int64_t result = -1;
     switch (job->m_type) {
         case kJobGbDump:

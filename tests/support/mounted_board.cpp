@@ -107,14 +107,26 @@ MountedBoard::MountedBoard(std::vector<std::string> args, const std::string& vol
 
 void MountedBoard::unmount() {
     if (m_pid <= 0) return;
+    int status = 0;
     if (run({"fusermount3", "-u", m_mountpoint}) != 0) {
-        // Still busy: detach it and stop the board.
+        // Still busy: detach it; the board ends once the last file on it is
+        // closed, and is stopped if that does not come.
         run({"fusermount3", "-uz", m_mountpoint});
-        kill(m_pid, SIGTERM);
+        for (int i = 0; i < 500 && waitpid(m_pid, &status, WNOHANG) == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (waitpid(m_pid, &status, WNOHANG) == 0) kill(m_pid, SIGTERM);
     }
+    waitpid(m_pid, &status, 0);
+    m_pid = -1;
+}
+
+void MountedBoard::pull_out() {
+    if (m_pid <= 0) return;
+    kill(m_pid, SIGKILL);
     int status = 0;
     waitpid(m_pid, &status, 0);
     m_pid = -1;
+    run({"fusermount3", "-uz", m_mountpoint});
 }
 
 MountedBoard::~MountedBoard() {

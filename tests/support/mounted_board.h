@@ -57,6 +57,9 @@ public:
     bool mounted() const { return m_pid > 0; }
     // Unmounts and waits for the board to write its output files.
     void unmount();
+    // The board is gone at once, as a board pulled out of its USB port: every
+    // later access fails, and it writes no output files.
+    void pull_out();
 
     std::string file(const std::string& name) const { return m_dir.file(name); }
     std::string mountpoint() const { return m_mountpoint; }

@@ -37,6 +37,10 @@ public:
     bool read_data(uint64_t offset, uint8_t* dest, size_t len);
 
     uint32_t executed() const { return m_executed; }
+    // Reads and command writes so far, failed ones included.
+    int64_t operations() const { return m_operations; }
+    // Appends a line to the notes beside the raw log.
+    void note(const std::string& line);
     uint32_t rejected() const { return m_rejected; }
     GbCart* gb() { return m_gb.get(); }
     GbaCart* gba() { return m_gba.get(); }
@@ -47,7 +51,6 @@ private:
     void execute(const uint8_t* block);
     void execute_gb(const uint8_t* block);
     void execute_gba(const uint8_t* block);
-    void note(const std::string& line);
 
     BoardOptions m_options;
     std::unique_ptr<GbCart> m_gb;

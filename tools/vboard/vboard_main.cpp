@@ -149,6 +149,7 @@ void write_file(const std::string& path, const std::vector<uint8_t>& data) {
 void vb_destroy(void* privateData) {
     auto* v = static_cast<Volume*>(privateData);
     vboard::Board& b = *v->board;
+    b.note("operations " + std::to_string(b.operations()));
     write_file(v->saveOut, b.gba() ? b.gba()->save() : b.gb()->save());
     write_file(v->flashOut, b.gb()->flash());
 }
@@ -189,6 +190,7 @@ const char* const kUsage =
     "  --label TEXT         firmware label\n"
     "  --log FILE           append the command file each time the board acts on it\n"
     "                       (32-bit length, bytes), and what it made of it to FILE.txt\n"
+    "                       (at unmount: how many operations it served)\n"
     "  --latency MS         delay of every command write\n"
     "  --erase-ms MS        flash erase time\n"
     "  --fail-after N       every read and command write fails after N operations\n"

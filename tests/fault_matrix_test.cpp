@@ -1,0 +1,336 @@
+// The fault matrix: every job against a board that fails at its 1st, 2nd, 3rd
+// ... operation (every one in turn on small images, a spread on large ones),
+// that is unmounted mid-transfer, that refuses O_DIRECT, or that is slow. A job
+// may fail, but it never reports success with a wrong result, never hangs,
+// never touches an existing output file and never leaves a partial one.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "jobs/famicom_thread.h"
+#include "romgen.h"
+#include "support/mounted_board.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using namespace testing_support;
+
+constexpr int kHangMs = 120000;  // a job that takes longer than this hangs
+constexpr int kSpread = 24;      // failure points on a large image
+constexpr int kSlowSpread = 10;  // on jobs that wait out an erase each run
+const Bytes kExisting = {'K', 'E', 'E', 'P'};
+
+struct MatrixJob {
+    std::string name;
+    std::vector<std::string> board;  // vboard arguments, cartridge and save
+    uint32_t type;
+    const char* script;
+    uint32_t romSize, ramSize, ramType, flash16;
+    bool verify;
+    Bytes input;               // for writes: the file written into the cartridge
+    Bytes expected;            // reads: the output file; writes: the cartridge afterwards
+    const char* cartridgeOut;  // writes: the vboard option that writes the cartridge out
+    bool exhaustive;           // every failure point, or a spread
+    bool slow = false;         // waits out an erase: a narrower spread
+};
+
+struct Tally {
+    int cases = 0, held = 0;
+    QStringList broken;
+};
+
+class FaultMatrix : public ::testing::Test {
+protected:
+    std::string put(const Bytes& data, const std::string& name) {
+        write_file(dir.file(name), data);
+        return dir.file(name);
+    }
+
+    // The operations the board served for one fault-free run of the job.
+    int64_t operations_of(const MatrixJob& j) {
+        std::vector<std::string> args = j.board;
+        MountedBoard board(args);
+        if (!board.mounted()) return -1;
+        run_case(j, board, "count", {});
+        board.unmount();
+        std::ifstream notes(board.file("raw.log.txt"));
+        int64_t n = -1;
+        for (std::string line; std::getline(notes, line);)
+            if (line.rfind("operations ", 0) == 0) n = std::stoll(line.substr(11));
+        return n;
+    }
+
+    // Runs one job against a mounted board; true when everything held.
+    bool run_case(const MatrixJob& j, MountedBoard& board, const std::string& label,
+                  const std::function<void()>& during, bool pulledOut = false) {
+        const bool writes = job_reads_input(j.type);
+        const std::string out = dir.file("out.bin");
+        const bool existing = !writes && label.size() % 2 == 0;  // half the cases, either way
+        QFile::remove(QString::fromStdString(out));
+        if (existing) write_file(out, kExisting);
+        FamicomThread job;
+        job.m_type = j.type;
+        job.m_script = QString(MAPPER_DIR "/") + j.script;
+        job.m_file = QString::fromStdString(writes ? put(j.input, "in.bin") : out);
+        job.m_rom_size = j.romSize;
+        job.m_ram_size = j.ramSize;
+        job.m_ram_type = j.ramType;
+        job.m_flash16 = j.flash16;
+        job.m_verify = j.verify;
+        job.m_erase_limit_ms = 5000;
+        job.m_backup_folder = QString::fromStdString(dir.file("backups"));
+        QStringList log;
+        QObject::connect(&job, &FamicomThread::log, [&log](const QString& line) { log << line; });
+        std::atomic<bool> done{false};
+        bool ok = false;
+        std::thread runner([&] {
+            ok = job.execute();
+            done = true;
+        });
+        if (during) during();
+        if (!poll_until([&] { return done.load(); }, kHangMs)) {
+            std::fprintf(stderr, "fault matrix: %s %s hangs\n", j.name.c_str(), label.c_str());
+            std::abort();  // the job thread cannot be stopped from here
+        }
+        runner.join();
+
+        QString broken;
+        const QStringList left = QDir(QString::fromStdString(dir.path())).entryList(QDir::Files);
+        if (!left.filter(".out.bin").isEmpty() || !left.filter("out.bin.").isEmpty())
+            broken = "a temporary output file was left behind";
+        if (writes && pulledOut) {
+            // A board pulled out writes no cartridge out: only the job's own outcome counts.
+        } else if (writes) {
+            board.unmount();
+            if (ok && read_file(dir.file("cartridge.out")) != j.expected)
+                broken = "success, but the cartridge holds something else";
+        } else if (ok && read_file(out) != j.expected) {
+            broken = "success, but the file differs";
+        } else if (!ok && existing && read_file(out) != kExisting) {
+            broken = "the existing output file was changed";
+        } else if (!ok && !existing && QFile::exists(QString::fromStdString(out))) {
+            broken = "a partial output file appeared";
+        }
+        if (!ok && job.m_failure.isEmpty()) broken = "failed without a reason";
+        ++tally.cases;
+        if (broken.isEmpty()) {
+            ++tally.held;
+            return true;
+        }
+        std::ifstream notes(board.file("raw.log.txt"));
+        std::string text((std::istreambuf_iterator<char>(notes)), {});
+        tally.broken << QString::fromStdString(j.name + " " + label + ": ") + broken + "\n  " +
+                            log.join("\n  ") + QString::fromStdString("\n" + text);
+        return false;
+    }
+
+    void run_matrix(const MatrixJob& j) {
+        SCOPED_TRACE(j.name);
+        std::vector<std::string> base = j.board;
+        if (j.cartridgeOut) base.insert(base.end(), {j.cartridgeOut, dir.file("cartridge.out")});
+        MatrixJob withOut = j;
+        withOut.board = base;
+        const int64_t total = operations_of(withOut);
+        ASSERT_GT(total, 0) << "the fault-free run counted no operations";
+        std::vector<int64_t> points;
+        if (j.exhaustive) {
+            for (int64_t n = 0; n <= total + 1; ++n) points.push_back(n);
+        } else {
+            const int spread = j.slow ? kSlowSpread : kSpread;
+            for (int k = 0; k <= spread; ++k) points.push_back(total * k / spread);
+            points.push_back(total + 1);
+        }
+        for (const int64_t n : points) {
+            std::vector<std::string> args = base;
+            args.insert(args.end(), {"--fail-after", std::to_string(n)});
+            MountedBoard board(args);
+            ASSERT_TRUE(board.mounted());
+            run_case(withOut, board, "failing after " + std::to_string(n), {});
+        }
+        // A slow board, a volume without O_DIRECT, and one pulled out mid-transfer.
+        for (const char* option : {"--latency", "--refuse-direct"}) {
+            std::vector<std::string> args = base;
+            args.push_back(option);
+            if (std::string(option) == "--latency") args.push_back("2");
+            MountedBoard board(args);
+            ASSERT_TRUE(board.mounted());
+            EXPECT_TRUE(run_case(withOut, board, option, {}));
+        }
+        std::vector<std::string> args = base;
+        args.insert(args.end(), {"--latency", "5"});
+        MountedBoard board(args);
+        ASSERT_TRUE(board.mounted());
+        run_case(
+            withOut, board, "pulled out",
+            [&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(60));
+                board.pull_out();
+            },
+            true);
+    }
+
+    TempDir dir;
+    static Tally tally;
+};
+Tally FaultMatrix::tally;
+
+TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
+    REQUIRE_FUSE();
+    const Bytes gb64k = romgen::gb_image(0x1B, 1, 1), gb1m = romgen::gb_image(0x1B, 5, 1);
+    const Bytes gba1m = romgen::gba_image(0x100000, "ZTST"),
+                gba8m = romgen::gba_image(0x800000, "ZTST");
+    const Bytes flash = romgen::pattern(0x10000, 3);
+    std::vector<MatrixJob> jobs = {
+        {"GB dump 64 KiB",
+         {"--gb", put(gb64k, "gb64k.gb")},
+         kJobGbDump,
+         "gb_mbc5.nut",
+         0x10000,
+         0,
+         0,
+         0,
+         false,
+         {},
+         gb64k,
+         nullptr,
+         true},
+        {"GB dump 1 MiB",
+         {"--gb", put(gb1m, "gb1m.gb")},
+         kJobGbDump,
+         "gb_mbc5.nut",
+         0x100000,
+         0,
+         0,
+         0,
+         true,
+         {},
+         gb1m,
+         nullptr,
+         false},
+        {"GBA dump 1 MiB",
+         {"--gba", put(gba1m, "gba1m.gba")},
+         kJobGbaDump,
+         "gba.nut",
+         0x100000,
+         0,
+         0,
+         0,
+         true,
+         {},
+         gba1m,
+         nullptr,
+         true},
+        {"GBA dump 8 MiB",
+         {"--gba", put(gba8m, "gba8m.gba")},
+         kJobGbaDump,
+         "gba.nut",
+         0x800000,
+         0,
+         0,
+         0,
+         false,
+         {},
+         gba8m,
+         nullptr,
+         false},
+    };
+    const Bytes gbSave = romgen::pattern(0x2000, 4), gbNext = romgen::pattern(0x2000, 5);
+    const std::string gbSaveFile = put(gbSave, "gb.sav");
+    jobs.push_back({"GB save read",
+                    {"--gb", put(gb64k, "gbs.gb"), "--save", gbSaveFile},
+                    kJobGbSaveRead,
+                    "gb_mbc5.nut",
+                    0x10000,
+                    0x2000,
+                    0,
+                    0,
+                    false,
+                    {},
+                    gbSave,
+                    nullptr,
+                    true});
+    for (const bool verify : {false, true})
+        jobs.push_back({std::string("GB save write") + (verify ? ", verify" : ""),
+                        {"--gb", put(gb64k, "gbw.gb"), "--save", gbSaveFile},
+                        kJobGbSaveWrite,
+                        "gb_mbc5.nut",
+                        0x10000,
+                        0x2000,
+                        0,
+                        0,
+                        verify,
+                        gbNext,
+                        gbNext,
+                        "--save-out",
+                        true});
+    for (const auto& k : kGbaSaveKinds) {
+        const Bytes held = romgen::pattern(k.size, 6), next = romgen::pattern(k.size, 7);
+        const std::vector<std::string> board = {
+            "--gba",      put(gba1m, "s.gba"),
+            "--gba-save", k.kind,
+            "--save",     put(held, std::string(k.kind) + ".sav"),
+            "--erase-ms", "50"};
+        const bool flashKind = k.type == 1;  // each run waits out an erase
+        jobs.push_back({std::string("GBA save read ") + k.kind,
+                        board,
+                        kJobGbaSaveRead,
+                        "gba.nut",
+                        0x100000,
+                        k.size,
+                        k.type,
+                        0,
+                        false,
+                        {},
+                        held,
+                        nullptr,
+                        !flashKind});
+        jobs.push_back({std::string("GBA save write ") + k.kind, board, kJobGbaSaveWrite, "gba.nut",
+                        0x100000, k.size, k.type, 0, true, next, next, "--save-out", false,
+                        flashKind});
+    }
+    for (const int wiring : {8, 16})
+        for (const bool verify : {false, true})
+            jobs.push_back({"flash " + std::to_string(wiring) + "-bit" + (verify ? ", verify" : ""),
+                            {"--flash", "0x10000", "--flash-wiring", std::to_string(wiring),
+                             "--erase-ms", "50"},
+                            kJobGbFlash,
+                            "gb_mbc5.nut",
+                            0,
+                            0,
+                            0,
+                            uint32_t(wiring == 16),
+                            verify,
+                            flash,
+                            flash,
+                            "--flash-out",
+                            false,
+                            true});
+    const char* only = std::getenv("FAULT_MATRIX_ONLY");  // a job name, to run just that job
+    for (const MatrixJob& j : jobs) {
+        if (only && j.name != only) continue;
+        const int before = tally.cases;
+        const auto start = std::chrono::steady_clock::now();
+        run_matrix(j);
+        std::printf(
+            "  %-28s %3d cases, %5.1f s\n", j.name.c_str(), tally.cases - before,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+
+    std::printf("fault matrix: %d jobs, %d cases run, %d held\n", int(jobs.size()), tally.cases,
+                tally.held);
+    EXPECT_EQ(tally.held, tally.cases) << tally.broken.join("\n").toStdString();
+}
+
+}  // namespace

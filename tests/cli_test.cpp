@@ -68,6 +68,7 @@ TEST(CliCommandLine, SizesOptionsAndPlainText) {
     EXPECT_EQ(parse_size("8MiB"), 8 << 20);
     EXPECT_EQ(parse_size("256Kbit"), 32768);
     EXPECT_EQ(parse_size("64 Mb"), 8 << 20);
+    EXPECT_EQ(parse_size("2305843009213693952K"), -1) << "found by fuzzing: an overflowing count";
     EXPECT_EQ(parse_size("128kB"), 131072);
     for (const char* bad : {"", "K", "12Q", "-1", "3bit", "1Kb5", "99999999999M", "128M"})
         EXPECT_EQ(parse_size(bad), -1) << bad;

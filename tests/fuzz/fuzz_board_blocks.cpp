@@ -29,9 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> blocks = framed(data, size);
     vboard::Board gb({}, vboard::make_gb_cart(rom, {}), nullptr);
     vboard::Board gba({}, nullptr,
-                      std::make_unique<vboard::GbaCart>(vboard::Bytes(0x1000, 0x11),
-                                                        vboard::GbaSave::Eep8k, vboard::Bytes{},
-                                                        0));
+                      std::make_unique<vboard::GbaCart>(
+                          vboard::Bytes(0x1000, 0x11), vboard::GbaSave::Eep8k, vboard::Bytes{}, 0));
     uint8_t out[2048];
     for (vboard::Board* board : {&gb, &gba}) {
         board->command_write(data, size);

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
-    for (const uint32_t type : {uint32_t(kJobGbDump), uint32_t(kJobGbSaveWrite), uint32_t(kJobGbaDump)}) {
+    for (const uint32_t type :
+         {uint32_t(kJobGbDump), uint32_t(kJobGbSaveWrite), uint32_t(kJobGbaDump)}) {
         QuietJob job;
         std::vector<uint8_t> buffer(0x8000, 0);
         job.m_type = type;

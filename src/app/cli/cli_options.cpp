@@ -81,8 +81,10 @@ int parse_size(const QString& text) {
     if (unit.startsWith('k')) unit[0] = 'K';  // kB, kbit
     for (const SizeUnit& u : kUnits) {
         if (unit != QLatin1String(u.suffix)) continue;
+        // Checked before multiplying: a huge count must not overflow.
+        if (count > kLargestSize * kByte) return -1;
         const int64_t bits = count * u.bits;
-        if (count > kLargestSize * kByte || bits % kByte || bits / kByte > kLargestSize) return -1;
+        if (bits % kByte || bits / kByte > kLargestSize) return -1;
         return int(bits / kByte);
     }
     return -1;

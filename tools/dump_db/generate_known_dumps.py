@@ -11,23 +11,15 @@ in the lists' order: system, ROM size, CRC32, SHA-1, description, year,
 publisher and serial. Cartridges whose ROM is assembled from several files or
 patched are left out: their listed hashes are not those of the whole image.
 """
+import os
 import sys
 import xml.etree.ElementTree as ET
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from c_strings import c_string  # noqa: E402
+
 LISTS = (("gameboy", "kDumpGb"), ("gbcolor", "kDumpGbc"), ("gba", "kDumpGba"))
 
-
-def c_string(text):
-    out = []
-    for b in text.encode("utf-8"):
-        ch = chr(b)
-        if ch in '"\\':
-            out.append("\\" + ch)
-        elif 32 <= b < 127 and ch != "?":
-            out.append(ch)
-        else:
-            out.append('\\%03o' % b)  # octal escapes end after three digits
-    return '"' + "".join(out) + '"'
 
 
 def rows_of(path, system):

@@ -17,8 +17,12 @@ Rules:
 - fields longer than their width are cut at a character boundary.
 """
 import re
+import os
 import sys
 import xml.etree.ElementTree as ET
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from c_strings import c_string  # noqa: E402
 
 WIDTHS = (140, 10, 30, 40, 10, 20)  # title, year, publisher, serial, rom_size, save_kind
 
@@ -100,18 +104,6 @@ def cut(text, width):
         data = text.encode("utf-8")
     return text
 
-
-def c_string(text):
-    out = []
-    for b in text.encode("utf-8"):
-        ch = chr(b)
-        if ch in '"\\':
-            out.append("\\" + ch)
-        elif 32 <= b < 127 and ch != "?":
-            out.append(ch)
-        else:
-            out.append('\\%03o' % b)  # octal escapes end after three digits
-    return '"' + "".join(out) + '"'
 
 
 def codes_of(serial):

@@ -34,8 +34,17 @@ bool Board::operation() {
     return m_options.failAfter < 0 || m_operations <= m_options.failAfter;
 }
 
+void Board::link_time(size_t bytes) const {
+    if (m_options.usbBytesPerSecond <= 0 && m_options.usbLatencyUs <= 0) return;
+    const double seconds =
+        m_options.usbLatencyUs / 1e6 +
+        (m_options.usbBytesPerSecond > 0 ? bytes / m_options.usbBytesPerSecond : 0);
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
 bool Board::command_write(const uint8_t* data, size_t len) {
     if (!operation()) return false;
+    link_time(len);
     if (!m_options.rawLog.empty()) {
         if (FILE* f = std::fopen(m_options.rawLog.c_str(), "ab")) {
             const uint32_t n = uint32_t(len);
@@ -153,6 +162,7 @@ void Board::execute_gba(const uint8_t* block) {
 
 bool Board::read_ident(uint64_t offset, uint8_t* dest, size_t len) {
     if (!operation()) return false;
+    link_time(len);
     if (m_options.failSerial && m_serialAnswer && offset < kIdentRecordOffset) return false;
     for (size_t i = 0; i < len; ++i) {
         const uint64_t at = offset + i;
@@ -169,6 +179,7 @@ bool Board::read_ident(uint64_t offset, uint8_t* dest, size_t len) {
 
 bool Board::read_data(uint64_t offset, uint8_t* dest, size_t len) {
     if (!operation()) return false;
+    link_time(len);
     for (size_t i = 0; i < len; ++i) {
         const uint64_t at = offset + i;
         if (m_mode == Mode::Gb) {

@@ -14,8 +14,12 @@ namespace vboard {
 struct BoardOptions {
     std::string serial = "ZELVO-VBOARD-001";
     std::string label = "QRV_PCB02_FW303";
-    std::string rawLog;       // every command-file write (32-bit length, bytes); notes in .txt
-    int latencyMs = 0;        // added to every command write
+    std::string rawLog;  // every command-file write (32-bit length, bytes); notes in .txt
+    int latencyMs = 0;   // added to every command write
+    // A USB link: every transfer (command write or file read) takes its latency
+    // plus its bytes over the bandwidth. Zero: no link time at all.
+    int usbLatencyUs = 0;
+    double usbBytesPerSecond = 0;
     int64_t failAfter = -1;   // reads and command writes fail after this many operations
     int corruptGb = -1;       // GB bus address whose byte reads back with bit 0 flipped
     int flakyGb = -1;         // GB bus address whose byte reads back altered every second time
@@ -47,7 +51,8 @@ public:
 
 private:
     enum class Mode { Gb, Gba };
-    bool operation();  // counts one operation; false once the board is pulled out
+    bool operation();                    // counts one operation; false once the board is pulled out
+    void link_time(size_t bytes) const;  // waits as the USB link would carry bytes
     void execute(const uint8_t* block);
     void execute_gb(const uint8_t* block);
     void execute_gba(const uint8_t* block);

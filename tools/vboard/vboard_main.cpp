@@ -192,6 +192,12 @@ const char* const kUsage =
     "                       (32-bit length, bytes), and what it made of it to FILE.txt\n"
     "                       (at unmount: how many operations it served)\n"
     "  --latency MS         delay of every command write\n"
+    "  --usb full|high      the link of a USB mass-storage board: every command write\n"
+    "                       and file read takes a latency plus its bytes over the\n"
+    "                       bandwidth. full: USB 1.1 full speed, about 1 MB/s usable\n"
+    "                       and 1 ms a transfer (one 1 ms frame); high: USB 2.0 high\n"
+    "                       speed, about 35 MB/s usable by mass storage and 0.25 ms a\n"
+    "                       transfer (command, data and status stages)\n"
     "  --erase-ms MS        flash erase time\n"
     "  --fail-after N       every read and command write fails after N operations\n"
     "  --refuse-direct      opens with O_DIRECT fail, and the files are served\n"
@@ -263,7 +269,18 @@ int main(int argc, char** argv) {
             options.label = next();
         else if (a == "--log")
             options.rawLog = next();
-        else if (a == "--latency")
+        else if (a == "--usb") {
+            const std::string speed = next();
+            if (speed == "full") {
+                options.usbLatencyUs = 1000;
+                options.usbBytesPerSecond = 1e6;
+            } else if (speed == "high") {
+                options.usbLatencyUs = 250;
+                options.usbBytesPerSecond = 35e6;
+            } else {
+                usage("--usb takes full or high");
+            }
+        } else if (a == "--latency")
             options.latencyMs = std::atoi(next().c_str());
         else if (a == "--erase-ms")
             eraseMs = std::atoi(next().c_str());

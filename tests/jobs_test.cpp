@@ -270,8 +270,7 @@ TEST_F(WindowJob, CancelAndClosingTheWindowStopARunawayScript) {
     mount({"--gb", image(romgen::gb_image(0x22, 3, 0), "rom.gb")});
     const QString mbc7 = QCoreApplication::applicationDirPath() + "/mapper/gb_mbc7.nut";
     ASSERT_TRUE(QFile::copy(mbc7, mbc7 + ".keep"));
-    const std::string endless =
-        "function cpu_dump(d, a, b) {\n  local n = 0;\n  while (true)\n    n++;\n}";
+    const std::string endless = "function cpu_dump(d, a, b) { while (true) {} }";
     write_file(mbc7.toStdString(), Bytes(endless.begin(), endless.end()));
     choose_gb(5, 262144);
     answer_file_dialog(QString::fromStdString(dir.file("x.gb")));

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <thread>
@@ -220,7 +221,12 @@ TEST_F(Script, CancelStopsAScriptThatNeverCallsANative) {
         "function deeper(n) { return deeper(n + 1) + 1; }\n"
         "function cpu_dump(d, a, b) { deeper(0); }",
         "function cpu_dump(d, a, b) {\n  local all = [];\n  while (true)\n    "
-        "all.append(array(64));\n}"};
+        "all.append(array(64));\n}",
+        // Loops on one line: the interpreter reports no new line while they turn.
+        "function cpu_dump(d, a, b) { while (true) {} }",
+        "function cpu_dump(d, a, b) { for (;;); }",
+        "function cpu_dump(d, a, b) { do {} while (1) }",
+        "function cpu_dump(d, a, b) { local s = \"\"; while (1) s += \"x\"; }"};
     for (const char* source : runaways) {
         SCOPED_TRACE(source);
         const std::string path = dir.file("runaway.nut");
@@ -235,8 +241,13 @@ TEST_F(Script, CancelStopsAScriptThatNeverCallsANative) {
             done = true;
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const auto canceledAt = std::chrono::steady_clock::now();
         runaway.thread.canceled();
         const bool stopped = testing_support::poll_until([&] { return done.load(); }, 10000);
+        std::printf("stopped %lld ms after Cancel\n",
+                    (long long)std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - canceledAt)
+                        .count());
         if (!stopped) std::abort();  // a thread stuck for ever: nothing else can end it
         stage.join();
         EXPECT_FALSE(ok);
@@ -244,6 +255,47 @@ TEST_F(Script, CancelStopsAScriptThatNeverCallsANative) {
         EXPECT_TRUE(runaway.lines.contains(
             "The mapper script did not stop by itself and was stopped: the job was canceled."));
     }
+}
+
+TEST_F(Script, GuardedLoopsRunAsWrittenAndLinesKeepTheirNumbers) {
+    // Each script prints what its loops computed; headers that only look like
+    // loops (in texts and comments) are left alone.
+    const struct {
+        const char* source;
+        const char* printed;
+    } cases[] = {
+        {"local n = 0; while (n < 5) n++; print(n);", "5"},
+        {"local n = 0, m = 0; while ((m++, n < 3)) n++; print(n + \":\" + m);", "3:4"},
+        {"local n = 0; do { n += 2; } while (n < 7); print(n);", "8"},
+        {"local t = 0; for (local i = 0; i < 4; i++) for (local j = 0; j < i; j++) t++; print(t);",
+         "6"},
+        {"local n = 0; for (;;) { if (++n == 3) break; } print(n);", "3"},
+        {"local s = \"while (x) for (;;)\"; /* while (y) */ // for (;;)\nprint(s);",
+         "while (x) for (;;)"},
+        {"local s = @\"a \"\"while(1)\"\" b\"; print(s);", "a \"while(1)\" b"},
+        {"local f = function(k) { local n = 0; while (n < k) n++; return n; };\n"
+         "local c = 0; while (f(c) < 2) c++; print(c);",
+         "2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        job.lines.clear();
+        const std::string path = dir.file("guarded.nut");
+        testing_support::write_file(path, Bytes(c.source, c.source + std::strlen(c.source)));
+        job.thread.m_script = QString::fromStdString(path);
+        job.thread.m_type = kJobGbDump;
+        script_dump_execute(&job.thread);
+        ASSERT_FALSE(job.lines.isEmpty());
+        EXPECT_EQ(job.lines.first(), c.printed);
+    }
+    // A run-time error after loops names the line it is on in the file.
+    const char* failing = "while (false) {}\nfor (;false;) {}\n\nlocal x = null + 1;\n";
+    const std::string path = dir.file("failing.nut");
+    testing_support::write_file(path, Bytes(failing, failing + std::strlen(failing)));
+    job.thread.m_script = QString::fromStdString(path);
+    job.lines.clear();
+    EXPECT_FALSE(script_dump_execute(&job.thread));
+    EXPECT_TRUE(log_has("failing.nut line [4]")) << job.lines.join('|').toStdString();
 }
 
 TEST(Waits, SleepRatherThanSpin) {

@@ -1,9 +1,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <csetjmp>
 
 #include "cart/bus.h"
 #include "script/job_context.h"
+#include "script/loop_guard.h"
 #include "script/script.h"
 
 namespace {
@@ -162,10 +164,35 @@ bool call_for_values(HSQUIRRELVM v, JobContext* job, const char* name, uint8_t* 
     return ok;
 }
 
+// Compiles `source` under the name `name` and runs its top level.
+bool run_source(HSQUIRRELVM v, const QByteArray& source, const char* name) {
+    const SQInteger top = sq_gettop(v);
+    bool ok = SQ_SUCCEEDED(sq_compilebuffer(v, source.constData(), source.size(), name, SQTrue));
+    if (ok) {
+        sq_pushroottable(v);
+        ok = SQ_SUCCEEDED(sq_call(v, 1, SQFalse, SQTrue));
+    }
+    sq_settop(v, top);
+    return ok;
+}
+
 // Compiles and runs the job's script file, which defines its entry functions.
+// Its loops are guarded first, so that Cancel can stop any of them; a file
+// that cannot be read as text (or holds compiled code) goes to the standard
+// loader unchanged, which reports what is wrong with it.
 bool load_script(HSQUIRRELVM v, JobContext* job) {
     const QByteArray path = job->m_script.toLocal8Bit();
-    if (SQ_SUCCEEDED(sqstd_dofile(v, path.constData(), SQFalse, SQTrue))) return true;
+    QFile file(job->m_script);
+    QByteArray source;
+    if (file.open(QIODevice::ReadOnly)) source = file.readAll();
+    const QByteArray utf8Mark("\xEF\xBB\xBF");
+    if (source.startsWith(utf8Mark)) source.remove(0, utf8Mark.size());
+    const bool text =
+        file.error() == QFileDevice::NoError && !source.isEmpty() && source.indexOf('\0') < 0;
+    if (text && run_source(v, kLoopTickSource, kLoopTickName) &&
+        run_source(v, guard_loops(source), path.constData()))
+        return true;
+    if (!text && SQ_SUCCEEDED(sqstd_dofile(v, path.constData(), SQFalse, SQTrue))) return true;
     const QString error = last_error(v);
     say(job, "dump core script error\n");
     job->note_failure(job->m_script + QStringLiteral(": ") + error);

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTranslator>
 
 #include "app/tab_dialog.h"
@@ -74,9 +75,16 @@ TEST(MainTabLog, ResultLinesAndProgress) {
     EXPECT_EQ(tab.progressBar()->value(), 5);
     EXPECT_FALSE(tab.actionButtons()[0]->isEnabled());
     EXPECT_TRUE(tab.cancelButton()->isEnabled());
+    // Once a pass has run long enough to measure, the bar adds rate and time left.
+    QThread::msleep(250);
+    tab.setProgress(6, 10);
+    EXPECT_TRUE(tab.progressBar()->text().startsWith("60%, "))
+        << tab.progressBar()->text().toStdString();
+    EXPECT_TRUE(tab.progressBar()->text().contains(" left"));
     tab.setProgress(0, 0);
     EXPECT_EQ(tab.progressBar()->maximum(), 0) << "Qt's busy indicator";
     tab.print_error(1);
+    EXPECT_EQ(tab.progressBar()->format(), "%p%") << "a bar at rest shows no rate";
     EXPECT_TRUE(lines_of(tab.console()).contains(">Success!"));
     EXPECT_TRUE(idle(tab));
     tab.print_error(0);

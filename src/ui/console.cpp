@@ -36,7 +36,8 @@ void log_separator(QTextEdit* log) {
     append_line(log, QStringLiteral("<hr><br>"));
 }
 
-void show_progress(QProgressBar* bar, int done, int total) {
+void show_progress(QProgressBar* bar, int done, int total, const QString& detail) {
+    bar->setFormat(QStringLiteral("%p%") + detail);
     bar->setMinimum(0);
     bar->setMaximum(total);
     bar->setValue(done);

@@ -17,8 +17,9 @@ void log_separator(QTextEdit* log);
 
 class QProgressBar;
 
-// A job's progress on a tab's bar: done of total.
-void show_progress(QProgressBar* bar, int done, int total);
+// A job's progress on a tab's bar: done of total, with `detail` (the rate and
+// time left, when known) after the percentage.
+void show_progress(QProgressBar* bar, int done, int total, const QString& detail = {});
 
 // Ends a job on a tab: its outcome line (none when empty), the separator, and
 // the bar back at rest.

@@ -90,7 +90,8 @@ void MainTab::info(QString text) {
 }
 
 void MainTab::setProgress(int ile, int max) {
-    show_progress(m_progress, ile, max);
+    m_pass.advance(ile);
+    show_progress(m_progress, ile, max, rate_text(ile, max, m_pass.elapsedMs()));
 }
 
 void MainTab::setEnabledButtons(bool stan) {
@@ -145,6 +146,7 @@ void MainTab::launch(JobButton button) {
                      *m_thread, launchLog()))
         return;
     setEnabledButtons(false);
+    m_pass.begin();
     m_thread->start(QThread::NormalPriority);
     info(job_start_line(dialog, fileName));
 }

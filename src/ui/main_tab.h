@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "jobs/job_launch.h"
+#include "jobs/transfer_rate.h"
 
 class Console;
 class FamicomThread;
@@ -60,4 +61,5 @@ private:
     QVBoxLayout* m_logColumn;
     QVBoxLayout* m_mainLayout;
     FamicomThread* m_thread;
+    TransferPass m_pass;  // the rate and time left on the bar
 };

@@ -5,15 +5,9 @@
 namespace {
 
 constexpr int kBarWidth = 30;
-constexpr int kRedrawMs = 100;   // a terminal bar is redrawn at most ten times a second
-constexpr int kMeasureMs = 200;  // shorter passes give no meaningful rate
-constexpr int kLineMs = 1000;    // plain progress lines come at most once a second
-constexpr double kKiB = 1024.0, kMiB = 1024.0 * 1024.0;
+constexpr int kRedrawMs = 100;  // a terminal bar is redrawn at most ten times a second
+constexpr int kLineMs = 1000;   // plain progress lines come at most once a second
 const QString kRule(48, QLatin1Char('-'));
-
-QString duration_text(int64_t seconds) {
-    return QString("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
 
 }  // namespace
 
@@ -40,21 +34,15 @@ QString progress_text(int64_t done, int64_t total, int64_t elapsedMs, int width)
     } else {
         text = QStringLiteral("progress: ");
     }
-    const bool mebi = total >= kMiB;
-    const double unit = mebi ? kMiB : kKiB;
+    const SizeUnit unit = size_unit(total);
     text += QString("%1% %2 of %3 %4")
                 .arg(percent, 3)
-                .arg(done / unit, 0, 'f', 1)
-                .arg(total / unit, 0, 'f', 1)
-                .arg(mebi ? "MiB" : "KiB");
+                .arg(done / unit.bytes, 0, 'f', 1)
+                .arg(total / unit.bytes, 0, 'f', 1)
+                .arg(unit.name);
     const bool finished = total > 0 && done >= total;
     if (finished && elapsedMs > 0) text += QString(" in %1 s").arg(elapsedMs / 1000.0, 0, 'f', 2);
-    if ((elapsedMs >= kMeasureMs || (finished && elapsedMs > 0)) && done > 0) {
-        const double rate = done * 1000.0 / elapsedMs;
-        text += QString(", %1 %2/s").arg(rate / unit, 0, 'f', 1).arg(mebi ? "MiB" : "KiB");
-        if (!finished)
-            text += QString(", %1 left").arg(duration_text(int64_t((total - done) / rate)));
-    }
+    text += rate_text(done, total, elapsedMs);
     return text;
 }
 
@@ -87,26 +75,24 @@ void CliOutput::separator() {
 }
 
 void CliOutput::begin() {
-    m_pass.start();
-    m_lastDone = 0;
+    m_pass.begin();
     m_lastTenth = -1;
     m_drawn.invalidate();
 }
 
 void CliOutput::progress(int64_t done, int64_t total) {
-    if (done == m_lastDone) return;
-    if (done < m_lastDone || m_lastDone < 0) {
-        m_pass.start();
+    const TransferPass::Step step = m_pass.advance(done);
+    if (step == TransferPass::Same) return;
+    if (step == TransferPass::NewPass) {
         m_lastTenth = -1;
         m_drawn.invalidate();
     }
-    m_lastDone = done;
     const bool finished = total > 0 && done >= total;
     if (m_terminal) {
         if (!finished && m_drawn.isValid() && m_drawn.elapsed() < kRedrawMs) return;
         m_drawn.start();
         write(m_progress,
-              '\r' + progress_text(done, total, m_pass.elapsed(), kBarWidth) + "\x1b[K");
+              '\r' + progress_text(done, total, m_pass.elapsedMs(), kBarWidth) + "\x1b[K");
         m_barShown = true;
         if (finished) {
             write(m_progress, QStringLiteral("\n"));
@@ -116,10 +102,10 @@ void CliOutput::progress(int64_t done, int64_t total) {
     }
     // A line for each tenth, at most once a second, and the last one.
     const int tenth = total > 0 ? int(done * 10 / total) : 0;
-    if (!finished && (tenth == m_lastTenth || m_pass.elapsed() < kLineMs ||
+    if (!finished && (tenth == m_lastTenth || m_pass.elapsedMs() < kLineMs ||
                       (m_drawn.isValid() && m_drawn.elapsed() < kLineMs)))
         return;
     m_lastTenth = tenth;
     m_drawn.start();
-    write(m_progress, progress_text(done, total, m_pass.elapsed(), 0) + '\n');
+    write(m_progress, progress_text(done, total, m_pass.elapsedMs(), 0) + '\n');
 }

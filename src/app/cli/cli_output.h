@@ -6,6 +6,8 @@
 #include <QString>
 #include <cstdio>
 
+#include "jobs/transfer_rate.h"
+
 // A log line of the window (which may hold markup) as plain text.
 QString plain_text(const QString& markup);
 
@@ -35,8 +37,7 @@ private:
     bool m_terminal;
     bool m_barShown = false;
     QString m_lastLine;
-    QElapsedTimer m_pass;   // since the pass began
+    TransferPass m_pass;
     QElapsedTimer m_drawn;  // since the bar was last drawn
-    int64_t m_lastDone = -1;
     int m_lastTenth = -1;
 };

@@ -1,0 +1,49 @@
+#include "jobs/transfer_rate.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+constexpr int kMeasureMs = 200;  // shorter passes give no meaningful rate
+constexpr double kKiB = 1024.0, kMiB = 1024.0 * 1024.0;
+constexpr int kSecondsPerMinute = 60;
+
+QString duration_text(int64_t seconds) {
+    return QString("%1:%2")
+        .arg(seconds / kSecondsPerMinute)
+        .arg(seconds % kSecondsPerMinute, 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+SizeUnit size_unit(int64_t total) {
+    return total >= kMiB ? SizeUnit{kMiB, "MiB"} : SizeUnit{kKiB, "KiB"};
+}
+
+QString rate_text(int64_t done, int64_t total, int64_t elapsedMs) {
+    const bool finished = total > 0 && done >= total;
+    if (total <= 0 || done <= 0 || elapsedMs <= 0 || (!finished && elapsedMs < kMeasureMs))
+        return {};
+    const SizeUnit unit = size_unit(total);
+    const double rate = done * 1000.0 / elapsedMs;
+    QString text = QString(", %1 %2/s").arg(rate / unit.bytes, 0, 'f', 1).arg(unit.name);
+    if (!finished) {
+        text += QStringLiteral(", ") + QCoreApplication::translate("TransferRate", "%1 left")
+                                           .arg(duration_text(int64_t((total - done) / rate)));
+    }
+    return text;
+}
+
+void TransferPass::begin() {
+    m_timer.start();
+    m_last = 0;
+}
+
+TransferPass::Step TransferPass::advance(int64_t done) {
+    if (done == m_last) return Same;
+    const bool again = done < m_last || m_last < 0;
+    m_last = done;
+    if (!again) return Forward;
+    m_timer.start();
+    return NewPass;
+}

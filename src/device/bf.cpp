@@ -1,21 +1,35 @@
 #include "device/bf.h"
 
-#include <cstring>
-#include <utility>
+#include <algorithm>
 
 #include "device/protocol.h"
 
 namespace bf {
 namespace {
 
-constexpr int kRounds = 16;
-
-uint32_t F(const BLOWFISH_CTX* ctx, uint32_t x) {
-    return ((ctx->S[0][x >> 24] + ctx->S[1][(x >> 16) & 0xFF]) ^ ctx->S[2][(x >> 8) & 0xFF]) +
-           ctx->S[3][x & 0xFF];
-}
+// The key schedule takes key bytes in turn for 18 words: more than 72 bytes
+// are never reached, and no key at all is a key of zeros.
+constexpr int kScheduleBytes = (_BLOWFISH_ROUNDS + 2) * 4;
+constexpr uint8_t kNoKey[1] = {0};
 
 BLOWFISH_CTX g_context;
+
+using BlockOp = void (*)(const blowfish_ctx*, size_t, uint8_t*, const uint8_t*);
+
+// nettle reads each half of a block most significant byte first.
+void run_block(BlockOp op, const BLOWFISH_CTX* ctx, uint32_t* xl, uint32_t* xr) {
+    uint8_t block[BLOWFISH_BLOCK_SIZE];
+    for (int i = 0; i < 4; ++i) {
+        block[i] = uint8_t(*xl >> (24 - 8 * i));
+        block[4 + i] = uint8_t(*xr >> (24 - 8 * i));
+    }
+    op(&ctx->cipher, sizeof block, block, block);
+    *xl = *xr = 0;
+    for (int i = 0; i < 4; ++i) {
+        *xl = (*xl << 8) | block[i];
+        *xr = (*xr << 8) | block[4 + i];
+    }
+}
 
 template <typename Op>
 void for_each_block(uint8_t* buffer, uint32_t len, Op op) {
@@ -31,57 +45,20 @@ void for_each_block(uint8_t* buffer, uint32_t len, Op op) {
 }  // namespace
 
 void Blowfish_Encrypt(const BLOWFISH_CTX* ctx, uint32_t* xl, uint32_t* xr) {
-    uint32_t l = *xl, r = *xr;
-    for (int i = 0; i < kRounds; ++i) {
-        l ^= ctx->P[i];
-        r ^= F(ctx, l);
-        std::swap(l, r);
-    }
-    std::swap(l, r);
-    r ^= ctx->P[kRounds];
-    l ^= ctx->P[kRounds + 1];
-    *xl = l;
-    *xr = r;
+    run_block(blowfish_encrypt, ctx, xl, xr);
 }
 
 void Blowfish_Decrypt(const BLOWFISH_CTX* ctx, uint32_t* xl, uint32_t* xr) {
-    uint32_t l = *xl, r = *xr;
-    for (int i = kRounds + 1; i > 1; --i) {
-        l ^= ctx->P[i];
-        r ^= F(ctx, l);
-        std::swap(l, r);
-    }
-    std::swap(l, r);
-    r ^= ctx->P[1];
-    l ^= ctx->P[0];
-    *xl = l;
-    *xr = r;
+    run_block(blowfish_decrypt, ctx, xl, xr);
 }
 
 void Blowfish_Init(BLOWFISH_CTX* ctx, const uint8_t* key, int keyLen) {
-    std::memcpy(ctx->S, kInitialS, sizeof ctx->S);
-    int k = 0;
-    for (int i = 0; i < kRounds + 2; ++i) {
-        uint32_t word = 0;
-        for (int j = 0; j < 4; ++j) {
-            word = (word << 8) | (keyLen > 0 ? key[k] : 0);
-            if (keyLen > 0 && ++k >= keyLen) k = 0;
-        }
-        ctx->P[i] = kInitialP[i] ^ word;
-    }
-    uint32_t l = 0, r = 0;
-    for (int i = 0; i < kRounds + 2; i += 2) {
-        Blowfish_Encrypt(ctx, &l, &r);
-        ctx->P[i] = l;
-        ctx->P[i + 1] = r;
-    }
-    for (auto& box : ctx->S) {
-        for (int j = 0; j < 256; j += 2) {
-            Blowfish_Encrypt(ctx, &l, &r);
-            box[j] = l;
-            box[j + 1] = r;
-        }
-    }
+    // The result only flags keys whose S-boxes repeat an entry; such a key
+    // still keys the cipher, as the board keys it.
+    if (keyLen <= 0)
+        blowfish_set_key(&ctx->cipher, sizeof kNoKey, kNoKey);
+    else
+        blowfish_set_key(&ctx->cipher, size_t(std::min(keyLen, kScheduleBytes)), key);
 }
 
 BLOWFISH_CTX& context() {

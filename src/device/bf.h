@@ -1,16 +1,15 @@
 #pragma once
 
+#include <nettle/blowfish.h>
+
 #include <cstdint>
 
 namespace bf {
 
+// The published cipher, as Debian's nettle implements it.
 struct BLOWFISH_CTX {
-    uint32_t P[18];
-    uint32_t S[4][256];
+    blowfish_ctx cipher;
 };
-
-extern const uint32_t kInitialP[18];
-extern const uint32_t kInitialS[4][256];
 
 void Blowfish_Init(BLOWFISH_CTX* ctx, const uint8_t* key, int keyLen);
 void Blowfish_Encrypt(const BLOWFISH_CTX* ctx, uint32_t* xl, uint32_t* xr);

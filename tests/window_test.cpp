@@ -185,6 +185,28 @@ TEST_F(Translation, PathsAreNeverTranslated) {
     EXPECT_EQ(mapper_script_path(gb, "/app"), "/app/mapper/gb_mbc5.nut");
 }
 
+TEST_F(Translation, TheShippedTranslationsReachTabsAndButtons) {
+    // Switched on as the README says: the built file linked beside the program.
+    const struct {
+        const char* file;
+        const char* updateTab;
+        const char* infoButton;
+    } shipped[] = {{"zelvo3_chs.qm", "更新", "信息"}, {"zelvo3_jpn.qm", "更新", "情報"}};
+    for (const auto& t : shipped) {
+        SCOPED_TRACE(t.file);
+        TempDir beside;
+        ASSERT_TRUE(QFile::link(QString(SHIPPED_TRANSLATIONS_DIR) + "/" + t.file,
+                                QString::fromStdString(beside.file(t.file))));
+        QTranslator shippedTranslator;
+        install_translation(shippedTranslator, QString::fromStdString(beside.path()));
+        TabDialog window(nullptr);
+        EXPECT_EQ(window.tabs()->tabText(1), QString::fromUtf8(t.updateTab));
+        auto* tab = static_cast<MainTab*>(window.tabs()->widget(0));
+        EXPECT_EQ(tab->actionButtons()[0]->text(), QString::fromUtf8(t.infoButton));
+        QCoreApplication::removeTranslator(&shippedTranslator);
+    }
+}
+
 TEST_F(Translation, NoFileNoTranslation) {
     EXPECT_TRUE(install_translation(translator, QString::fromStdString(dir.path())).isEmpty());
     EXPECT_EQ(update(), "Update");

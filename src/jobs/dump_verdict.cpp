@@ -7,6 +7,11 @@
 
 namespace {
 
+// Lets the translation tools see this file's texts in their context.
+struct VerdictText {
+    Q_DECLARE_TR_FUNCTIONS(FamicomThread)
+};
+
 QString tr(const char* text) {
     return QCoreApplication::translate("FamicomThread", text);
 }
@@ -70,7 +75,7 @@ const char* const kCleanAndRetry =
 DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::DumpDigest& digest,
                       const gb::DumpTable& table) {
     DumpReport report;
-    report.lines << tr("Dump: %1 bytes, CRC32 %2, SHA-1 %3.")
+    report.lines << VerdictText::tr("Dump: %1 bytes, CRC32 %2, SHA-1 %3.")
                         .arg(digest.size)
                         .arg(digest.crc32, 8, 16, QLatin1Char('0'))
                         .arg(QString::fromLatin1(digest.sha1));
@@ -86,7 +91,7 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
 
     if (const gb::KnownDump* known = gb::find_dump(table, digest)) {
         report.verdict = DumpVerdict::Verified;
-        report.lines << tr("Verified: the known good dump of %1 (%2, %3).")
+        report.lines << VerdictText::tr("Verified: the known good dump of %1 (%2, %3).")
                             .arg(QString::fromUtf8(known->title), QString::fromUtf8(known->year),
                                  QString::fromUtf8(known->publisher));
         return report;
@@ -95,20 +100,22 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
     const size_t known = gb::dumps_with_code(table, code);
     if (known) {
         report.verdict = DumpVerdict::DiffersFromDatabase;
-        report.lines << tr("Warning: this dump differs from every known dump of the cartridge %1 "
-                           "(%2 in the database), so it is probably a bad read.")
+        report.lines << VerdictText::tr(
+                            "Warning: this dump differs from every known dump of the cartridge %1 "
+                            "(%2 in the database), so it is probably a bad read.")
                                 .arg(code)
                                 .arg(known) +
                             ' ' + tr(kCleanAndRetry);
     } else if (checksumsHold) {
         report.verdict = DumpVerdict::ChecksumsHold;
-        report.lines << tr(
+        report.lines << VerdictText::tr(
             "Not in the database of known dumps: the verdict rests on the "
             "checksums, and they hold.");
     } else {
         report.verdict = DumpVerdict::ChecksumsFail;
-        report.lines << tr("Not in the database of known dumps, and its checksums do not hold, so "
-                           "it is probably a bad read.") +
+        report.lines << VerdictText::tr(
+                            "Not in the database of known dumps, and its checksums do not hold, so "
+                            "it is probably a bad read.") +
                             ' ' + tr(kCleanAndRetry);
     }
     return report;

@@ -12,18 +12,23 @@
 
 namespace {
 
+// Lets the translation tools see this file's texts in their context.
+struct MainTabText {
+    Q_DECLARE_TR_FUNCTIONS(MainTab)
+};
+
 QString tr(const char* text) {
     return QCoreApplication::translate("MainTab", text);
 }
 
 constexpr const char* kAdvice[] = {
-    "Can not auto detect cartridge information.",
-    "Maybe no insert cart or it's a black cart.",
-    "Also try:",
-    " 1.Turn off anti-virus software.",
-    " 2.Damaged or Dirty.",
-    " 3.Switch correct volte on dump board.",
-    " 4.Try again.",
+    QT_TRANSLATE_NOOP("MainTab", "Can not auto detect cartridge information."),
+    QT_TRANSLATE_NOOP("MainTab", "Maybe no insert cart or it's a black cart."),
+    QT_TRANSLATE_NOOP("MainTab", "Also try:"),
+    QT_TRANSLATE_NOOP("MainTab", " 1.Turn off anti-virus software."),
+    QT_TRANSLATE_NOOP("MainTab", " 2.Damaged or Dirty."),
+    QT_TRANSLATE_NOOP("MainTab", " 3.Switch correct volte on dump board."),
+    QT_TRANSLATE_NOOP("MainTab", " 4.Try again."),
 };
 
 }  // namespace
@@ -40,34 +45,34 @@ QString rom_size_text(uint32_t bytes) {
 void run_info_report(const ReportLog& log, const ReportPanel& panel) {
     std::vector<uint8_t> header(gb::kHeaderReadSize, 0);
     if (!usb::open()) {
-        log.info(tr("Can not found dump device."));
+        log.info(MainTabText::tr("Can not found dump device."));
         return;
     }
     platform::VolumeLock lock;
     if (!lock.acquire(usb::volume_path())) {
-        log.info(tr("The dump device is in use by another program."));
+        log.info(MainTabText::tr("The dump device is in use by another program."));
         return;
     }
-    log.info(tr("--Device information--"));
-    log.info(tr("Driver label: ") + QString::fromUtf8(usb::m_volume.c_str()));
-    log.info(tr("Device firmware: ") + QString::fromUtf8(usb::m_version.c_str()));
-    log.info(tr("\r\n"));
+    log.info(MainTabText::tr("--Device information--"));
+    log.info(MainTabText::tr("Driver label: ") + QString::fromUtf8(usb::m_volume.c_str()));
+    log.info(MainTabText::tr("Device firmware: ") + QString::fromUtf8(usb::m_version.c_str()));
+    log.info(MainTabText::tr("\r\n"));
 
     if (!gb::f_gb_init()) {
-        log.info(tr("Initialize device error."));
+        log.info(MainTabText::tr("Initialize device error."));
         return;
     }
     if (gb::p_gb_cpu_read(0, header.data(), gb::kHeaderReadSize) != gb::kHeaderReadSize) {
-        log.info(tr("Read ROM error."));
+        log.info(MainTabText::tr("Read ROM error."));
         return;
     }
     gb::gb_pcb gbInfo;
     if (gb::gb_cartridge_info(header.data(), &gbInfo) == 1) {
-        log.info(tr("--GB/GBC Cartridge information--"));
-        log.info(tr("Title: ") + gbInfo.title);
-        log.info(tr("Cart type: ") + gbInfo.cart_type);
-        log.info(tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
-        log.info(tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
+        log.info(MainTabText::tr("--GB/GBC Cartridge information--"));
+        log.info(MainTabText::tr("Title: ") + gbInfo.title);
+        log.info(MainTabText::tr("Cart type: ") + gbInfo.cart_type);
+        log.info(MainTabText::tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
+        log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
         log.info(header_sum_line(false, header.data()));
         log.separator();
         panel.setSysType(kSysGb);
@@ -78,11 +83,11 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
     }
 
     if (!gb::f_gba_init()) {
-        log.info(tr("Initialize device error."));
+        log.info(MainTabText::tr("Initialize device error."));
         return;
     }
     if (gb::p_gba_cpu_read(0, header.data(), gb::kHeaderReadSize) != gb::kHeaderReadSize) {
-        log.info(tr("Read ROM error."));
+        log.info(MainTabText::tr("Read ROM error."));
         return;
     }
     gb::gba_pcb gbaInfo;
@@ -92,22 +97,22 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
         return;
     }
     if (gbaInfo.rom_size == 0) {
-        log.info(tr("Detect GBA cartridge, but can not detect detail."));
+        log.info(MainTabText::tr("Detect GBA cartridge, but can not detect detail."));
         log.info(header_sum_line(true, header.data()));
         panel.setSysType(kSysGba);
         if (const uint32_t probed = gb::gba_rom_size_by_probing()) {
-            log.info(tr("ROM size found by probing: ") + rom_size_text(probed));
+            log.info(MainTabText::tr("ROM size found by probing: ") + rom_size_text(probed));
             panel.setItem1(int(probed));
         }
         log.separator();
         return;
     }
-    log.info(tr("--GBA Cartridge information--"));
-    log.info(tr("Title: ") + gbaInfo.title);
-    log.info(tr("Year: ") + gbaInfo.year);
-    log.info(tr("Publisher: ") + gbaInfo.publisher);
-    log.info(tr("ROM Size: ") + rom_size_text(uint32_t(gbaInfo.rom_size)));
-    log.info(tr("RAM Size: ") + ram_size_text(gbaInfo.sav_size));
+    log.info(MainTabText::tr("--GBA Cartridge information--"));
+    log.info(MainTabText::tr("Title: ") + gbaInfo.title);
+    log.info(MainTabText::tr("Year: ") + gbaInfo.year);
+    log.info(MainTabText::tr("Publisher: ") + gbaInfo.publisher);
+    log.info(MainTabText::tr("ROM Size: ") + rom_size_text(uint32_t(gbaInfo.rom_size)));
+    log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbaInfo.sav_size));
     log.info(header_sum_line(true, header.data()));
     panel.setSysType(kSysGba);
     panel.setItem1(gbaInfo.rom_size);

@@ -10,6 +10,11 @@
 
 namespace {
 
+// Lets the translation tools see this file's texts in their context.
+struct MainTabText {
+    Q_DECLARE_TR_FUNCTIONS(MainTab)
+};
+
 QString tr(const char* text) {
     return QCoreApplication::translate("MainTab", text);
 }
@@ -58,14 +63,14 @@ QString job_start_line(const JobDialog& dialog, const QString& fileName) {
 }
 
 QString job_outcome_line(bool ok) {
-    return ok ? tr(">Success!") : tr(">Operation failure.");
+    return ok ? MainTabText::tr(">Success!") : MainTabText::tr(">Operation failure.");
 }
 
 bool prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
                  const QString& appDir, FamicomThread& job, const LaunchLog& log) {
     platform::VolumeLock lock;
     if (usb::open() && !lock.acquire(usb::volume_path())) {
-        log.info(tr("The dump device is in use by another program."));
+        log.info(MainTabText::tr("The dump device is in use by another program."));
         log.separator();
         return false;
     }
@@ -77,7 +82,7 @@ bool prepare_job(JobButton button, const LaunchChoices& choices, const QString& 
         const uint32_t chip = identify_flash(job, log);
         const qint64 image = QFileInfo(fileName).size();
         if (chip && image > chip) {
-            log.info(tr("The flash chip holds %1; the image of %2 does not fit.")
+            log.info(MainTabText::tr("The flash chip holds %1; the image of %2 does not fit.")
                          .arg(bytes_text(chip), bytes_text(uint64_t(image))));
             log.separator();
             return false;
@@ -91,7 +96,8 @@ bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fil
                  const LaunchLog& log) {
     QString refusal;
     if (type == kJobGbaDump && uint32_t(choices.gbaRomSize) > gb::kGbaRomSpan) {
-        refusal = tr("The GBA cartridge bus addresses at most %1 of ROM; %2 cannot be dumped.")
+        refusal = MainTabText::tr(
+                      "The GBA cartridge bus addresses at most %1 of ROM; %2 cannot be dumped.")
                       .arg(bytes_text(gb::kGbaRomSpan), bytes_text(uint32_t(choices.gbaRomSize)));
     } else if (!job_is_gba(type)) {
         const MbcRow* row = mbc_row_at(choices.mbcPosition);
@@ -100,11 +106,13 @@ bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fil
         const uint64_t ram = uint32_t(choices.gbRamSize);
         if (!row) return true;  // no script either: configure_par has refused already
         if (job_sized_by_ram(type) && !row->fixedSave && ram > row->maxRam)
-            refusal = tr("%1 addresses at most %2 of save memory; the %3 chosen is more than it "
-                         "holds.")
+            refusal = MainTabText::tr(
+                          "%1 addresses at most %2 of save memory; the %3 chosen is more than it "
+                          "holds.")
                           .arg(row->label, bytes_text(row->maxRam), bytes_text(ram));
         else if (!job_sized_by_ram(type) && rom > row->maxRom)
-            refusal = tr("%1 addresses at most %2 of ROM; the %3 asked for is more than it holds.")
+            refusal = MainTabText::tr(
+                          "%1 addresses at most %2 of ROM; the %3 asked for is more than it holds.")
                           .arg(row->label, bytes_text(row->maxRom), bytes_text(rom));
     }
     if (refusal.isEmpty()) return true;
@@ -131,11 +139,11 @@ bool configure_par(const LaunchChoices& choices, const QString& fileName, const 
     usb::open();
     const uint32_t init = choices.sysType == kSysGba ? gb::f_gba_init() : gb::f_gb_init();
     if (!init) {
-        log.info(tr("Initialize device error."));
+        log.info(MainTabText::tr("Initialize device error."));
         return false;
     }
     if (!QFileInfo::exists(script)) {
-        log.info(tr("Not exists script file :"));
+        log.info(MainTabText::tr("Not exists script file :"));
         log.info(script);
         log.separator();
         return false;
@@ -162,9 +170,9 @@ bool check_input_file(const QString& fileName, const LaunchLog& log) {
     const QFileInfo info(fileName);
     if (!info.exists()) return true;  // the job reports a file it cannot open
     if (info.size() == 0) {
-        log.info(tr("The file is empty: nothing to write."));
+        log.info(MainTabText::tr("The file is empty: nothing to write."));
     } else if (info.size() > kMaxInputSize) {
-        log.info(tr("The file is larger than %1, more than any cartridge holds.")
+        log.info(MainTabText::tr("The file is larger than %1, more than any cartridge holds.")
                      .arg(bytes_text(uint64_t(kMaxInputSize))));
     } else {
         return true;
@@ -186,12 +194,13 @@ uint32_t identify_flash(FamicomThread& job, const LaunchLog& log) {
     job.m_flash16 = 0;
     if (table[kQ] == 'Q' && table[kR] == 'R' && table[kY] == 'Y') {
         job.m_flash16 = 1;
-        log.info(tr("Flash chip is 16bit width"));
+        log.info(MainTabText::tr("Flash chip is 16bit width"));
         const int n = table[kSizeExponent];
         const int kilobytes = (n >= kMinExponent && n <= kMaxExponent) ? 1 << (n - 10) : 0;
-        log.info(tr("Flash chip size is :") + QString::number(kilobytes) + tr("KB"));
+        log.info(MainTabText::tr("Flash chip size is :") + QString::number(kilobytes) +
+                 MainTabText::tr("KB"));
         return uint32_t(kilobytes) * kKiB;
     }
-    log.info(tr("Flash chip is 8bit width"));
+    log.info(MainTabText::tr("Flash chip is 8bit width"));
     return 0;
 }

@@ -10,6 +10,11 @@
 
 namespace {
 
+// Lets the translation tools see this file's texts in their context.
+struct ScriptText {
+    Q_DECLARE_TR_FUNCTIONS(QObject)
+};
+
 struct Binding {
     const char* name;
     SQFUNCTION fn;
@@ -104,7 +109,8 @@ bool erase_wait(JobContext* job, Poll poll) {
     QSleep(kPollIntervalMs);
     for (;;) {
         if (!poll(first)) {
-            return fail(job, "The dump device stopped answering during the erase.");
+            return fail(job, QT_TRANSLATE_NOOP(
+                                 "QObject", "The dump device stopped answering during the erase."));
         }
         if (first == kErased) return true;
         if (job->m_cancel.load(std::memory_order_relaxed)) {
@@ -112,7 +118,8 @@ bool erase_wait(JobContext* job, Poll poll) {
             return false;
         }
         if (elapsed.elapsed() >= job->m_erase_limit_ms) {
-            return fail(job, "The flash chip did not finish erasing in time.");
+            return fail(job, QT_TRANSLATE_NOOP("QObject",
+                                               "The flash chip did not finish erasing in time."));
         }
         QSleep(kPollIntervalMs);
     }
@@ -124,7 +131,8 @@ bool gb_erase_wait(JobContext* job) {
 
 bool gba_flash_save_erase_wait(JobContext* job) {
     if (gb::f_gba_sram_erase() == 0) {
-        return fail(job, "The dump device stopped answering during the erase.");
+        return fail(job, QT_TRANSLATE_NOOP("QObject",
+                                           "The dump device stopped answering during the erase."));
     }
     return erase_wait(job, [](uint8_t& first) {
         uint8_t head[kGbaPollLength] = {};
@@ -194,7 +202,7 @@ bool load_script(HSQUIRRELVM v, JobContext* job) {
         return true;
     if (!text && SQ_SUCCEEDED(sqstd_dofile(v, path.constData(), SQFalse, SQTrue))) return true;
     const QString error = last_error(v);
-    say(job, "dump core script error\n");
+    say(job, QT_TRANSLATE_NOOP("QObject", "dump core script error\n"));
     job->note_failure(job->m_script + QStringLiteral(": ") + error);
     return false;
 }
@@ -203,14 +211,16 @@ bool load_script(HSQUIRRELVM v, JobContext* job) {
 bool clock_read(HSQUIRRELVM v, JobContext* job) {
     if (!job->m_clock) return true;
     if (!qr_function_exists(v, "rtc_read"))
-        return fail(job, "The mapper script cannot read this cartridge's clock.");
+        return fail(job, QT_TRANSLATE_NOOP(
+                             "QObject", "The mapper script cannot read this cartridge's clock."));
     return call_for_values(v, job, "rtc_read", job->m_clock_regs, JobContext::kClockRegisters);
 }
 
 bool clock_write(HSQUIRRELVM v, JobContext* job) {
     if (!job->m_clock || !job->m_clock_set) return true;
     if (!qr_function_exists(v, "rtc_write"))
-        return fail(job, "The mapper script cannot set this cartridge's clock.");
+        return fail(job, QT_TRANSLATE_NOOP("QObject",
+                                           "The mapper script cannot set this cartridge's clock."));
     const uint8_t* r = job->m_clock_regs;
     const int64_t result = qr_call(v, "rtc_write", job, 5, int64_t(r[0]), int64_t(r[1]),
                                    int64_t(r[2]), int64_t(r[3]), int64_t(r[4]));
@@ -228,41 +238,42 @@ bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
     switch (job->m_type) {
         case kJobGbDump:
         case kJobGbaDump:
-            say(job, "Start dump rom...");
+            say(job, QT_TRANSLATE_NOOP("QObject", "Start dump rom..."));
             result = call(v, job, "cpu_dump", job->m_rom_size, job->m_rom_size);
-            say(job, "Dump rom finish.");
+            say(job, QT_TRANSLATE_NOOP("QObject", "Dump rom finish."));
             break;
         case kJobGbFlash:
-            say(job, "Start erase flash chip...");
+            say(job, QT_TRANSLATE_NOOP("QObject", "Start erase flash chip..."));
             // Without an erase function nothing would ever read back erased.
             if (!qr_function_exists(v, "cpu_erase")) {
-                return fail(job, "The mapper script cannot erase this cartridge.");
+                return fail(job, QT_TRANSLATE_NOOP(
+                                     "QObject", "The mapper script cannot erase this cartridge."));
             }
             // A script that refuses the image before erasing ends the job there.
             if (call(v, job, "cpu_erase", job->m_rom_size, job->m_flash16) < 0) return false;
             if (!gb_erase_wait(job)) return false;
-            say(job, "Erase flash chip finish.");
-            say(job, "Start flash ROM...");
+            say(job, QT_TRANSLATE_NOOP("QObject", "Erase flash chip finish."));
+            say(job, QT_TRANSLATE_NOOP("QObject", "Start flash ROM..."));
             result = call(v, job, "cpu_flash", job->m_rom_size, job->m_rom_size);
-            say(job, "Flash ROM finish.");
+            say(job, QT_TRANSLATE_NOOP("QObject", "Flash ROM finish."));
             break;
         case kJobGbSaveRead:
         case kJobGbaSaveRead:
-            say(job, "Start dump save...");
+            say(job, QT_TRANSLATE_NOOP("QObject", "Start dump save..."));
             result = call(v, job, "save_dump", job->m_ram_size, job->m_ram_size);
-            say(job, "Dump save finish.");
+            say(job, QT_TRANSLATE_NOOP("QObject", "Dump save finish."));
             if (result >= 0 && !clock_read(v, job)) return false;
             break;
         case kJobGbSaveWrite:
         case kJobGbaSaveWrite:
             if (job->m_type == kJobGbaSaveWrite && job->m_ram_type == gb::kSaveTypeFlash) {
-                say(job, "Start erase flash chip...");
+                say(job, QT_TRANSLATE_NOOP("QObject", "Start erase flash chip..."));
                 if (!gba_flash_save_erase_wait(job)) return false;
-                say(job, "Erase flash chip finish.");
+                say(job, QT_TRANSLATE_NOOP("QObject", "Erase flash chip finish."));
             }
-            say(job, "Start write save...");
+            say(job, QT_TRANSLATE_NOOP("QObject", "Start write save..."));
             result = call(v, job, "save_write", job->m_ram_size, job->m_ram_size);
-            say(job, "Write save finish.");
+            say(job, QT_TRANSLATE_NOOP("QObject", "Write save finish."));
             if (result >= 0 && !clock_write(v, job)) return false;
             break;
         default:
@@ -298,7 +309,7 @@ void stop_when_canceled(HSQUIRRELVM v, SQInteger, const SQChar*, SQInteger, cons
 bool script_dump_execute(JobContext* job) {
     const Binding* bindings = bindings_for(job->m_type);
     if (!bindings) {
-        return fail(job, "Unknow operate!");
+        return fail(job, QT_TRANSLATE_NOOP("QObject", "Unknow operate!"));
     }
     HSQUIRRELVM v = qr_open(job);
     for (const Binding* b = bindings; b->name; ++b) qr_function_register_global(v, b->name, b->fn);
@@ -313,8 +324,8 @@ bool script_dump_execute(JobContext* job) {
     } else {
         job->note_failure(QStringLiteral("canceled"));
         job->report_line(
-            tr("The mapper script did not stop by itself and was stopped: the job was "
-               "canceled."));
+            ScriptText::tr("The mapper script did not stop by itself and was stopped: the job was "
+                           "canceled."));
     }
     t_stopScript = outer;
     qr_close(v);

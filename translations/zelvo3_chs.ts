@@ -1,0 +1,681 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>FamicomThread</name>
+    <message>
+        <source>Nintendo logo: holds.</source>
+        <translation>任天堂标志：正确。</translation>
+    </message>
+    <message>
+        <source>Nintendo logo: does not hold.</source>
+        <translation>任天堂标志：不正确。</translation>
+    </message>
+    <message>
+        <source>Header checksum %1: holds.</source>
+        <translation>头部校验和 %1：正确。</translation>
+    </message>
+    <message>
+        <source>Header checksum: does not hold (the header says %1, the bytes give %2).</source>
+        <translation>头部校验和：不正确（头部记录为 %1，数据计算为 %2）。</translation>
+    </message>
+    <message>
+        <source>Global checksum %1: holds.</source>
+        <translation>全局校验和 %1：正确。</translation>
+    </message>
+    <message>
+        <source>Global checksum: does not hold (the header says %1, the image gives %2).</source>
+        <translation>全局校验和：不正确（头部记录为 %1，镜像计算为 %2）。</translation>
+    </message>
+    <message>
+        <source>Fixed byte %1 at 0xB2: holds.</source>
+        <translation>0xB2 处的固定字节 %1：正确。</translation>
+    </message>
+    <message>
+        <source>Fixed byte at 0xB2: does not hold (%1 expected, %2 found).</source>
+        <translation>0xB2 处的固定字节：不正确（应为 %1，实为 %2）。</translation>
+    </message>
+    <message>
+        <source>Header complement check %1: holds.</source>
+        <translation>头部补码校验 %1：正确。</translation>
+    </message>
+    <message>
+        <source>Header complement check: does not hold (the header says %1, the bytes give %2).</source>
+        <translation>头部补码校验：不正确（头部记录为 %1，数据计算为 %2）。</translation>
+    </message>
+    <message>
+        <source>Clean the cartridge's contacts and dump it again.</source>
+        <translation>请清洁卡带触点后重新读取。</translation>
+    </message>
+    <message>
+        <source>Dump: %1 bytes, CRC32 %2, SHA-1 %3.</source>
+        <translation>读取结果：%1 字节，CRC32 %2，SHA-1 %3。</translation>
+    </message>
+    <message>
+        <source>Verified: the known good dump of %1 (%2, %3).</source>
+        <translation>已验证：与 %1 的已知正确镜像一致（%2，%3）。</translation>
+    </message>
+    <message>
+        <source>Warning: this dump differs from every known dump of the cartridge %1 (%2 in the database), so it is probably a bad read.</source>
+        <translation>警告：此镜像与卡带 %1 的所有已知镜像（数据库中 %2 个）都不同，很可能读取有误。</translation>
+    </message>
+    <message>
+        <source>Not in the database of known dumps: the verdict rests on the checksums, and they hold.</source>
+        <translation>不在已知镜像数据库中：判断依据为校验和，校验和正确。</translation>
+    </message>
+    <message>
+        <source>Not in the database of known dumps, and its checksums do not hold, so it is probably a bad read.</source>
+        <translation>不在已知镜像数据库中，且校验和不正确，很可能读取有误。</translation>
+    </message>
+    <message>
+        <source>Can not found device.</source>
+        <translation>找不到设备。</translation>
+    </message>
+    <message>
+        <source>The dump device is in use by another program.</source>
+        <translation>读卡器正被其他程序使用。</translation>
+    </message>
+    <message>
+        <source>Initialize device error.</source>
+        <translation>设备初始化错误。</translation>
+    </message>
+    <message>
+        <source>The image file must hold 1 byte to %1.</source>
+        <translation>镜像文件的大小必须在 1 字节到 %1 之间。</translation>
+    </message>
+    <message>
+        <source>The board's serial number could not be read; the cartridge is read back after programming to check what was written.</source>
+        <translation>无法读取读卡器的序列号；写入后将回读卡带以检查写入的内容。</translation>
+    </message>
+    <message>
+        <source>Nothing to transfer: the size is 0.</source>
+        <translation>无需传输：大小为 0。</translation>
+    </message>
+    <message>
+        <source>Not enough memory for %1 bytes.</source>
+        <translation>内存不足，无法分配 %1 字节。</translation>
+    </message>
+    <message>
+        <source>Read file :</source>
+        <translation>读取文件：</translation>
+    </message>
+    <message>
+        <source>Open File error.</source>
+        <translation>打开文件错误。</translation>
+    </message>
+    <message>
+        <source>Read File error.</source>
+        <translation>读取文件错误。</translation>
+    </message>
+    <message>
+        <source>Read </source>
+        <translation>已读取 </translation>
+    </message>
+    <message>
+        <source> Bytes</source>
+        <translation> 字节</translation>
+    </message>
+    <message>
+        <source>Transferred %1 of %2 bytes.</source>
+        <translation>已传输 %1 / %2 字节。</translation>
+    </message>
+    <message>
+        <source>Save file error.</source>
+        <translation>保存文件错误。</translation>
+    </message>
+    <message>
+        <source>The save carries the cartridge's clock: it is set %1.</source>
+        <translation>存档包含卡带时钟：时钟已设为%1。</translation>
+    </message>
+    <message>
+        <source>as saved (halted)</source>
+        <translation>存档时的时间（已停止）</translation>
+    </message>
+    <message>
+        <source>%1 seconds on from the save</source>
+        <translation>存档时间之后 %1 秒</translation>
+    </message>
+    <message>
+        <source>the save could not be read</source>
+        <translation>无法读取存档</translation>
+    </message>
+    <message>
+        <source>The cartridge's save could not be backed up (%1); nothing was written.</source>
+        <translation>无法备份卡带存档（%1）；未写入任何内容。</translation>
+    </message>
+    <message>
+        <source>Backed up the cartridge's save to %1</source>
+        <translation>已将卡带存档备份到 %1</translation>
+    </message>
+    <message>
+        <source>Start verify data...</source>
+        <translation>开始校验数据...</translation>
+    </message>
+    <message>
+        <source>Verify data error: the cartridge could not be read a second time.</source>
+        <translation>校验数据错误：无法再次读取卡带。</translation>
+    </message>
+    <message>
+        <source>Verify data error: the second read differs from the first at 0x%1; %2 bytes differ.</source>
+        <translation>校验数据错误：第二次读取与第一次在 0x%1 处不同；共 %2 字节不同。</translation>
+    </message>
+    <message>
+        <source>Verify data finish.</source>
+        <translation>校验数据完成。</translation>
+    </message>
+    <message>
+        <source>Verify data error: the data could not be read back.</source>
+        <translation>校验数据错误：无法回读数据。</translation>
+    </message>
+    <message>
+        <source>Verify data error at 0x%1: wrote 0x%2, read 0x%3.</source>
+        <translation>校验数据错误，位置 0x%1：写入 0x%2，读出 0x%3。</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpdateTab</name>
+    <message>
+        <source>Update Firmware</source>
+        <translation>更新固件</translation>
+    </message>
+    <message>
+        <source>First turn off anti-virus software.</source>
+        <translation>请先关闭杀毒软件。</translation>
+    </message>
+    <message>
+        <source>Next press "Update Firmware" to update firmware.</source>
+        <translation>然后按“更新固件”来更新固件。</translation>
+    </message>
+    <message>
+        <source><byte value="xd" />
+</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Starting update firmware , pelase wait...</source>
+        <translation>开始更新固件，请稍候...</translation>
+    </message>
+    <message>
+        <source>&gt;Operation failure.</source>
+        <translation>&gt;操作失败。</translation>
+    </message>
+    <message>
+        <source>&gt;Success!</source>
+        <translation>&gt;成功！</translation>
+    </message>
+</context>
+<context>
+    <name>MainTab</name>
+    <message>
+        <source>A wrong header checksum before a dump usually means dirty contacts: clean them and press Info again.</source>
+        <translation>读取前头部校验和错误通常表示触点脏污：请清洁后再按“信息”。</translation>
+    </message>
+    <message>
+        <source>Can not auto detect cartridge information.</source>
+        <translation>无法自动检测卡带信息。</translation>
+    </message>
+    <message>
+        <source>Maybe no insert cart or it's a black cart.</source>
+        <translation>可能未插入卡带，或是黑卡。</translation>
+    </message>
+    <message>
+        <source>Also try:</source>
+        <translation>也可以尝试：</translation>
+    </message>
+    <message>
+        <source> 1.Turn off anti-virus software.</source>
+        <translation> 1.关闭杀毒软件。</translation>
+    </message>
+    <message>
+        <source> 2.Damaged or Dirty.</source>
+        <translation> 2.卡带损坏或脏污。</translation>
+    </message>
+    <message>
+        <source> 3.Switch correct volte on dump board.</source>
+        <translation> 3.在读卡器上切换到正确的电压。</translation>
+    </message>
+    <message>
+        <source> 4.Try again.</source>
+        <translation> 4.再试一次。</translation>
+    </message>
+    <message>
+        <source>Can not found dump device.</source>
+        <translation>找不到读卡器。</translation>
+    </message>
+    <message>
+        <source>The dump device is in use by another program.</source>
+        <translation>读卡器正被其他程序使用。</translation>
+    </message>
+    <message>
+        <source>--Device information--</source>
+        <translation>--设备信息--</translation>
+    </message>
+    <message>
+        <source>Driver label: </source>
+        <translation>驱动卷标：</translation>
+    </message>
+    <message>
+        <source>Device firmware: </source>
+        <translation>设备固件：</translation>
+    </message>
+    <message>
+        <source><byte value="xd" />
+</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Initialize device error.</source>
+        <translation>设备初始化错误。</translation>
+    </message>
+    <message>
+        <source>Read ROM error.</source>
+        <translation>读取 ROM 错误。</translation>
+    </message>
+    <message>
+        <source>--GB/GBC Cartridge information--</source>
+        <translation>--GB/GBC 卡带信息--</translation>
+    </message>
+    <message>
+        <source>Title: </source>
+        <translation>标题：</translation>
+    </message>
+    <message>
+        <source>Cart type: </source>
+        <translation>卡带类型：</translation>
+    </message>
+    <message>
+        <source>ROM Size: </source>
+        <translation>ROM 大小：</translation>
+    </message>
+    <message>
+        <source>RAM Size: </source>
+        <translation>RAM 大小：</translation>
+    </message>
+    <message>
+        <source>Detect GBA cartridge, but can not detect detail.</source>
+        <translation>检测到 GBA 卡带，但无法检测详细信息。</translation>
+    </message>
+    <message>
+        <source>ROM size found by probing: </source>
+        <translation>探测得到的 ROM 大小：</translation>
+    </message>
+    <message>
+        <source>--GBA Cartridge information--</source>
+        <translation>--GBA 卡带信息--</translation>
+    </message>
+    <message>
+        <source>Year: </source>
+        <translation>年份：</translation>
+    </message>
+    <message>
+        <source>Publisher: </source>
+        <translation>发行商：</translation>
+    </message>
+    <message>
+        <source>Read ROM to...</source>
+        <translation>读取 ROM 到...</translation>
+    </message>
+    <message>
+        <source>GB/GBC Rom (*.gb *.gbc)</source>
+        <translation>GB/GBC ROM (*.gb *.gbc)</translation>
+    </message>
+    <message>
+        <source>GBA Rom (*.gba)</source>
+        <translation>GBA ROM (*.gba)</translation>
+    </message>
+    <message>
+        <source>Reading data from ROM to file:</source>
+        <translation>正在从 ROM 读取数据到文件：</translation>
+    </message>
+    <message>
+        <source>Get ROM File.</source>
+        <translation>选择 ROM 文件。</translation>
+    </message>
+    <message>
+        <source>GB/GBC ROM (*.gb *.gbc)</source>
+        <translation>GB/GBC ROM (*.gb *.gbc)</translation>
+    </message>
+    <message>
+        <source>GBA ROM (*.gba)</source>
+        <translation>GBA ROM (*.gba)</translation>
+    </message>
+    <message>
+        <source>Writing rom to cartridge from file:</source>
+        <translation>正在将文件中的 ROM 写入卡带：</translation>
+    </message>
+    <message>
+        <source>Read save to...</source>
+        <translation>读取存档到...</translation>
+    </message>
+    <message>
+        <source>GB/GBC save (*.sav)</source>
+        <translation>GB/GBC 存档 (*.sav)</translation>
+    </message>
+    <message>
+        <source>GBA save (*.sav)</source>
+        <translation>GBA 存档 (*.sav)</translation>
+    </message>
+    <message>
+        <source>Reading data from save to file:</source>
+        <translation>正在从存档读取数据到文件：</translation>
+    </message>
+    <message>
+        <source>Get Save File.</source>
+        <translation>选择存档文件。</translation>
+    </message>
+    <message>
+        <source>Writing save to cartridge from file:</source>
+        <translation>正在将文件中的存档写入卡带：</translation>
+    </message>
+    <message>
+        <source>&gt;Success!</source>
+        <translation>&gt;成功！</translation>
+    </message>
+    <message>
+        <source>&gt;Operation failure.</source>
+        <translation>&gt;操作失败。</translation>
+    </message>
+    <message>
+        <source>The flash chip holds %1; the image of %2 does not fit.</source>
+        <translation>闪存芯片容量为 %1；%2 的镜像放不下。</translation>
+    </message>
+    <message>
+        <source>The GBA cartridge bus addresses at most %1 of ROM; %2 cannot be dumped.</source>
+        <translation>GBA 卡带总线最多寻址 %1 的 ROM；无法读取 %2。</translation>
+    </message>
+    <message>
+        <source>%1 addresses at most %2 of save memory; the %3 chosen is more than it holds.</source>
+        <translation>%1 最多寻址 %2 的存档存储；所选的 %3 超出其容量。</translation>
+    </message>
+    <message>
+        <source>%1 addresses at most %2 of ROM; the %3 asked for is more than it holds.</source>
+        <translation>%1 最多寻址 %2 的 ROM；所要求的 %3 超出其容量。</translation>
+    </message>
+    <message>
+        <source>Not exists script file :</source>
+        <translation>脚本文件不存在：</translation>
+    </message>
+    <message>
+        <source>The file is empty: nothing to write.</source>
+        <translation>文件为空：没有可写入的内容。</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1, more than any cartridge holds.</source>
+        <translation>文件大于 %1，超过任何卡带的容量。</translation>
+    </message>
+    <message>
+        <source>Flash chip is 16bit width</source>
+        <translation>闪存芯片为 16 位宽</translation>
+    </message>
+    <message>
+        <source>Flash chip size is :</source>
+        <translation>闪存芯片大小：</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>Flash chip is 8bit width</source>
+        <translation>闪存芯片为 8 位宽</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>信息</translation>
+    </message>
+    <message>
+        <source>Dump</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>FLASH</source>
+        <translation>烧录</translation>
+    </message>
+    <message>
+        <source>Read RAM</source>
+        <translation>读取存档</translation>
+    </message>
+    <message>
+        <source>Write RAM</source>
+        <translation>写入存档</translation>
+    </message>
+    <message>
+        <source>Show cartridge information!</source>
+        <translation>显示卡带信息！</translation>
+    </message>
+    <message>
+        <source>Dump ROM from cartridge!</source>
+        <translation>从卡带读取 ROM！</translation>
+    </message>
+    <message>
+        <source>Flash ROM to a writeable cartridge!</source>
+        <translation>将 ROM 烧录到可写卡带！</translation>
+    </message>
+    <message>
+        <source>Read SRAM from cartridge!</source>
+        <translation>从卡带读取 SRAM！</translation>
+    </message>
+    <message>
+        <source>Write SRAM to cartridge!</source>
+        <translation>将 SRAM 写入卡带！</translation>
+    </message>
+    <message>
+        <source>Oriel Driver Series for GB/GBC/GBA 3.0 started.</source>
+        <translation>Oriel GB/GBC/GBA 驱动系列 3.0 已启动。</translation>
+    </message>
+    <message>
+        <source>Support all functions, need &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
+        <translation>支持全部功能，需要 &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; 固件。</translation>
+    </message>
+    <message>
+        <source>To dump GB/GBC cartridge,please switch power to 5V.</source>
+        <translation>读取 GB/GBC 卡带，请将电源切换到 5V。</translation>
+    </message>
+    <message>
+        <source>To dump GBA cartridge,please switch power to 3.3V.</source>
+        <translation>读取 GBA 卡带，请将电源切换到 3.3V。</translation>
+    </message>
+    <message>
+        <source>Part of homebrew GB/GBC flash cart need 3.3V power.</source>
+        <translation>部分自制 GB/GBC 烧录卡需要 3.3V 电源。</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The dump device stopped answering during the erase.</source>
+        <translation>擦除期间读卡器停止响应。</translation>
+    </message>
+    <message>
+        <source>The flash chip did not finish erasing in time.</source>
+        <translation>闪存芯片未能及时完成擦除。</translation>
+    </message>
+    <message>
+        <source>dump core script error
+</source>
+        <translation>dump core 脚本错误
+</translation>
+    </message>
+    <message>
+        <source>The mapper script cannot read this cartridge's clock.</source>
+        <translation>映射器脚本无法读取此卡带的时钟。</translation>
+    </message>
+    <message>
+        <source>The mapper script cannot set this cartridge's clock.</source>
+        <translation>映射器脚本无法设置此卡带的时钟。</translation>
+    </message>
+    <message>
+        <source>Start dump rom...</source>
+        <translation>开始读取 ROM...</translation>
+    </message>
+    <message>
+        <source>Dump rom finish.</source>
+        <translation>读取 ROM 完成。</translation>
+    </message>
+    <message>
+        <source>Start erase flash chip...</source>
+        <translation>开始擦除闪存芯片...</translation>
+    </message>
+    <message>
+        <source>The mapper script cannot erase this cartridge.</source>
+        <translation>映射器脚本无法擦除此卡带。</translation>
+    </message>
+    <message>
+        <source>Erase flash chip finish.</source>
+        <translation>擦除闪存芯片完成。</translation>
+    </message>
+    <message>
+        <source>Start flash ROM...</source>
+        <translation>开始烧录 ROM...</translation>
+    </message>
+    <message>
+        <source>Flash ROM finish.</source>
+        <translation>烧录 ROM 完成。</translation>
+    </message>
+    <message>
+        <source>Start dump save...</source>
+        <translation>开始读取存档...</translation>
+    </message>
+    <message>
+        <source>Dump save finish.</source>
+        <translation>读取存档完成。</translation>
+    </message>
+    <message>
+        <source>Start write save...</source>
+        <translation>开始写入存档...</translation>
+    </message>
+    <message>
+        <source>Write save finish.</source>
+        <translation>写入存档完成。</translation>
+    </message>
+    <message>
+        <source>Unknow operate!</source>
+        <translation>未知操作！</translation>
+    </message>
+    <message>
+        <source>The mapper script did not stop by itself and was stopped: the job was canceled.</source>
+        <translation>映射器脚本未自行停止，已被强制停止：任务已取消。</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>SYS TYPE:</source>
+        <translation>系统类型：</translation>
+    </message>
+    <message>
+        <source>MBC TYPE:</source>
+        <translation>MBC 类型：</translation>
+    </message>
+    <message>
+        <source>ROM SIZE:</source>
+        <translation>ROM 大小：</translation>
+    </message>
+    <message>
+        <source>RAM SIZE:</source>
+        <translation>RAM 大小：</translation>
+    </message>
+    <message>
+        <source>Verify the data after writing</source>
+        <translation>写入后校验数据</translation>
+    </message>
+    <message>
+        <source>RAM TYPE:</source>
+        <translation>RAM 类型：</translation>
+    </message>
+</context>
+<context>
+    <name>TabAbout</name>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Oriel Cartridge Driver/Dumper</source>
+        <translation>Oriel 卡带驱动/读卡器</translation>
+    </message>
+    <message>
+        <source>* Squirrel 3.1 stable scripting language
+    Copyright (c) 2003-2016 Alberto Demichelis, MIT License
+
+* Qt 5.7 application framework
+    Copyright (C) The Qt Company Ltd., LGPL version 3</source>
+        <translation>* Squirrel 3.1 稳定版脚本语言
+    Copyright (c) 2003-2016 Alberto Demichelis，MIT 许可证
+
+* Qt 5.7 应用程序框架
+    Copyright (C) The Qt Company Ltd.，LGPL 第 3 版</translation>
+    </message>
+    <message>
+        <source>GB/GBC/GBA Cartridge Dumper</source>
+        <translation>GB/GBC/GBA 卡带读卡器</translation>
+    </message>
+    <message>
+        <source>Web site: </source>
+        <translation>网站：</translation>
+    </message>
+    <message>
+        <source>Email: </source>
+        <translation>电子邮件：</translation>
+    </message>
+    <message>
+        <source>This program and device, called set, enables to:
+- make game backups from owned cartridges and play them on PC,
+- transfer game saves between cartridge and PC,
+- test written by yourself games directly on console 
+  (rewritable cartridge required).
+</source>
+        <translation>本程序与设备（合称套件）可以：
+- 备份自己拥有的卡带游戏并在电脑上游玩，
+- 在卡带与电脑之间传输游戏存档，
+- 直接在主机上测试自己编写的游戏
+  （需要可写卡带）。
+</translation>
+    </message>
+</context>
+<context>
+    <name>TabDialog</name>
+    <message>
+        <source>Zelvo 3.0 build - </source>
+        <translation>Zelvo 3.0 构建 - </translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>A cartridge job is running. Cancel it and quit?</source>
+        <translation>卡带任务正在运行。取消并退出吗？</translation>
+    </message>
+</context>
+<context>
+    <name>TransferRate</name>
+    <message>
+        <source>%1 left</source>
+        <translation>剩余 %1</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateThread</name>
+    <message>
+        <source>Update firmware successful.</source>
+        <translation>固件更新成功。</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,681 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>FamicomThread</name>
+    <message>
+        <source>Nintendo logo: holds.</source>
+        <translation>任天堂ロゴ：一致。</translation>
+    </message>
+    <message>
+        <source>Nintendo logo: does not hold.</source>
+        <translation>任天堂ロゴ：不一致。</translation>
+    </message>
+    <message>
+        <source>Header checksum %1: holds.</source>
+        <translation>ヘッダーチェックサム %1：一致。</translation>
+    </message>
+    <message>
+        <source>Header checksum: does not hold (the header says %1, the bytes give %2).</source>
+        <translation>ヘッダーチェックサム：不一致（ヘッダーは %1、データからは %2）。</translation>
+    </message>
+    <message>
+        <source>Global checksum %1: holds.</source>
+        <translation>グローバルチェックサム %1：一致。</translation>
+    </message>
+    <message>
+        <source>Global checksum: does not hold (the header says %1, the image gives %2).</source>
+        <translation>グローバルチェックサム：不一致（ヘッダーは %1、イメージからは %2）。</translation>
+    </message>
+    <message>
+        <source>Fixed byte %1 at 0xB2: holds.</source>
+        <translation>0xB2 の固定バイト %1：一致。</translation>
+    </message>
+    <message>
+        <source>Fixed byte at 0xB2: does not hold (%1 expected, %2 found).</source>
+        <translation>0xB2 の固定バイト：不一致（期待値 %1、実際 %2）。</translation>
+    </message>
+    <message>
+        <source>Header complement check %1: holds.</source>
+        <translation>ヘッダー補数チェック %1：一致。</translation>
+    </message>
+    <message>
+        <source>Header complement check: does not hold (the header says %1, the bytes give %2).</source>
+        <translation>ヘッダー補数チェック：不一致（ヘッダーは %1、データからは %2）。</translation>
+    </message>
+    <message>
+        <source>Clean the cartridge's contacts and dump it again.</source>
+        <translation>カートリッジの端子を清掃して、もう一度吸い出してください。</translation>
+    </message>
+    <message>
+        <source>Dump: %1 bytes, CRC32 %2, SHA-1 %3.</source>
+        <translation>吸い出し：%1 バイト、CRC32 %2、SHA-1 %3。</translation>
+    </message>
+    <message>
+        <source>Verified: the known good dump of %1 (%2, %3).</source>
+        <translation>検証済み：%1 の既知の正しいダンプと一致（%2、%3）。</translation>
+    </message>
+    <message>
+        <source>Warning: this dump differs from every known dump of the cartridge %1 (%2 in the database), so it is probably a bad read.</source>
+        <translation>警告：このダンプはカートリッジ %1 の既知のダンプ（データベースに %2 件）のどれとも異なり、読み取りに失敗している可能性が高いです。</translation>
+    </message>
+    <message>
+        <source>Not in the database of known dumps: the verdict rests on the checksums, and they hold.</source>
+        <translation>既知のダンプのデータベースにありません：判定はチェックサムによるもので、チェックサムは一致しています。</translation>
+    </message>
+    <message>
+        <source>Not in the database of known dumps, and its checksums do not hold, so it is probably a bad read.</source>
+        <translation>既知のダンプのデータベースになく、チェックサムも一致しないため、読み取りに失敗している可能性が高いです。</translation>
+    </message>
+    <message>
+        <source>Can not found device.</source>
+        <translation>デバイスが見つかりません。</translation>
+    </message>
+    <message>
+        <source>The dump device is in use by another program.</source>
+        <translation>ダンパーは他のプログラムが使用中です。</translation>
+    </message>
+    <message>
+        <source>Initialize device error.</source>
+        <translation>デバイスの初期化エラー。</translation>
+    </message>
+    <message>
+        <source>The image file must hold 1 byte to %1.</source>
+        <translation>イメージファイルは 1 バイトから %1 までのサイズが必要です。</translation>
+    </message>
+    <message>
+        <source>The board's serial number could not be read; the cartridge is read back after programming to check what was written.</source>
+        <translation>ボードのシリアル番号を読み取れませんでした。書き込み後にカートリッジを読み返して内容を確認します。</translation>
+    </message>
+    <message>
+        <source>Nothing to transfer: the size is 0.</source>
+        <translation>転送するものがありません：サイズが 0 です。</translation>
+    </message>
+    <message>
+        <source>Not enough memory for %1 bytes.</source>
+        <translation>%1 バイトを確保するメモリが足りません。</translation>
+    </message>
+    <message>
+        <source>Read file :</source>
+        <translation>ファイル読み込み：</translation>
+    </message>
+    <message>
+        <source>Open File error.</source>
+        <translation>ファイルを開けません。</translation>
+    </message>
+    <message>
+        <source>Read File error.</source>
+        <translation>ファイルの読み込みエラー。</translation>
+    </message>
+    <message>
+        <source>Read </source>
+        <translation>読み込み </translation>
+    </message>
+    <message>
+        <source> Bytes</source>
+        <translation> バイト</translation>
+    </message>
+    <message>
+        <source>Transferred %1 of %2 bytes.</source>
+        <translation>%2 バイト中 %1 バイトを転送しました。</translation>
+    </message>
+    <message>
+        <source>Save file error.</source>
+        <translation>ファイルの保存エラー。</translation>
+    </message>
+    <message>
+        <source>The save carries the cartridge's clock: it is set %1.</source>
+        <translation>セーブにはカートリッジの時計が含まれています：時計を%1に設定しました。</translation>
+    </message>
+    <message>
+        <source>as saved (halted)</source>
+        <translation>セーブ時の時刻（停止中）</translation>
+    </message>
+    <message>
+        <source>%1 seconds on from the save</source>
+        <translation>セーブ時から %1 秒後</translation>
+    </message>
+    <message>
+        <source>the save could not be read</source>
+        <translation>セーブを読み取れませんでした</translation>
+    </message>
+    <message>
+        <source>The cartridge's save could not be backed up (%1); nothing was written.</source>
+        <translation>カートリッジのセーブをバックアップできませんでした（%1）。何も書き込んでいません。</translation>
+    </message>
+    <message>
+        <source>Backed up the cartridge's save to %1</source>
+        <translation>カートリッジのセーブを %1 にバックアップしました</translation>
+    </message>
+    <message>
+        <source>Start verify data...</source>
+        <translation>データの検証を開始...</translation>
+    </message>
+    <message>
+        <source>Verify data error: the cartridge could not be read a second time.</source>
+        <translation>検証エラー：カートリッジを再度読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>Verify data error: the second read differs from the first at 0x%1; %2 bytes differ.</source>
+        <translation>検証エラー：2 回目の読み取りが 1 回目と 0x%1 で異なります。%2 バイトが異なります。</translation>
+    </message>
+    <message>
+        <source>Verify data finish.</source>
+        <translation>データの検証が完了しました。</translation>
+    </message>
+    <message>
+        <source>Verify data error: the data could not be read back.</source>
+        <translation>検証エラー：データを読み返せませんでした。</translation>
+    </message>
+    <message>
+        <source>Verify data error at 0x%1: wrote 0x%2, read 0x%3.</source>
+        <translation>検証エラー 0x%1：0x%2 を書き込み、0x%3 を読み出しました。</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpdateTab</name>
+    <message>
+        <source>Update Firmware</source>
+        <translation>ファームウェア更新</translation>
+    </message>
+    <message>
+        <source>First turn off anti-virus software.</source>
+        <translation>まずウイルス対策ソフトを無効にしてください。</translation>
+    </message>
+    <message>
+        <source>Next press "Update Firmware" to update firmware.</source>
+        <translation>次に「ファームウェア更新」を押して更新してください。</translation>
+    </message>
+    <message>
+        <source><byte value="xd" />
+</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Starting update firmware , pelase wait...</source>
+        <translation>ファームウェアの更新を開始します。お待ちください...</translation>
+    </message>
+    <message>
+        <source>&gt;Operation failure.</source>
+        <translation>&gt;操作に失敗しました。</translation>
+    </message>
+    <message>
+        <source>&gt;Success!</source>
+        <translation>&gt;成功しました！</translation>
+    </message>
+</context>
+<context>
+    <name>MainTab</name>
+    <message>
+        <source>A wrong header checksum before a dump usually means dirty contacts: clean them and press Info again.</source>
+        <translation>吸い出し前のヘッダーチェックサムの不一致は、たいてい端子の汚れが原因です。清掃してからもう一度「情報」を押してください。</translation>
+    </message>
+    <message>
+        <source>Can not auto detect cartridge information.</source>
+        <translation>カートリッジ情報を自動検出できません。</translation>
+    </message>
+    <message>
+        <source>Maybe no insert cart or it's a black cart.</source>
+        <translation>カートリッジが挿さっていないか、黒カートリッジの可能性があります。</translation>
+    </message>
+    <message>
+        <source>Also try:</source>
+        <translation>次もお試しください：</translation>
+    </message>
+    <message>
+        <source> 1.Turn off anti-virus software.</source>
+        <translation> 1.ウイルス対策ソフトを無効にする。</translation>
+    </message>
+    <message>
+        <source> 2.Damaged or Dirty.</source>
+        <translation> 2.カートリッジの破損や汚れを確認する。</translation>
+    </message>
+    <message>
+        <source> 3.Switch correct volte on dump board.</source>
+        <translation> 3.ダンパーの電圧を正しく切り替える。</translation>
+    </message>
+    <message>
+        <source> 4.Try again.</source>
+        <translation> 4.もう一度試す。</translation>
+    </message>
+    <message>
+        <source>Can not found dump device.</source>
+        <translation>ダンパーが見つかりません。</translation>
+    </message>
+    <message>
+        <source>The dump device is in use by another program.</source>
+        <translation>ダンパーは他のプログラムが使用中です。</translation>
+    </message>
+    <message>
+        <source>--Device information--</source>
+        <translation>--デバイス情報--</translation>
+    </message>
+    <message>
+        <source>Driver label: </source>
+        <translation>ドライバーラベル：</translation>
+    </message>
+    <message>
+        <source>Device firmware: </source>
+        <translation>デバイスファームウェア：</translation>
+    </message>
+    <message>
+        <source><byte value="xd" />
+</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <source>Initialize device error.</source>
+        <translation>デバイスの初期化エラー。</translation>
+    </message>
+    <message>
+        <source>Read ROM error.</source>
+        <translation>ROM の読み取りエラー。</translation>
+    </message>
+    <message>
+        <source>--GB/GBC Cartridge information--</source>
+        <translation>--GB/GBC カートリッジ情報--</translation>
+    </message>
+    <message>
+        <source>Title: </source>
+        <translation>タイトル：</translation>
+    </message>
+    <message>
+        <source>Cart type: </source>
+        <translation>カートリッジ種別：</translation>
+    </message>
+    <message>
+        <source>ROM Size: </source>
+        <translation>ROM サイズ：</translation>
+    </message>
+    <message>
+        <source>RAM Size: </source>
+        <translation>RAM サイズ：</translation>
+    </message>
+    <message>
+        <source>Detect GBA cartridge, but can not detect detail.</source>
+        <translation>GBA カートリッジを検出しましたが、詳細を検出できません。</translation>
+    </message>
+    <message>
+        <source>ROM size found by probing: </source>
+        <translation>プローブで判明した ROM サイズ：</translation>
+    </message>
+    <message>
+        <source>--GBA Cartridge information--</source>
+        <translation>--GBA カートリッジ情報--</translation>
+    </message>
+    <message>
+        <source>Year: </source>
+        <translation>年：</translation>
+    </message>
+    <message>
+        <source>Publisher: </source>
+        <translation>発売元：</translation>
+    </message>
+    <message>
+        <source>Read ROM to...</source>
+        <translation>ROM の保存先...</translation>
+    </message>
+    <message>
+        <source>GB/GBC Rom (*.gb *.gbc)</source>
+        <translation>GB/GBC ROM (*.gb *.gbc)</translation>
+    </message>
+    <message>
+        <source>GBA Rom (*.gba)</source>
+        <translation>GBA ROM (*.gba)</translation>
+    </message>
+    <message>
+        <source>Reading data from ROM to file:</source>
+        <translation>ROM からファイルへデータを読み込み中：</translation>
+    </message>
+    <message>
+        <source>Get ROM File.</source>
+        <translation>ROM ファイルを選択。</translation>
+    </message>
+    <message>
+        <source>GB/GBC ROM (*.gb *.gbc)</source>
+        <translation>GB/GBC ROM (*.gb *.gbc)</translation>
+    </message>
+    <message>
+        <source>GBA ROM (*.gba)</source>
+        <translation>GBA ROM (*.gba)</translation>
+    </message>
+    <message>
+        <source>Writing rom to cartridge from file:</source>
+        <translation>ファイルからカートリッジへ ROM を書き込み中：</translation>
+    </message>
+    <message>
+        <source>Read save to...</source>
+        <translation>セーブの保存先...</translation>
+    </message>
+    <message>
+        <source>GB/GBC save (*.sav)</source>
+        <translation>GB/GBC セーブ (*.sav)</translation>
+    </message>
+    <message>
+        <source>GBA save (*.sav)</source>
+        <translation>GBA セーブ (*.sav)</translation>
+    </message>
+    <message>
+        <source>Reading data from save to file:</source>
+        <translation>セーブからファイルへデータを読み込み中：</translation>
+    </message>
+    <message>
+        <source>Get Save File.</source>
+        <translation>セーブファイルを選択。</translation>
+    </message>
+    <message>
+        <source>Writing save to cartridge from file:</source>
+        <translation>ファイルからカートリッジへセーブを書き込み中：</translation>
+    </message>
+    <message>
+        <source>&gt;Success!</source>
+        <translation>&gt;成功しました！</translation>
+    </message>
+    <message>
+        <source>&gt;Operation failure.</source>
+        <translation>&gt;操作に失敗しました。</translation>
+    </message>
+    <message>
+        <source>The flash chip holds %1; the image of %2 does not fit.</source>
+        <translation>フラッシュチップの容量は %1 です。%2 のイメージは入りません。</translation>
+    </message>
+    <message>
+        <source>The GBA cartridge bus addresses at most %1 of ROM; %2 cannot be dumped.</source>
+        <translation>GBA カートリッジのバスが扱える ROM は最大 %1 です。%2 は吸い出せません。</translation>
+    </message>
+    <message>
+        <source>%1 addresses at most %2 of save memory; the %3 chosen is more than it holds.</source>
+        <translation>%1 が扱えるセーブメモリは最大 %2 です。選択した %3 はそれを超えています。</translation>
+    </message>
+    <message>
+        <source>%1 addresses at most %2 of ROM; the %3 asked for is more than it holds.</source>
+        <translation>%1 が扱える ROM は最大 %2 です。指定した %3 はそれを超えています。</translation>
+    </message>
+    <message>
+        <source>Not exists script file :</source>
+        <translation>スクリプトファイルがありません：</translation>
+    </message>
+    <message>
+        <source>The file is empty: nothing to write.</source>
+        <translation>ファイルが空です：書き込むものがありません。</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1, more than any cartridge holds.</source>
+        <translation>ファイルが %1 より大きく、どのカートリッジにも入りません。</translation>
+    </message>
+    <message>
+        <source>Flash chip is 16bit width</source>
+        <translation>フラッシュチップは 16 ビット幅です</translation>
+    </message>
+    <message>
+        <source>Flash chip size is :</source>
+        <translation>フラッシュチップのサイズ：</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>Flash chip is 8bit width</source>
+        <translation>フラッシュチップは 8 ビット幅です</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>情報</translation>
+    </message>
+    <message>
+        <source>Dump</source>
+        <translation>吸い出し</translation>
+    </message>
+    <message>
+        <source>FLASH</source>
+        <translation>書き込み</translation>
+    </message>
+    <message>
+        <source>Read RAM</source>
+        <translation>セーブ読み込み</translation>
+    </message>
+    <message>
+        <source>Write RAM</source>
+        <translation>セーブ書き込み</translation>
+    </message>
+    <message>
+        <source>Show cartridge information!</source>
+        <translation>カートリッジ情報を表示！</translation>
+    </message>
+    <message>
+        <source>Dump ROM from cartridge!</source>
+        <translation>カートリッジから ROM を吸い出す！</translation>
+    </message>
+    <message>
+        <source>Flash ROM to a writeable cartridge!</source>
+        <translation>書き込み可能なカートリッジに ROM を書き込む！</translation>
+    </message>
+    <message>
+        <source>Read SRAM from cartridge!</source>
+        <translation>カートリッジから SRAM を読み込む！</translation>
+    </message>
+    <message>
+        <source>Write SRAM to cartridge!</source>
+        <translation>カートリッジに SRAM を書き込む！</translation>
+    </message>
+    <message>
+        <source>Oriel Driver Series for GB/GBC/GBA 3.0 started.</source>
+        <translation>Oriel GB/GBC/GBA ドライバーシリーズ 3.0 を起動しました。</translation>
+    </message>
+    <message>
+        <source>Support all functions, need &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
+        <translation>すべての機能には &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; ファームウェアが必要です。</translation>
+    </message>
+    <message>
+        <source>To dump GB/GBC cartridge,please switch power to 5V.</source>
+        <translation>GB/GBC カートリッジを吸い出すには、電源を 5V に切り替えてください。</translation>
+    </message>
+    <message>
+        <source>To dump GBA cartridge,please switch power to 3.3V.</source>
+        <translation>GBA カートリッジを吸い出すには、電源を 3.3V に切り替えてください。</translation>
+    </message>
+    <message>
+        <source>Part of homebrew GB/GBC flash cart need 3.3V power.</source>
+        <translation>一部の自作 GB/GBC フラッシュカートリッジは 3.3V 電源が必要です。</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The dump device stopped answering during the erase.</source>
+        <translation>消去中にダンパーが応答しなくなりました。</translation>
+    </message>
+    <message>
+        <source>The flash chip did not finish erasing in time.</source>
+        <translation>フラッシュチップの消去が時間内に終わりませんでした。</translation>
+    </message>
+    <message>
+        <source>dump core script error
+</source>
+        <translation>dump core スクリプトエラー
+</translation>
+    </message>
+    <message>
+        <source>The mapper script cannot read this cartridge's clock.</source>
+        <translation>マッパースクリプトはこのカートリッジの時計を読み取れません。</translation>
+    </message>
+    <message>
+        <source>The mapper script cannot set this cartridge's clock.</source>
+        <translation>マッパースクリプトはこのカートリッジの時計を設定できません。</translation>
+    </message>
+    <message>
+        <source>Start dump rom...</source>
+        <translation>ROM の吸い出しを開始...</translation>
+    </message>
+    <message>
+        <source>Dump rom finish.</source>
+        <translation>ROM の吸い出しが完了しました。</translation>
+    </message>
+    <message>
+        <source>Start erase flash chip...</source>
+        <translation>フラッシュチップの消去を開始...</translation>
+    </message>
+    <message>
+        <source>The mapper script cannot erase this cartridge.</source>
+        <translation>マッパースクリプトはこのカートリッジを消去できません。</translation>
+    </message>
+    <message>
+        <source>Erase flash chip finish.</source>
+        <translation>フラッシュチップの消去が完了しました。</translation>
+    </message>
+    <message>
+        <source>Start flash ROM...</source>
+        <translation>ROM の書き込みを開始...</translation>
+    </message>
+    <message>
+        <source>Flash ROM finish.</source>
+        <translation>ROM の書き込みが完了しました。</translation>
+    </message>
+    <message>
+        <source>Start dump save...</source>
+        <translation>セーブの読み込みを開始...</translation>
+    </message>
+    <message>
+        <source>Dump save finish.</source>
+        <translation>セーブの読み込みが完了しました。</translation>
+    </message>
+    <message>
+        <source>Start write save...</source>
+        <translation>セーブの書き込みを開始...</translation>
+    </message>
+    <message>
+        <source>Write save finish.</source>
+        <translation>セーブの書き込みが完了しました。</translation>
+    </message>
+    <message>
+        <source>Unknow operate!</source>
+        <translation>不明な操作です！</translation>
+    </message>
+    <message>
+        <source>The mapper script did not stop by itself and was stopped: the job was canceled.</source>
+        <translation>マッパースクリプトが自分で止まらなかったため停止しました：ジョブはキャンセルされました。</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>SYS TYPE:</source>
+        <translation>システム：</translation>
+    </message>
+    <message>
+        <source>MBC TYPE:</source>
+        <translation>MBC 種別：</translation>
+    </message>
+    <message>
+        <source>ROM SIZE:</source>
+        <translation>ROM サイズ：</translation>
+    </message>
+    <message>
+        <source>RAM SIZE:</source>
+        <translation>RAM サイズ：</translation>
+    </message>
+    <message>
+        <source>Verify the data after writing</source>
+        <translation>書き込み後にデータを検証する</translation>
+    </message>
+    <message>
+        <source>RAM TYPE:</source>
+        <translation>RAM 種別：</translation>
+    </message>
+</context>
+<context>
+    <name>TabAbout</name>
+    <message>
+        <source>About</source>
+        <translation>バージョン情報</translation>
+    </message>
+    <message>
+        <source>Oriel Cartridge Driver/Dumper</source>
+        <translation>Oriel カートリッジドライバー/ダンパー</translation>
+    </message>
+    <message>
+        <source>* Squirrel 3.1 stable scripting language
+    Copyright (c) 2003-2016 Alberto Demichelis, MIT License
+
+* Qt 5.7 application framework
+    Copyright (C) The Qt Company Ltd., LGPL version 3</source>
+        <translation>* Squirrel 3.1 安定版スクリプト言語
+    Copyright (c) 2003-2016 Alberto Demichelis、MIT ライセンス
+
+* Qt 5.7 アプリケーションフレームワーク
+    Copyright (C) The Qt Company Ltd.、LGPL バージョン 3</translation>
+    </message>
+    <message>
+        <source>GB/GBC/GBA Cartridge Dumper</source>
+        <translation>GB/GBC/GBA カートリッジダンパー</translation>
+    </message>
+    <message>
+        <source>Web site: </source>
+        <translation>ウェブサイト：</translation>
+    </message>
+    <message>
+        <source>Email: </source>
+        <translation>メール：</translation>
+    </message>
+    <message>
+        <source>This program and device, called set, enables to:
+- make game backups from owned cartridges and play them on PC,
+- transfer game saves between cartridge and PC,
+- test written by yourself games directly on console 
+  (rewritable cartridge required).
+</source>
+        <translation>このプログラムとデバイス（セット）でできること：
+- 所有するカートリッジのゲームをバックアップして PC で遊ぶ、
+- カートリッジと PC の間でセーブを転送する、
+- 自作ゲームを実機で直接テストする
+  （書き換え可能なカートリッジが必要）。
+</translation>
+    </message>
+</context>
+<context>
+    <name>TabDialog</name>
+    <message>
+        <source>Zelvo 3.0 build - </source>
+        <translation>Zelvo 3.0 ビルド - </translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>バージョン情報</translation>
+    </message>
+    <message>
+        <source>A cartridge job is running. Cancel it and quit?</source>
+        <translation>カートリッジのジョブが実行中です。キャンセルして終了しますか？</translation>
+    </message>
+</context>
+<context>
+    <name>TransferRate</name>
+    <message>
+        <source>%1 left</source>
+        <translation>残り %1</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateThread</name>
+    <message>
+        <source>Update firmware successful.</source>
+        <translation>ファームウェアの更新に成功しました。</translation>
+    </message>
+</context>
+</TS>

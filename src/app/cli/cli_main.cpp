@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
         std::fputs(cli_help().toLocal8Bit().constData(), stdout);
         return kExitOk;
     }
+    if (request.version) {
+        std::printf("zelvo3-cli %s\n", ZELVO_VERSION);
+        return kExitOk;
+    }
     if (!error.isEmpty()) {
         std::fprintf(stderr, "zelvo3-cli: %s\n", error.toLocal8Bit().constData());
         return kExitUsage;

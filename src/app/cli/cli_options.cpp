@@ -104,6 +104,10 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
             request.help = true;
             continue;
         }
+        if (arg == "--version") {
+            request.version = true;
+            continue;
+        }
         if (arg == "--verify") {
             request.verify = true;
             continue;
@@ -141,7 +145,7 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
         const QString error = apply_option(name, value, request);
         if (!error.isEmpty()) return error;
     }
-    if (request.help) return {};
+    if (request.help || request.version) return {};
     if (positional.isEmpty()) return "no command given (see --help)";
     const CommandName* command = nullptr;
     for (const CommandName& c : kCommands)
@@ -194,6 +198,7 @@ QString cli_help() {
                "  --no-backup       write-save without first keeping the cartridge's save in\n"
                "                    the backup folder\n"
                "  -h, --help        this text\n"
+               "  --version         the program's version\n"
                "SIZE is in bytes with an optional unit: K, KB, KiB, M, MB, MiB; or in bits\n"
                "as the panel shows them: 256Kbit, 8Mb, 64Mbit.\n"
                "\n"

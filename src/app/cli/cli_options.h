@@ -11,6 +11,7 @@ struct CliRequest {
     CliCommand command = CliCommand::None;
     QString file;
     bool help = false;
+    bool version = false;
     std::optional<int> system;    // kSysGb or kSysGba
     std::optional<int> mbcCode;   // controller code of the option tables
     std::optional<int> romSize;   // bytes

@@ -1,0 +1,53 @@
+// Takes the README's picture of the window: presses Info, then Dump into
+// DUMP_FILE on the board that is mounted, and saves the window as PNG_FILE.
+//   window_shot DUMP_FILE PNG_FILE
+#include <QApplication>
+#include <QPixmap>
+#include <QTabWidget>
+#include <cstdio>
+
+#include "app/tab_dialog.h"
+#include "support/window_helpers.h"
+#include "ui/console.h"
+#include "ui/main_tab.h"
+
+using testing_support::answer_file_dialog;
+using testing_support::lines_of;
+using testing_support::wait_for;
+
+namespace {
+
+constexpr int kWidth = 900, kHeight = 640;
+constexpr int kJobMs = 60000;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setStyle("macintosh");  // as the program asks; Qt falls back elsewhere
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: window_shot DUMP_FILE PNG_FILE\n");
+        return 2;
+    }
+    TabDialog window(nullptr);
+    window.resize(kWidth, kHeight);
+    window.show();
+    auto* tab = static_cast<MainTab*>(window.tabs()->widget(0));
+    const auto idle = [tab] { return !tab->cancelButton()->isEnabled(); };
+    tab->push_info();
+    if (!wait_for(idle, kJobMs)) return 1;
+    answer_file_dialog(QString::fromLocal8Bit(argv[1]));
+    tab->push_read_rom();
+    const bool done =
+        wait_for([&] { return idle() && lines_of(tab->console()).contains(">Success!"); }, kJobMs);
+    if (!done) {
+        std::fprintf(stderr, "window_shot: the dump did not succeed\n");
+        return 1;
+    }
+    QApplication::processEvents();
+    if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "window_shot: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}

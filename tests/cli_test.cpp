@@ -150,6 +150,33 @@ TEST_F(Cli, InfoAndAGbDumpUseWhatTheHeaderSays) {
     EXPECT_EQ(read_file(dir.file("out.gb")), Bytes(rom.begin(), rom.begin() + 0x80000));
 }
 
+#ifdef SQUIRREL_RUNTIME_LIBRARY
+// The interpreter's heavy library is loaded by a job that runs a script, and
+// by nothing else, so that --help, info and verify start at once.
+TEST_F(Cli, OnlyAJobThatRunsAScriptLoadsTheInterpreter) {
+    const Bytes rom = romgen::gb_image(0x1B, 5, 3);
+    MOUNT_BOARD(board, {"--gb", image(rom, "rom.gb")});
+    const struct {
+        QStringList args;
+        bool loads;
+    } runs[] = {{{"--help"}, false},
+                {{"info"}, false},
+                {{"dump-rom", path("out.gb")}, true},
+                {{"verify", path("out.gb")}, false}};
+    for (const auto& r : runs) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LD_DEBUG", "files");  // the dynamic loader names every library it loads
+        process.setProcessEnvironment(env);
+        process.start(CLI_PATH, r.args);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << r.args.join(' ').toStdString();
+        EXPECT_EQ(process.readAllStandardError().contains(SQUIRREL_RUNTIME_LIBRARY), r.loads)
+            << r.args.join(' ').toStdString();
+    }
+}
+#endif
+
 TEST_F(Cli, GbaWithoutDatabaseEntryIsSizedByProbingThenDumpsAndRoundTripsTheSave) {
     const Bytes rom = romgen::gba_image(0x400000, "ZTST");
     const Bytes save = romgen::pattern(0x10000, 5), next = romgen::pattern(0x10000, 6);

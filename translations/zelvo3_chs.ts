@@ -557,6 +557,10 @@
         <translation>未知操作！</translation>
     </message>
     <message>
+        <source>The script interpreter could not be loaded: %1</source>
+        <translation>无法加载脚本解释器：%1</translation>
+    </message>
+    <message>
         <source>The mapper script did not stop by itself and was stopped: the job was canceled.</source>
         <translation>映射器脚本未自行停止，已被强制停止：任务已取消。</translation>
     </message>

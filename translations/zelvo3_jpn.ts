@@ -557,6 +557,10 @@
         <translation>不明な操作です！</translation>
     </message>
     <message>
+        <source>The script interpreter could not be loaded: %1</source>
+        <translation>スクリプトインタープリターを読み込めませんでした：%1</translation>
+    </message>
+    <message>
         <source>The mapper script did not stop by itself and was stopped: the job was canceled.</source>
         <translation>マッパースクリプトが自分で止まらなかったため停止しました：ジョブはキャンセルされました。</translation>
     </message>

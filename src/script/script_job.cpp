@@ -7,6 +7,7 @@
 #include "script/job_context.h"
 #include "script/loop_guard.h"
 #include "script/script.h"
+#include "script/squirrel_loader.h"
 
 namespace {
 
@@ -306,11 +307,22 @@ void stop_when_canceled(HSQUIRRELVM v, SQInteger, const SQChar*, SQInteger, cons
 
 }  // namespace
 
+namespace {
+
+bool interpreter_loaded(JobContext* job) {
+    QString why;
+    if (squirrel_load(&why)) return true;
+    return job->fail(ScriptText::tr("The script interpreter could not be loaded: %1").arg(why));
+}
+
+}  // namespace
+
 bool script_dump_execute(JobContext* job) {
     const Binding* bindings = bindings_for(job->m_type);
     if (!bindings) {
         return fail(job, QT_TRANSLATE_NOOP("QObject", "Unknow operate!"));
     }
+    if (!interpreter_loaded(job)) return false;
     HSQUIRRELVM v = qr_open(job);
     for (const Binding* b = bindings; b->name; ++b) qr_function_register_global(v, b->name, b->fn);
     sq_setnativedebughook(v, stop_when_canceled);

@@ -1,0 +1,11 @@
+// Where the interpreter comes from. On a system whose Squirrel lives in a
+// heavy shared library (Debian's Code::Blocks SDK, which pulls in wxWidgets
+// and GTK), the program does not link it: it loads it when a script first
+// runs, so that commands which run no script start at once.
+#pragma once
+
+#include <QString>
+
+// Loads the interpreter if it is not loaded yet; false (with the reason in
+// *error) when it cannot be. Every interpreter call needs it to have succeeded.
+bool squirrel_load(QString* error);

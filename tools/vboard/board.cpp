@@ -45,6 +45,8 @@ void Board::link_time(size_t bytes) const {
 bool Board::command_write(const uint8_t* data, size_t len) {
     if (!operation()) return false;
     link_time(len);
+    ++m_traffic.commands;
+    m_traffic.commandBytes += int64_t(len);
     if (!m_options.rawLog.empty()) {
         if (FILE* f = std::fopen(m_options.rawLog.c_str(), "ab")) {
             const uint32_t n = uint32_t(len);
@@ -163,6 +165,8 @@ void Board::execute_gba(const uint8_t* block) {
 bool Board::read_ident(uint64_t offset, uint8_t* dest, size_t len) {
     if (!operation()) return false;
     link_time(len);
+    ++m_traffic.identReads;
+    m_traffic.identBytes += int64_t(len);
     if (m_options.failSerial && m_serialAnswer && offset < kIdentRecordOffset) return false;
     for (size_t i = 0; i < len; ++i) {
         const uint64_t at = offset + i;
@@ -180,6 +184,8 @@ bool Board::read_ident(uint64_t offset, uint8_t* dest, size_t len) {
 bool Board::read_data(uint64_t offset, uint8_t* dest, size_t len) {
     if (!operation()) return false;
     link_time(len);
+    ++m_traffic.dataReads;
+    m_traffic.dataBytes += int64_t(len);
     for (size_t i = 0; i < len; ++i) {
         const uint64_t at = offset + i;
         if (m_mode == Mode::Gb) {

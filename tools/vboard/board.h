@@ -30,6 +30,13 @@ struct BoardOptions {
 inline constexpr uint32_t kDataFileSize = 0x2000000;
 inline constexpr uint32_t kIdentFileSize = 0x8000 + 1024;
 
+// What crossed the link: counts and bytes of command writes and file reads.
+struct Traffic {
+    int64_t commands = 0, commandBytes = 0;
+    int64_t dataReads = 0, dataBytes = 0;
+    int64_t identReads = 0, identBytes = 0;
+};
+
 class Board {
 public:
     Board(BoardOptions options, std::unique_ptr<GbCart> gb, std::unique_ptr<GbaCart> gba);
@@ -43,6 +50,7 @@ public:
     uint32_t executed() const { return m_executed; }
     // Reads and command writes so far, failed ones included.
     int64_t operations() const { return m_operations; }
+    const Traffic& traffic() const { return m_traffic; }
     // Appends a line to the notes beside the raw log.
     void note(const std::string& line);
     uint32_t rejected() const { return m_rejected; }
@@ -69,6 +77,7 @@ private:
     uint32_t m_executed = 0;
     uint32_t m_rejected = 0;
     int64_t m_operations = 0;
+    Traffic m_traffic;
 };
 
 }  // namespace vboard

@@ -150,6 +150,11 @@ void vb_destroy(void* privateData) {
     auto* v = static_cast<Volume*>(privateData);
     vboard::Board& b = *v->board;
     b.note("operations " + std::to_string(b.operations()));
+    const vboard::Traffic& t = b.traffic();
+    b.note("traffic " + std::to_string(t.commands) + " commands " + std::to_string(t.commandBytes) +
+           " bytes, " + std::to_string(t.dataReads) + " data reads " + std::to_string(t.dataBytes) +
+           " bytes, " + std::to_string(t.identReads) + " ident reads " +
+           std::to_string(t.identBytes) + " bytes");
     write_file(v->saveOut, b.gba() ? b.gba()->save() : b.gb()->save());
     write_file(v->flashOut, b.gb()->flash());
 }
@@ -190,7 +195,8 @@ const char* const kUsage =
     "  --label TEXT         firmware label\n"
     "  --log FILE           append the command file each time the board acts on it\n"
     "                       (32-bit length, bytes), and what it made of it to FILE.txt\n"
-    "                       (at unmount: how many operations it served)\n"
+    "                       (at unmount: how many operations it served, and the\n"
+    "                       commands and reads with their bytes)\n"
     "  --latency MS         delay of every command write\n"
     "  --usb full|high      the link of a USB mass-storage board: every command write\n"
     "                       and file read takes a latency plus its bytes over the\n"

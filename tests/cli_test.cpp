@@ -177,6 +177,28 @@ TEST_F(Cli, OnlyAJobThatRunsAScriptLoadsTheInterpreter) {
 }
 #endif
 
+// Detection enters GB mode, then GBA mode and reads the header; the job enters
+// its mode again; then the transfer. Nothing more: no bus probing when the size
+// is given, no second mode switch at launch.
+TEST_F(Cli, ADumpSendsOnlyTheCommandsItNeeds) {
+    const struct {
+        std::vector<std::string> board;
+        QStringList options;
+        size_t commands;
+    } dumps[] = {
+        // 2 + 2 + header latch + 2 + 4 latches
+        {{"--gba", image(romgen::gba_image(4 << 20, "ZTST"), "rom.gba")}, {"--rom-size", "4M"}, 11},
+        // 2 (header from bank 0) + 2 + 63 bank selects + the bank reset at the end
+        {{"--gb", image(romgen::gb_image(0x1B, 5, 0), "rom.gb")}, {}, 68},
+    };
+    for (const auto& d : dumps) {
+        MOUNT_BOARD(board, d.board);
+        const CliRun dump = cli(QStringList{"dump-rom", path("out.bin"), "--force"} + d.options);
+        ASSERT_EQ(dump.code, 0) << text(dump);
+        EXPECT_EQ(board.command_writes().size(), d.commands) << d.board[0];
+    }
+}
+
 TEST_F(Cli, GbaWithoutDatabaseEntryIsSizedByProbingThenDumpsAndRoundTripsTheSave) {
     const Bytes rom = romgen::gba_image(0x400000, "ZTST");
     const Bytes save = romgen::pattern(0x10000, 5), next = romgen::pattern(0x10000, 6);

@@ -36,6 +36,10 @@ extern WriteOp p_gba_save_write;
 extern WriteOp p_gba_cpu_flash;
 
 uint32_t f_gba_init();
+
+// The bus mode this process last put the board in (the device's mode op,
+// proto::kOpGbMode or proto::kOpGbaMode), 0 when none or the switch failed.
+uint8_t entered_mode();
 uint32_t f_gba_cpu_read(uint32_t address, uint8_t* dest, uint32_t len);
 uint32_t f_gba_cpu_write(const uint32_t* addresses, const uint32_t* values, uint32_t count);
 uint32_t f_gba_cpu_flash_intel28f(uint32_t address, const uint8_t* src, uint32_t len);

@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cstring>
 
 #include "cart/blocks.h"
@@ -41,6 +42,14 @@ uint32_t send_buffer(std::vector<uint8_t>& buffer) {
     return cmd::send(buffer.data(), uint32_t(buffer.size()));
 }
 
+namespace {
+std::atomic<uint8_t> g_enteredMode{0};
+}  // namespace
+
+uint8_t entered_mode() {
+    return g_enteredMode.load();
+}
+
 uint32_t switch_mode(uint8_t modeOp, uint8_t group, uint8_t initOp, void (*fillTable)()) {
     std::vector<uint8_t> block = blank_blocks(1);
     block[proto::kGroupOffset] = proto::kGroupDevice;
@@ -49,7 +58,9 @@ uint32_t switch_mode(uint8_t modeOp, uint8_t group, uint8_t initOp, void (*fillT
     fillTable();
     block[proto::kGroupOffset] = group;
     block[proto::kOpOffset] = initOp;
-    return send_buffer(block);
+    const uint32_t sent = send_buffer(block);
+    g_enteredMode.store(sent ? modeOp : 0);
+    return sent;
 }
 
 uint32_t f_gb_init() {

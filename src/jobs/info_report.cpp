@@ -100,7 +100,7 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
         log.info(MainTabText::tr("Detect GBA cartridge, but can not detect detail."));
         log.info(header_sum_line(true, header.data()));
         panel.setSysType(kSysGba);
-        if (const uint32_t probed = gb::gba_rom_size_by_probing()) {
+        if (const uint32_t probed = panel.probeRomSize ? gb::gba_rom_size_by_probing() : 0) {
             log.info(MainTabText::tr("ROM size found by probing: ") + rom_size_text(probed));
             panel.setItem1(int(probed));
         }

@@ -15,6 +15,9 @@ struct ReportPanel {
     std::function<void(int)> setItem1;
     std::function<void(int)> setItem2;
     std::function<void(int)> setItem3;
+    // Whether a GBA cartridge missing from the database is sized by probing
+    // its bus (the command line skips it when the size is given).
+    bool probeRomSize = true;
 };
 
 void run_info_report(const ReportLog& log, const ReportPanel& panel);

@@ -5,6 +5,7 @@
 
 #include "cart/bus.h"
 #include "device/platform.h"
+#include "device/protocol.h"
 #include "device/usb.h"
 #include "jobs/option_tables.h"
 
@@ -67,14 +68,14 @@ QString job_outcome_line(bool ok) {
 }
 
 bool prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
-                 const QString& appDir, FamicomThread& job, const LaunchLog& log) {
+                 const QString& appDir, FamicomThread& job, const LaunchLog& log, bool enterMode) {
     platform::VolumeLock lock;
     if (usb::open() && !lock.acquire(usb::volume_path())) {
         log.info(MainTabText::tr("The dump device is in use by another program."));
         log.separator();
         return false;
     }
-    if (!configure_par(choices, fileName, appDir, job, log)) return false;
+    if (!configure_par(choices, fileName, appDir, job, log, enterMode)) return false;
     const uint32_t type = job_type_for(button, choices.sysType);
     if (job_reads_input(type) && !check_input_file(fileName, log)) return false;
     if (!check_sizes(type, choices, fileName, log)) return false;
@@ -134,10 +135,14 @@ QString mapper_script_path(const LaunchChoices& choices, const QString& appDir) 
 }
 
 bool configure_par(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
-                   FamicomThread& job, const LaunchLog& log) {
+                   FamicomThread& job, const LaunchLog& log, bool enterMode) {
     const QString script = mapper_script_path(choices, appDir);
     usb::open();
-    const uint32_t init = choices.sysType == kSysGba ? gb::f_gba_init() : gb::f_gb_init();
+    const bool gba = choices.sysType == kSysGba;
+    const uint8_t mode = gba ? proto::kOpGbaMode : proto::kOpGbMode;
+    const uint32_t init = !enterMode && gb::entered_mode() == mode ? 1
+                          : gba                                    ? gb::f_gba_init()
+                                                                   : gb::f_gb_init();
     if (!init) {
         log.info(MainTabText::tr("Initialize device error."));
         return false;

@@ -49,13 +49,16 @@ QString job_outcome_line(bool ok);
 // Every launch step of one job under the board's volume lock, so no other
 // program's commands interleave: configure_par, the input file check, the flash
 // chip query and the job type. False when the job may not start.
+// enterMode false skips the bus initialisation when the board is already in
+// the job's mode (the command line has just read the header in it).
 bool prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
-                 const QString& appDir, FamicomThread& job, const LaunchLog& log);
+                 const QString& appDir, FamicomThread& job, const LaunchLog& log,
+                 bool enterMode = true);
 
 // Selects the board, initialises its bus, checks the mapper script and fills
 // the job record; false when no job may start.
 bool configure_par(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
-                   FamicomThread& job, const LaunchLog& log);
+                   FamicomThread& job, const LaunchLog& log, bool enterMode = true);
 
 // Refuses an input file that is empty or larger than any cartridge; true when it may be used.
 bool check_input_file(const QString& fileName, const LaunchLog& log);

@@ -183,7 +183,9 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
     FamicomThread job;
     const LaunchLog log{[&out](const QString& text) { out.line(text); },
                         [&out] { out.separator(); }};
-    if (!prepare_job(button, model.choices(), file, appDir, job, log))
+    // The header was just read in the job's mode: the launch need not enter it
+    // again (the job thread still does, as every job starts).
+    if (!prepare_job(button, model.choices(), file, appDir, job, log, false))
         return {kExitFailed, out.lastLine().isEmpty() ? "the job could not start" : out.lastLine()};
     if (g_canceled.load()) return {kExitFailed, "canceled"};
     job.m_backup = !r.noBackup;
@@ -256,6 +258,7 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
         detected = true;
         model.setSysType(system);
     };
+    panel.probeRomSize = !request.romSize;
     run_info_report(report_log(out), panel);
     if (!job) {
         if (detected) return {};

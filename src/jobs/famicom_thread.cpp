@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <algorithm>
 #include <optional>
 
@@ -121,8 +122,19 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     }
 
     const bool romDump = m_type == kJobGbDump || m_type == kJobGbaDump;
+    // A dump goes into a temporary file beside the output as it arrives; only
+    // a whole, verified dump replaces the output name.
+    std::optional<QSaveFile> output;
+    if (romDump) {
+        output.emplace(m_file);
+        if (!output->open(QIODevice::WriteOnly))
+            return fail(tr("Save file error.") + ' ' + output->errorString());
+    }
     std::optional<FollowingDigest> digest;
-    if (romDump) digest.emplace(m_buffer, size);
+    if (romDump)
+        digest.emplace(m_buffer, size, [&output](const uint8_t* part, size_t n) {
+            return output->write(reinterpret_cast<const char*>(part), qint64(n)) == qint64(n);
+        });
     m_digest = digest ? &*digest : nullptr;
     const bool transferred = script_dump_execute(this);
     m_digest = nullptr;
@@ -133,7 +145,15 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     // A dump is read twice when verify is ticked: only two equal reads reach the file.
     if (verify && romDump && !read_twice(buffer)) return false;
 
-    if (job_saves_output(m_type)) {
+    if (romDump) {
+        const gb::DumpDigest hashes = digest->finish();
+        if (!digest->sinkTookAll() || !output->commit())
+            return fail(tr("Save file error.") + ' ' + output->errorString());
+        const DumpReport report =
+            judge_dump(job_is_gba(m_type), m_buffer, size, hashes, m_known_dumps);
+        for (const QString& line : report.lines) emit log(line);
+        m_verdict = report.verdict;
+    } else if (job_saves_output(m_type)) {
         QByteArray clock;
         if (m_clock) clock = clock_trailer(m_clock_regs, QDateTime::currentSecsSinceEpoch());
         const QByteArray image =
@@ -141,12 +161,6 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         const QString reason = file::SaveAtomic(
             m_file, reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size()));
         if (!reason.isEmpty()) return fail(tr("Save file error.") + ' ' + reason);
-    }
-    if (romDump) {
-        const DumpReport report =
-            judge_dump(job_is_gba(m_type), m_buffer, size, digest->finish(), m_known_dumps);
-        for (const QString& line : report.lines) emit log(line);
-        m_verdict = report.verdict;
     }
     return true;
 }

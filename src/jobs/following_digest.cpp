@@ -7,8 +7,8 @@ namespace {
 constexpr size_t kPiece = 256 * 1024;
 }  // namespace
 
-FollowingDigest::FollowingDigest(const uint8_t* data, size_t size)
-    : m_data(data), m_size(size), m_thread([this] { run(); }) {}
+FollowingDigest::FollowingDigest(const uint8_t* data, size_t size, Sink sink)
+    : m_data(data), m_size(size), m_sink(std::move(sink)), m_thread([this] { run(); }) {}
 
 FollowingDigest::~FollowingDigest() {
     {
@@ -34,6 +34,7 @@ void FollowingDigest::run() {
         if (m_stop) return;
         const size_t from = m_hashed, n = std::min(kPiece, m_final - m_hashed);
         lock.unlock();
+        if (m_sink && m_sinkOk) m_sinkOk = m_sink(m_data + from, n);
         m_hasher.add(m_data + from, n);
         lock.lock();
         m_hashed = from + n;

@@ -1,10 +1,12 @@
-// Hashes a dump while it arrives: a thread of its own follows the running
-// total, so the digest is ready almost as soon as the last chunk is in.
+// Hashes a dump while it arrives, and hands each part on to a sink (the output
+// file) as it goes: a thread of its own follows the running total, so the
+// digest and the file are ready almost as soon as the last chunk is in.
 #pragma once
 
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -12,8 +14,11 @@
 
 class FollowingDigest {
 public:
+    // Takes each final part in order; false stops further parts reaching it.
+    using Sink = std::function<bool(const uint8_t* part, size_t length)>;
+
     // data stays valid and its first size bytes become final in order.
-    FollowingDigest(const uint8_t* data, size_t size);
+    FollowingDigest(const uint8_t* data, size_t size, Sink sink = {});
     ~FollowingDigest();
     FollowingDigest(const FollowingDigest&) = delete;
     FollowingDigest& operator=(const FollowingDigest&) = delete;
@@ -22,6 +27,8 @@ public:
     void advance(size_t final);
     // Hashes what is left and returns the digest of all size bytes.
     gb::DumpDigest finish();
+    // After finish(): whether the sink took every part.
+    bool sinkTookAll() const { return m_sinkOk; }
 
 private:
     void run();
@@ -29,6 +36,8 @@ private:
     const uint8_t* m_data;
     size_t m_size;
     gb::DumpHasher m_hasher;
+    Sink m_sink;
+    bool m_sinkOk = true;  // written by the thread, read after finish()
     std::mutex m_mutex;
     std::condition_variable m_wake;
     size_t m_final = 0;   // guarded by m_mutex

@@ -42,6 +42,39 @@ QString rom_size_text(uint32_t bytes) {
     return QString::number(bytes / 1024) + QStringLiteral("KB");
 }
 
+namespace {
+
+// The GB part of the report; true when it ended the report (a GB cartridge
+// was shown, or the board failed).
+bool report_gb(const ReportLog& log, const ReportPanel& panel, std::vector<uint8_t>& header) {
+    if (!gb::f_gb_init()) {
+        log.info(MainTabText::tr("Initialize device error."));
+        return true;
+    }
+    if (gb::p_gb_cpu_read(0, header.data(), gb::kHeaderReadSize) != gb::kHeaderReadSize) {
+        log.info(MainTabText::tr("Read ROM error."));
+        return true;
+    }
+    gb::gb_pcb gbInfo;
+    if (gb::gb_cartridge_info(header.data(), &gbInfo) == 1) {
+        log.info(MainTabText::tr("--GB/GBC Cartridge information--"));
+        log.info(MainTabText::tr("Title: ") + gbInfo.title);
+        log.info(MainTabText::tr("Cart type: ") + gbInfo.cart_type);
+        log.info(MainTabText::tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
+        log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
+        log.info(header_sum_line(false, header.data()));
+        log.separator();
+        panel.setSysType(kSysGb);
+        panel.setItem1(gbInfo.mbc_type);
+        panel.setItem2(int(gbInfo.rom_size));
+        if (gbInfo.ram_size) panel.setItem3(int(gbInfo.ram_size));
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void run_info_report(const ReportLog& log, const ReportPanel& panel) {
     std::vector<uint8_t> header(gb::kHeaderReadSize, 0);
     if (!usb::open()) {
@@ -58,27 +91,10 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
     log.info(MainTabText::tr("Device firmware: ") + QString::fromUtf8(usb::m_version.c_str()));
     log.info(MainTabText::tr("\r\n"));
 
-    if (!gb::f_gb_init()) {
-        log.info(MainTabText::tr("Initialize device error."));
-        return;
-    }
-    if (gb::p_gb_cpu_read(0, header.data(), gb::kHeaderReadSize) != gb::kHeaderReadSize) {
-        log.info(MainTabText::tr("Read ROM error."));
-        return;
-    }
-    gb::gb_pcb gbInfo;
-    if (gb::gb_cartridge_info(header.data(), &gbInfo) == 1) {
-        log.info(MainTabText::tr("--GB/GBC Cartridge information--"));
-        log.info(MainTabText::tr("Title: ") + gbInfo.title);
-        log.info(MainTabText::tr("Cart type: ") + gbInfo.cart_type);
-        log.info(MainTabText::tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
-        log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
-        log.info(header_sum_line(false, header.data()));
+    if (panel.onlySystem != kSysGba && report_gb(log, panel, header)) return;
+    if (panel.onlySystem == kSysGb) {
+        for (const char* line : kAdvice) log.info(tr(line));
         log.separator();
-        panel.setSysType(kSysGb);
-        panel.setItem1(gbInfo.mbc_type);
-        panel.setItem2(int(gbInfo.rom_size));
-        if (gbInfo.ram_size) panel.setItem3(int(gbInfo.ram_size));
         return;
     }
 

@@ -18,6 +18,8 @@ struct ReportPanel {
     // Whether a GBA cartridge missing from the database is sized by probing
     // its bus (the command line skips it when the size is given).
     bool probeRomSize = true;
+    // The only system to look for (kSysGb or kSysGba); -1 tries GB, then GBA.
+    int onlySystem = -1;
 };
 
 void run_info_report(const ReportLog& log, const ReportPanel& panel);

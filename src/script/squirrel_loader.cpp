@@ -9,6 +9,8 @@ bool squirrel_load(QString*) {
     return true;
 }
 
+void squirrel_preload() {}
+
 #else
 
 #include <dlfcn.h>
@@ -16,6 +18,7 @@ bool squirrel_load(QString*) {
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -49,6 +52,22 @@ bool squirrel_load(QString* error) {
     if (library()) return true;
     if (error) *error = g_error;
     return false;
+}
+
+namespace {
+
+struct Preload {
+    std::thread thread;
+    ~Preload() {
+        if (thread.joinable()) thread.join();
+    }
+};
+
+}  // namespace
+
+void squirrel_preload() {
+    static Preload preload;
+    if (!preload.thread.joinable()) preload.thread = std::thread([] { library(); });
 }
 
 // Each interpreter function the program calls, resolved on its first call.

@@ -9,3 +9,8 @@
 // Loads the interpreter if it is not loaded yet; false (with the reason in
 // *error) when it cannot be. Every interpreter call needs it to have succeeded.
 bool squirrel_load(QString* error);
+
+// Starts loading the interpreter on a thread of its own, so that the load
+// overlaps other work (the command line's header read) instead of following
+// it; squirrel_load then waits for it. The thread is joined at exit.
+void squirrel_preload();

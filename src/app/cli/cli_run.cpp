@@ -15,6 +15,7 @@
 #include "jobs/info_report.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
+#include "script/squirrel_loader.h"
 
 namespace {
 
@@ -54,13 +55,15 @@ const char* label_of(const Row (&table)[N], int value) {
     return row ? row->label : "?";
 }
 
-// What the job will use, in the panel's words.
-QString settings_line(const LaunchChoices& c) {
+// What the job will use, in the panel's words. A GBA save job uses no ROM
+// size (and none was looked for), so it names none.
+QString settings_line(const LaunchChoices& c, bool saveJob) {
     QString line = QStringLiteral("Settings: ");
     if (c.sysType == kSysGba) {
-        line += QString("GBA, ROM %1, save %2 %3")
-                    .arg(label_of(gba_rom_table, c.gbaRomSize),
-                         label_of(gba_ram_type_table, c.gbaRamType),
+        line += "GBA, ";
+        if (!saveJob) line += QString("ROM %1, ").arg(label_of(gba_rom_table, c.gbaRomSize));
+        line += QString("save %1 %2")
+                    .arg(label_of(gba_ram_type_table, c.gbaRamType),
                          label_of(gba_save_table, c.gbaRamSize));
     } else {
         line += QString("GB/GBC, %1, ROM %2, RAM %3")
@@ -248,6 +251,7 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
         const CliResult refused = check_file(button_for(request.command), file, request.force, out);
         if (refused.code) return refused;
     }
+    if (job) squirrel_preload();
     const CliResult board = find_board();
     if (board.code) return board;
 
@@ -258,7 +262,9 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
         detected = true;
         model.setSysType(system);
     };
-    panel.probeRomSize = !request.romSize;
+    // Only a dump needs the ROM's size, and a system named need not be looked for.
+    panel.probeRomSize = request.command == CliCommand::DumpRom && !request.romSize;
+    if (request.system) panel.onlySystem = *request.system;
     run_info_report(report_log(out), panel);
     if (!job) {
         if (detected) return {};
@@ -271,7 +277,9 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     CliResult refused = apply_options(request, model);
     if (!refused.code) refused = check_sizes(request.command, model);
     if (refused.code) return refused;
-    out.line(settings_line(model.choices()));
+    const bool saveJob =
+        request.command == CliCommand::ReadSave || request.command == CliCommand::WriteSave;
+    out.line(settings_line(model.choices(), saveJob));
     if (request.command == CliCommand::WriteSave) {
         const CliResult shortFile = check_save_file(file, model.choices(), out);
         if (shortFile.code) return shortFile;

@@ -10,6 +10,7 @@ bool squirrel_load(QString*) {
 }
 
 void squirrel_preload() {}
+void squirrel_preload_join() {}
 
 #else
 
@@ -55,19 +56,18 @@ bool squirrel_load(QString* error) {
 }
 
 namespace {
-
-struct Preload {
-    std::thread thread;
-    ~Preload() {
-        if (thread.joinable()) thread.join();
-    }
-};
-
+std::thread g_preload;
+std::mutex g_preloadMutex;
 }  // namespace
 
 void squirrel_preload() {
-    static Preload preload;
-    if (!preload.thread.joinable()) preload.thread = std::thread([] { library(); });
+    const std::lock_guard<std::mutex> lock(g_preloadMutex);
+    if (!g_preload.joinable()) g_preload = std::thread([] { library(); });
+}
+
+void squirrel_preload_join() {
+    const std::lock_guard<std::mutex> lock(g_preloadMutex);
+    if (g_preload.joinable()) g_preload.join();
 }
 
 // Each interpreter function the program calls, resolved on its first call.

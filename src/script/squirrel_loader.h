@@ -12,5 +12,8 @@ bool squirrel_load(QString* error);
 
 // Starts loading the interpreter on a thread of its own, so that the load
 // overlaps other work (the command line's header read) instead of following
-// it; squirrel_load then waits for it. The thread is joined at exit.
+// it; squirrel_load then waits for it.
 void squirrel_preload();
+// Waits for a load squirrel_preload started; a program that preloads calls
+// it before it ends.
+void squirrel_preload_join();

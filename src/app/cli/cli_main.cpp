@@ -5,6 +5,7 @@
 
 #include "app/cli/cli_run.h"
 #include "device/platform.h"
+#include "script/squirrel_loader.h"
 
 namespace {
 
@@ -17,6 +18,12 @@ void on_interrupt(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A job runs a script: the interpreter starts loading before anything else,
+    // and the program does not end while it loads.
+    struct JoinPreload {
+        ~JoinPreload() { squirrel_preload_join(); }
+    } joinPreload;
+    if (argc > 1 && cli_command_runs_script(argv[1])) squirrel_preload();
     QCoreApplication app(argc, argv);
     CliRequest request;
     const QString error = parse_cli(app.arguments().mid(1), request);

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <cstdint>
+#include <cstring>
 
 #include "cart/bus.h"
 #include "device/protocol.h"
@@ -162,6 +163,13 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
     if (request.system == kSysGb && request.saveType)
         return "--save-type names a GBA save kind; GB/GBC saves are sized with --ram-size";
     return {};
+}
+
+bool cli_command_runs_script(const char* word) {
+    for (const CommandName& c : kCommands)
+        if (std::strcmp(word, c.name) == 0)
+            return c.command != CliCommand::Info && c.command != CliCommand::Verify;
+    return false;
 }
 
 QString cli_help() {

@@ -34,3 +34,6 @@ int parse_size(const QString& text);
 QString size_text(int bytes);
 
 QString cli_help();
+
+// Whether the command named by word runs a mapper script (a job on the board).
+bool cli_command_runs_script(const char* word);

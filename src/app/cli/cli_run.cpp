@@ -15,7 +15,6 @@
 #include "jobs/info_report.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
-#include "script/squirrel_loader.h"
 
 namespace {
 
@@ -251,7 +250,6 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
         const CliResult refused = check_file(button_for(request.command), file, request.force, out);
         if (refused.code) return refused;
     }
-    if (job) squirrel_preload();
     const CliResult board = find_board();
     if (board.code) return board;
 

@@ -374,6 +374,7 @@ void startup(testing_support::TempDir& dir) {
 
 int main(int argc, char** argv) {
     if (argc > 2 && std::strcmp(argv[1], "--measure") == 0) return measure_child(argv + 2);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each line as it is measured
     g_self = argv[0];
     const char* other = std::getenv("ZELVO_BENCH_CLI");
     g_cli = other && *other ? other : CLI_PATH;

@@ -52,12 +52,8 @@ double seconds_since(Clock::time_point start) {
 
 std::string g_self, g_cli;
 
-// Runs the program in argv and prints its wall time and peak resident memory.
-// It runs in a process of its own (this program re-executed with --measure):
-// a process started straight from the benchmark would count the benchmark's
-// own memory, inherited across fork, in its peak.
-int measure_child(char** argv) {
-    const Clock::time_point start = Clock::now();
+// Starts the program in argv (null-terminated) with its output discarded.
+pid_t spawn_quiet(char** argv) {
     const pid_t pid = fork();
     if (pid == 0) {
         const int null = ::open("/dev/null", O_WRONLY);
@@ -66,6 +62,16 @@ int measure_child(char** argv) {
         execv(argv[0], argv);
         _exit(127);
     }
+    return pid;
+}
+
+// Runs the program in argv and prints its wall time and peak resident memory.
+// It runs in a process of its own (this program re-executed with --measure):
+// a process started straight from the benchmark would count the benchmark's
+// own memory, inherited across fork, in its peak.
+int measure_child(char** argv) {
+    const Clock::time_point start = Clock::now();
+    const pid_t pid = spawn_quiet(argv);
     int status = 0;
     rusage usage{};
     if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return 1;
@@ -100,18 +106,11 @@ double seconds_to_first_command(const std::string& mountpoint,
     if (watch < 0 ||
         inotify_add_watch(watch, (mountpoint + "/" + proto::kCommandFile).c_str(), IN_MODIFY) < 0)
         return -1;
+    std::vector<char*> argv{const_cast<char*>(g_cli.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     const Clock::time_point start = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        std::vector<char*> argv{const_cast<char*>(g_cli.c_str())};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    const pid_t pid = spawn_quiet(argv.data());
     alignas(inotify_event) char event[sizeof(inotify_event) + NAME_MAX + 1];
     const bool seen = read(watch, event, sizeof event) > 0;
     const double seconds = seconds_since(start);

@@ -12,10 +12,6 @@ struct VerdictText {
     Q_DECLARE_TR_FUNCTIONS(FamicomThread)
 };
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("FamicomThread", text);
-}
-
 QString hex(uint32_t value, int digits) {
     return QStringLiteral("0x") +
            QString::number(value, 16).rightJustified(digits, QLatin1Char('0')).toUpper();
@@ -60,9 +56,11 @@ QString check_line(const gb::HeaderCheck& check) {
     for (const CheckText& t : kCheckTexts) {
         if (t.kind != check.kind) continue;
         if (check.holds)
-            return t.digits ? tr(t.holds).arg(hex(check.expected, t.digits)) : tr(t.holds);
-        return t.digits ? tr(t.fails).arg(hex(check.expected, t.digits), hex(check.found, t.digits))
-                        : tr(t.fails);
+            return t.digits ? VerdictText::tr(t.holds).arg(hex(check.expected, t.digits))
+                            : VerdictText::tr(t.holds);
+        return t.digits ? VerdictText::tr(t.fails).arg(hex(check.expected, t.digits),
+                                                       hex(check.found, t.digits))
+                        : VerdictText::tr(t.fails);
     }
     return QString();
 }
@@ -105,7 +103,7 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
                             "(%2 in the database), so it is probably a bad read.")
                                 .arg(code)
                                 .arg(known) +
-                            ' ' + tr(kCleanAndRetry);
+                            ' ' + VerdictText::tr(kCleanAndRetry);
     } else if (checksumsHold) {
         report.verdict = DumpVerdict::ChecksumsHold;
         report.lines << VerdictText::tr(
@@ -116,7 +114,7 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
         report.lines << VerdictText::tr(
                             "Not in the database of known dumps, and its checksums do not hold, so "
                             "it is probably a bad read.") +
-                            ' ' + tr(kCleanAndRetry);
+                            ' ' + VerdictText::tr(kCleanAndRetry);
     }
     return report;
 }

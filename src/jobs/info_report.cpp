@@ -17,10 +17,6 @@ struct MainTabText {
     Q_DECLARE_TR_FUNCTIONS(MainTab)
 };
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("MainTab", text);
-}
-
 constexpr const char* kAdvice[] = {
     QT_TRANSLATE_NOOP("MainTab", "Can not auto detect cartridge information."),
     QT_TRANSLATE_NOOP("MainTab", "Maybe no insert cart or it's a black cart."),
@@ -43,6 +39,12 @@ QString rom_size_text(uint32_t bytes) {
 }
 
 namespace {
+
+// What the report says when no cartridge could be recognised.
+void report_no_cartridge(const ReportLog& log) {
+    for (const char* line : kAdvice) log.info(MainTabText::tr(line));
+    log.separator();
+}
 
 // The GB part of the report; true when it ended the report (a GB cartridge
 // was shown, or the board failed).
@@ -93,8 +95,7 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
 
     if (panel.onlySystem != kSysGba && report_gb(log, panel, header)) return;
     if (panel.onlySystem == kSysGb) {
-        for (const char* line : kAdvice) log.info(tr(line));
-        log.separator();
+        report_no_cartridge(log);
         return;
     }
 
@@ -108,8 +109,7 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
     }
     gb::gba_pcb gbaInfo;
     if (gb::gba_cartridge_info(header.data(), &gbaInfo) == 0) {
-        for (const char* line : kAdvice) log.info(tr(line));
-        log.separator();
+        report_no_cartridge(log);
         return;
     }
     if (gbaInfo.rom_size == 0) {

@@ -16,10 +16,6 @@ struct MainTabText {
     Q_DECLARE_TR_FUNCTIONS(MainTab)
 };
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("MainTab", text);
-}
-
 // Flash query: 0x98 at 0xAA answers in byte mode; 0xF0 returns to the array.
 constexpr uint32_t kQueryAddress = 0xAA;
 constexpr uint32_t kQueryCommand = 0x98;
@@ -60,7 +56,7 @@ const JobDialog& job_dialog(JobButton button) {
 }
 
 QString job_start_line(const JobDialog& dialog, const QString& fileName) {
-    return tr(dialog.message) + "\n" + fileName;
+    return MainTabText::tr(dialog.message) + "\n" + fileName;
 }
 
 QString job_outcome_line(bool ok) {

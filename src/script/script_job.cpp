@@ -65,16 +65,12 @@ constexpr int kPollIntervalMs = 1000;
 constexpr uint8_t kErased = 0xFF;
 constexpr uint32_t kGbaPollLength = 10;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("QObject", text);
-}
-
 void say(JobContext* job, const char* text) {
-    job->report_line(tr(text));
+    job->report_line(ScriptText::tr(text));
 }
 
 bool fail(JobContext* job, const char* text) {
-    return job->fail(tr(text));
+    return job->fail(ScriptText::tr(text));
 }
 
 // The error the VM raised last, such as a native's "cpu_read: ..." or a compile error.

@@ -96,8 +96,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     m_buffer = buffer.data();
     m_buffer_size = size;
 
-    const bool saveJob = m_type == kJobGbSaveRead || m_type == kJobGbSaveWrite ||
-                         m_type == kJobGbaSaveRead || m_type == kJobGbaSaveWrite;
+    const bool saveJob = job_sized_by_ram(m_type);
     m_clock = saveJob && !job_is_gba(m_type) && cartridge_has_clock();
     m_clock_set = false;
     if (saveJob && job_reads_input(m_type) && m_backup && !back_up_save()) return false;

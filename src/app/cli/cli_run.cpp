@@ -54,6 +54,10 @@ const char* label_of(const Row (&table)[N], int value) {
     return row ? row->label : "?";
 }
 
+bool is_save_command(CliCommand command) {
+    return command == CliCommand::ReadSave || command == CliCommand::WriteSave;
+}
+
 // What the job will use, in the panel's words. A GBA save job uses no ROM
 // size (and none was looked for), so it names none.
 QString settings_line(const LaunchChoices& c, bool saveJob) {
@@ -144,7 +148,7 @@ CliResult check_sizes(CliCommand command, const ChoiceModel& model) {
         return {kExitUsage, "flash-rom programs GB/GBC flash cartridges; this is a GBA cartridge"};
     if (command == CliCommand::DumpRom && !model.romSizeSet())
         return {kExitFailed, "the ROM size was not detected; name it with --rom-size"};
-    const bool saveJob = command == CliCommand::ReadSave || command == CliCommand::WriteSave;
+    const bool saveJob = is_save_command(command);
     const MbcRow* row = mbc_row_at(model.choices().mbcPosition);
     const bool fixedSave = model.choices().sysType == kSysGb && row && row->fixedSave;
     if (saveJob && !model.saveSizeSet() && !fixedSave)
@@ -275,9 +279,7 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     CliResult refused = apply_options(request, model);
     if (!refused.code) refused = check_sizes(request.command, model);
     if (refused.code) return refused;
-    const bool saveJob =
-        request.command == CliCommand::ReadSave || request.command == CliCommand::WriteSave;
-    out.line(settings_line(model.choices(), saveJob));
+    out.line(settings_line(model.choices(), is_save_command(request.command)));
     if (request.command == CliCommand::WriteSave) {
         const CliResult shortFile = check_save_file(file, model.choices(), out);
         if (shortFile.code) return shortFile;

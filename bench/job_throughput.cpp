@@ -266,7 +266,7 @@ struct Minimum {
 
 struct Case {
     const char* name;
-    std::vector<std::string> board;  // vboard options before the image
+    std::vector<std::string> board;  // vboard options; "IMG" is the image
     Bytes image;
     std::vector<std::string> cli;  // the command; "OUT" is the output file, "IMG" the image
     std::function<bool(const FloorInput&)> floor;
@@ -280,11 +280,19 @@ struct Board {
     int repetitions;
 };
 
-std::vector<std::string> cli_args(const Case& c, const std::string& out, const std::string& img) {
-    std::vector<std::string> args;
-    for (const std::string& a : c.cli) args.push_back(a == "OUT" ? out : a == "IMG" ? img : a);
-    return args;
-}
+// One run's files in place of "OUT" and "IMG", with the image written out.
+struct RunFiles {
+    RunFiles(const Case& c, testing_support::TempDir& dir)
+        : img(dir.file("image.bin")), out(dir.file("out.bin")) {
+        testing_support::write_file(img, c.image);
+    }
+    std::vector<std::string> with_paths(const std::vector<std::string>& args) const {
+        std::vector<std::string> filled;
+        for (const std::string& a : args) filled.push_back(a == "OUT" ? out : a == "IMG" ? img : a);
+        return filled;
+    }
+    std::string img, out;
+};
 
 struct Measured {
     double cli = 1e9, floor = 1e9;
@@ -294,20 +302,19 @@ struct Measured {
 
 Measured measure(const Case& c, const Board& b, testing_support::TempDir& dir) {
     Measured m;
-    const std::string img = dir.file("image.bin"), out = dir.file("out.bin");
-    testing_support::write_file(img, c.image);
+    const RunFiles files(c, dir);
     for (int r = 0; r < b.repetitions; ++r) {
         std::vector<std::string> args = b.options;
-        args.insert(args.end(), c.board.begin(), c.board.end());
-        if (!c.board.empty() && c.board.back().rfind("--", 0) == 0) args.push_back(img);
+        const std::vector<std::string> cart = files.with_paths(c.board);
+        args.insert(args.end(), cart.begin(), cart.end());
         testing_support::MountedBoard board(args);
         if (!board.mounted()) return m;
-        std::remove(out.c_str());
-        const CliRun run = run_cli(cli_args(c, out, img));
+        std::remove(files.out.c_str());
+        const CliRun run = run_cli(files.with_paths(c.cli));
         if (!run.ok) return m;
         m.cli = std::min(m.cli, run.seconds);
         m.peakKiB = std::max(m.peakKiB, run.peakKiB);
-        const Bytes result = testing_support::read_file(out);
+        const Bytes result = testing_support::read_file(files.out);
         const Clock::time_point start = Clock::now();
         if (!c.floor({board.mountpoint(), c.image, result})) return m;
         m.floor = std::min(m.floor, seconds_since(start));
@@ -323,14 +330,11 @@ struct Counted {
 // One run on an unthrottled board whose notes count what crossed the link.
 Counted count(const Case& c, testing_support::TempDir& dir) {
     Counted n;
-    const std::string img = dir.file("image.bin"), out = dir.file("out.bin");
-    testing_support::write_file(img, c.image);
-    std::vector<std::string> args = c.board;
-    if (!args.empty() && args.back().rfind("--", 0) == 0) args.push_back(img);
-    testing_support::MountedBoard board(args);
+    const RunFiles files(c, dir);
+    testing_support::MountedBoard board(files.with_paths(c.board));
     if (!board.mounted()) return n;
-    std::remove(out.c_str());
-    if (!run_cli(cli_args(c, out, img)).ok) return n;
+    std::remove(files.out.c_str());
+    if (!run_cli(files.with_paths(c.cli)).ok) return n;
     board.unmount();
     std::ifstream notes(board.file("raw.log.txt"));
     for (std::string line; std::getline(notes, line);) {
@@ -390,7 +394,7 @@ int main(int argc, char** argv) {
     const uint32_t gbaSize = 32 << 20, gbSize = 8 << 20, saveSize = 128 << 10, flashSize = 1 << 20;
     const Case cases[] = {
         {"GBA 32 MiB dump",
-         {"--gba"},
+         {"--gba", "IMG"},
          romgen::gba_image(gbaSize, "ZTST"),
          {"dump-rom", "OUT", "--rom-size", "32M"},
          gba_dump_floor,
@@ -398,7 +402,7 @@ int main(int argc, char** argv) {
           "GBA mode and init, 1 header latch, 1 latch a MiB; the header, then 1 MiB reads"},
          gbaSize},
         {"MBC5 8 MiB dump",
-         {"--gb"},
+         {"--gb", "IMG"},
          romgen::gb_image(0x1B, 8, 0),
          {"dump-rom", "OUT"},
          gb_dump_floor,
@@ -406,7 +410,7 @@ int main(int argc, char** argv) {
           "GB mode and init, 1 bank select for each bank past 0; the header, then 16 KiB reads"},
          gbSize},
         {"GBA 128K save",
-         {"--gba-save", "flash128", "--gba"},
+         {"--gba-save", "flash128", "--gba", "IMG"},
          romgen::gba_image(1 << 20, "ZTST"),
          {"read-save", "OUT", "--save-type", "flash", "--ram-size", "128K"},
          gba_flash_save_floor,

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -79,10 +80,61 @@ bool is_mounted(const std::string& mountpoint) {
 
 }  // namespace
 
-MountedBoard::MountedBoard(std::vector<std::string> args, const std::string& volume) {
-    fs::create_directories(volumes() + "/" + volume);
-    m_mountpoint = volumes() + "/" + volume;
-    setenv("ZELVO_VOLUMES", volumes().c_str(), 1);
+BoardPauses::BoardPauses(const TempDir& dir, std::function<void(const std::string&)> act)
+    : m_prefix(dir.file("pause")), m_act(std::move(act)) {
+    mkfifo((m_prefix + ".pause").c_str(), 0600);
+    mkfifo((m_prefix + ".resume").c_str(), 0600);
+    m_thread = std::thread([this] { serve(); });
+}
+
+BoardPauses::~BoardPauses() {
+    // The serving thread waits for the board's next stop: this one ends it.
+    if (FILE* stop = std::fopen((m_prefix + ".pause").c_str(), "w")) {
+        std::fputs("stop\n", stop);
+        std::fclose(stop);
+    }
+    m_thread.join();
+}
+
+std::vector<std::string> BoardPauses::args(const std::vector<std::string>& points) const {
+    std::vector<std::string> out = {"--pause-fifo", m_prefix};
+    for (const std::string& p : points) out.insert(out.end(), {"--pause-at", p});
+    return out;
+}
+
+std::vector<std::string> BoardPauses::seen() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_seen;
+}
+
+void BoardPauses::serve() {
+    for (;;) {
+        char point[64] = {};
+        if (FILE* told = std::fopen((m_prefix + ".pause").c_str(), "r")) {
+            if (!std::fgets(point, sizeof point, told)) point[0] = 0;
+            std::fclose(told);
+        }
+        std::string text(point);
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        if (text == "stop") return;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_seen.push_back(text);
+        }
+        m_act(text);
+        if (FILE* resume = std::fopen((m_prefix + ".resume").c_str(), "w")) {
+            std::fputc('1', resume);
+            std::fclose(resume);
+        }
+    }
+}
+
+MountedBoard::MountedBoard(std::vector<std::string> args, const std::string& volume,
+                           const std::string& volumes)
+    : m_volumes(volumes.empty() ? m_dir.file("volumes") : volumes) {
+    fs::create_directories(m_volumes + "/" + volume);
+    m_mountpoint = m_volumes + "/" + volume;
+    setenv("ZELVO_VOLUMES", m_volumes.c_str(), 1);
     args.insert(args.begin(), {VBOARD_PATH, "--log", file("raw.log")});
     args.push_back("-f");
     args.push_back(m_mountpoint);

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testing_support {
@@ -45,11 +47,36 @@ inline constexpr GbaSaveKind kGbaSaveKinds[] = {{"sram", 0, 0x8000},
                                                 {"eep512", 2, 0x200},
                                                 {"eep8k", 2, 0x2000}};
 
+// The test's side of a board's pause points (vboard --pause-at): the board
+// stops at each point until act(point) has returned on this object's thread.
+// Declare it before the board, so that it outlives it.
+class BoardPauses {
+public:
+    BoardPauses(const TempDir& dir, std::function<void(const std::string& point)> act);
+    ~BoardPauses();
+    BoardPauses(const BoardPauses&) = delete;
+    BoardPauses& operator=(const BoardPauses&) = delete;
+    // The board's options for these points.
+    std::vector<std::string> args(const std::vector<std::string>& points) const;
+    // The points the board stopped at, in order.
+    std::vector<std::string> seen() const;
+
+private:
+    void serve();
+    std::string m_prefix;
+    std::function<void(const std::string&)> m_act;
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_seen;
+    std::thread m_thread;
+};
+
 class MountedBoard {
 public:
     // Starts vboard with args on <temp>/volumes/<volume> and points the
-    // program's volume search (ZELVO_VOLUMES) at <temp>/volumes.
-    explicit MountedBoard(std::vector<std::string> args, const std::string& volume = "ZELVO");
+    // program's volume search (ZELVO_VOLUMES) at <temp>/volumes (or at
+    // volumes, which then holds the board's folder).
+    explicit MountedBoard(std::vector<std::string> args, const std::string& volume = "ZELVO",
+                          const std::string& volumes = std::string());
     ~MountedBoard();
     MountedBoard(const MountedBoard&) = delete;
     MountedBoard& operator=(const MountedBoard&) = delete;
@@ -63,13 +90,14 @@ public:
 
     std::string file(const std::string& name) const { return m_dir.file(name); }
     std::string mountpoint() const { return m_mountpoint; }
-    std::string volumes() const { return m_dir.file("volumes"); }
+    std::string volumes() const { return m_volumes; }
 
     // Every command-file write, in order (the board always keeps a raw log).
     std::vector<std::vector<uint8_t>> command_writes() const;
 
 private:
     TempDir m_dir;
+    std::string m_volumes;
     std::string m_mountpoint;
     pid_t m_pid = -1;
 };

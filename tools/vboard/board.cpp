@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -29,9 +30,62 @@ void Board::note(const std::string& line) {
     }
 }
 
+bool parse_pause_point(const std::string& text, PausePoint* point) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos) return false;
+    const std::string what = text.substr(0, colon);
+    char* end = nullptr;
+    const long n = std::strtol(text.c_str() + colon + 1, &end, 10);
+    if (*end || n < 1) return false;
+    point->occurrence = int(n);
+    point->text = text;
+    if (what == "ident") {
+        point->kind = PausePoint::Kind::Ident;
+    } else if (what == "data") {
+        point->kind = PausePoint::Kind::Data;
+    } else {
+        const unsigned long code = std::strtoul(what.c_str(), &end, 16);
+        if (what.size() != 4 || *end) return false;
+        point->kind = PausePoint::Kind::Command;
+        point->group = uint8_t(code >> 8);
+        point->op = uint8_t(code);
+    }
+    return true;
+}
+
 bool Board::operation() {
     ++m_operations;
-    return m_options.failAfter < 0 || m_operations <= m_options.failAfter;
+    if (m_options.vanishAfter >= 0 && m_operations > m_options.vanishAfter) m_gone = true;
+    return !m_gone && (m_options.failAfter < 0 || m_operations <= m_options.failAfter);
+}
+
+namespace {
+
+bool holds_block(const uint8_t* data, size_t len, uint8_t group, uint8_t op) {
+    for (size_t at = 0; at + kBlockSize <= len; at += kBlockSize)
+        if (data[at + kGroupOffset] == group && data[at + kOpOffset] == op) return true;
+    return false;
+}
+
+}  // namespace
+
+void Board::pause(PausePoint::Kind kind, const uint8_t* data, size_t len) {
+    for (PausePoint& p : m_options.pauses) {
+        if (p.kind != kind) continue;
+        if (kind == PausePoint::Kind::Command && !holds_block(data, len, p.group, p.op)) continue;
+        if (++p.seen != p.occurrence) continue;
+        note("pause at " + p.text);
+        // Each open waits for the test's end of the FIFO: the board stands
+        // still until the test has done what it does at this point.
+        if (FILE* told = std::fopen((m_options.pauseFifo + ".pause").c_str(), "w")) {
+            std::fprintf(told, "%s\n", p.text.c_str());
+            std::fclose(told);
+        }
+        if (FILE* resume = std::fopen((m_options.pauseFifo + ".resume").c_str(), "r")) {
+            std::fgetc(resume);
+            std::fclose(resume);
+        }
+    }
 }
 
 void Board::link_time(size_t bytes) const {
@@ -43,6 +97,7 @@ void Board::link_time(size_t bytes) const {
 }
 
 bool Board::command_write(const uint8_t* data, size_t len) {
+    pause(PausePoint::Kind::Command, data, len);
     if (!operation()) return false;
     link_time(len);
     ++m_traffic.commands;
@@ -163,6 +218,7 @@ void Board::execute_gba(const uint8_t* block) {
 }
 
 bool Board::read_ident(uint64_t offset, uint8_t* dest, size_t len) {
+    pause(PausePoint::Kind::Ident);
     if (!operation()) return false;
     link_time(len);
     ++m_traffic.identReads;
@@ -182,6 +238,7 @@ bool Board::read_ident(uint64_t offset, uint8_t* dest, size_t len) {
 }
 
 bool Board::read_data(uint64_t offset, uint8_t* dest, size_t len) {
+    pause(PausePoint::Kind::Data);
     if (!operation()) return false;
     link_time(len);
     ++m_traffic.dataReads;

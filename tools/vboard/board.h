@@ -5,11 +5,25 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "carts.h"
 #include "device/bf.h"
 
 namespace vboard {
+
+// A point at which the board stops before serving an operation until the host
+// side of a test lets it go on: the Nth read of the identification or data
+// file, or the Nth command write holding a block of the given group and op.
+struct PausePoint {
+    enum class Kind { Ident, Data, Command } kind = Kind::Command;
+    uint8_t group = 0, op = 0;
+    int occurrence = 1;
+    int seen = 0;
+    std::string text;  // as given, told to the test when the board stops
+};
+// "ident:N", "data:N" or a command as four hex digits, "f002:N"; false when malformed.
+bool parse_pause_point(const std::string& text, PausePoint* point);
 
 struct BoardOptions {
     std::string serial = "ZELVO-VBOARD-001";
@@ -24,6 +38,13 @@ struct BoardOptions {
     int corruptGb = -1;       // GB bus address whose byte reads back with bit 0 flipped
     int flakyGb = -1;         // GB bus address whose byte reads back altered every second time
     bool failSerial = false;  // the read that follows a serial command fails
+    // Once this many operations have been served the board is gone, files and
+    // all, as a board pulled out of its port: -1 never.
+    int64_t vanishAfter = -1;
+    // Where the board stops, and the two FIFOs (PREFIX.pause, PREFIX.resume)
+    // through which it tells a test and waits for it.
+    std::vector<PausePoint> pauses;
+    std::string pauseFifo;
 };
 
 // Size the data file reports: the largest GBA ROM.
@@ -54,12 +75,15 @@ public:
     // Appends a line to the notes beside the raw log.
     void note(const std::string& line);
     uint32_t rejected() const { return m_rejected; }
+    // The board was pulled out (vanishAfter): its volume holds no files any more.
+    bool gone() const { return m_gone; }
     GbCart* gb() { return m_gb.get(); }
     GbaCart* gba() { return m_gba.get(); }
 
 private:
     enum class Mode { Gb, Gba };
-    bool operation();                    // counts one operation; false once the board is pulled out
+    bool operation();  // counts one operation; false once the board is pulled out
+    void pause(PausePoint::Kind kind, const uint8_t* data = nullptr, size_t len = 0);
     void link_time(size_t bytes) const;  // waits as the USB link would carry bytes
     void execute(const uint8_t* block);
     void execute_gb(const uint8_t* block);
@@ -77,6 +101,7 @@ private:
     uint32_t m_executed = 0;
     uint32_t m_rejected = 0;
     int64_t m_operations = 0;
+    bool m_gone = false;
     Traffic m_traffic;
 };
 

@@ -47,7 +47,8 @@ Node node_of(const char* path) {
 int vb_getattr(const char* path, struct stat* st, fuse_file_info*) {
     std::memset(st, 0, sizeof *st);
     const Node n = node_of(path);
-    if (n == Node::None) return -ENOENT;
+    // A board pulled out leaves an empty folder behind.
+    if (n == Node::None || (n != Node::Root && volume()->board->gone())) return -ENOENT;
     if (n == Node::Root) {
         st->st_mode = S_IFDIR | 0755;
         st->st_nlink = 2;
@@ -66,6 +67,7 @@ int vb_readdir(const char* path, void* buf, fuse_fill_dir_t fill, off_t, fuse_fi
     if (node_of(path) != Node::Root) return -ENOENT;
     fill(buf, ".", nullptr, 0, fuse_fill_dir_flags(0));
     fill(buf, "..", nullptr, 0, fuse_fill_dir_flags(0));
+    if (volume()->board->gone()) return 0;
     for (const char* name : {proto::kCommandFile, proto::kIdentFile, proto::kDataFile})
         fill(buf, name, nullptr, 0, fuse_fill_dir_flags(0));
     return 0;
@@ -73,7 +75,7 @@ int vb_readdir(const char* path, void* buf, fuse_fill_dir_t fill, off_t, fuse_fi
 
 int vb_open(const char* path, fuse_file_info* fi) {
     const Node n = node_of(path);
-    if (n == Node::None || n == Node::Root) return -ENOENT;
+    if (n == Node::None || n == Node::Root || volume()->board->gone()) return -ENOENT;
     if ((fi->flags & O_DIRECT) && volume()->refuseDirect) return -EINVAL;
     // A volume that refuses direct I/O is served through the page cache, as a
     // real one is: a read the host does not bypass may return older data.
@@ -210,6 +212,16 @@ const char* const kUsage =
     "                       through the page cache: a read the host does not\n"
     "                       bypass can return what an earlier read cached\n"
     "  --fail-serial        the read that follows a serial-number command fails\n"
+    "  --vanish-after N     after N operations the board is pulled out: every\n"
+    "                       access fails and its files are gone from the volume\n"
+    "  --pause-at WHERE:N   stop before the Nth read of the identification file\n"
+    "                       (ident:N), of the data file (data:N), or the Nth command\n"
+    "                       write holding a block of group and op (f002:N), until\n"
+    "                       a test lets the board go on (repeatable)\n"
+    "  --pause-fifo PREFIX  where the board tells that it stopped (PREFIX.pause, a\n"
+    "                       FIFO it writes the point into) and waits (PREFIX.resume,\n"
+    "                       a FIFO it reads one byte from)\n"
+    "  --read-only          the volume is mounted read-only\n"
     "  --corrupt-gb ADDR    the byte at this GB bus address reads back altered\n"
     "  --flaky-gb ADDR      the byte at this GB bus address reads back altered every\n"
     "                       second time it is read (a dirty contact)\n"
@@ -232,7 +244,7 @@ int main(int argc, char** argv) {
     uint32_t flashSize = 0;
     int wiring = 8, eraseMs = 1500;
     vboard::FlashBanking banking = vboard::FlashBanking::Auto;
-    bool foreground = false, gbaMirror = false;
+    bool foreground = false, gbaMirror = false, readOnly = false;
     auto v = std::make_unique<Volume>();
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -300,6 +312,16 @@ int main(int argc, char** argv) {
             gbaMirror = true;
         else if (a == "--fail-serial")
             options.failSerial = true;
+        else if (a == "--vanish-after")
+            options.vanishAfter = std::atoll(next().c_str());
+        else if (a == "--pause-at") {
+            vboard::PausePoint point;
+            if (!vboard::parse_pause_point(next(), &point)) usage("--pause-at takes WHERE:N");
+            options.pauses.push_back(point);
+        } else if (a == "--pause-fifo")
+            options.pauseFifo = next();
+        else if (a == "--read-only")
+            readOnly = true;
         else if (a == "--refuse-direct")
             v->refuseDirect = true;
         else if (a == "-f")
@@ -311,7 +333,9 @@ int main(int argc, char** argv) {
     }
     if (mountpoint.empty()) usage("no mount point");
     // FUSE changes to the root directory: output paths must not depend on ours.
-    for (std::string* path : {&v->saveOut, &v->flashOut, &options.rawLog})
+    if (!options.pauses.empty() && options.pauseFifo.empty())
+        usage("--pause-at needs --pause-fifo");
+    for (std::string* path : {&v->saveOut, &v->flashOut, &options.rawLog, &options.pauseFifo})
         if (!path->empty()) *path = std::filesystem::absolute(*path).string();
 
     bool ok = true;
@@ -355,5 +379,6 @@ int main(int argc, char** argv) {
     std::vector<const char*> fuseArgs = {argv[0], mountpoint.c_str(), "-s", "-o",
                                          "fsname=zelvo-vboard"};
     if (foreground) fuseArgs.push_back("-f");
+    if (readOnly) fuseArgs.insert(fuseArgs.end(), {"-o", "ro"});
     return fuse_main(int(fuseArgs.size()), const_cast<char**>(fuseArgs.data()), &ops, v.get());
 }

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +13,8 @@
 
 namespace file {
 namespace {
+
+constexpr int kMaxKeptAside = 100;  // names tried beside a file that appeared
 
 struct AlignedFree {
     void operator()(uint8_t* p) const { std::free(p); }
@@ -110,20 +111,63 @@ uint32_t Save(const char* path, const uint8_t* src, uint32_t len) {
     return uint32_t(written);
 }
 
-QString SaveAtomic(const QString& path, const uint8_t* src, uint32_t len) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return f.errorString();
-    if (f.write(reinterpret_cast<const char*>(src), len) != qint64(len)) {
-        const QString reason = f.errorString();
-        f.cancelWriting();
-        return reason;
+OutputFile::OutputFile(const QString& path, bool replace) : m_path(path), m_replace(replace) {}
+
+bool OutputFile::open() {
+    std::string why;
+    if (m_file.create(QFile::encodeName(m_path).toStdString(), &why)) return true;
+    m_error = QString::fromLocal8Bit(why.c_str());
+    return false;
+}
+
+bool OutputFile::write(const uint8_t* data, size_t len) {
+    std::string why;
+    if (m_file.write(data, len, &why)) return true;
+    m_error = QString::fromLocal8Bit(why.c_str());
+    return false;
+}
+
+QString kept_aside_name(const QString& path, int n) {
+    const int slash = path.lastIndexOf('/');
+    const int dot = path.lastIndexOf('.');
+    const int cut = dot > slash + 1 ? dot : path.size();
+    const QString mark = n < 2 ? QStringLiteral(" (new)") : QStringLiteral(" (new %1)").arg(n);
+    return path.left(cut) + mark + path.mid(cut);
+}
+
+OutputFile::Outcome OutputFile::commit() {
+    using Commit = platform::NewFile::Commit;
+    std::string why;
+    Commit done = m_file.commit(QFile::encodeName(m_path).toStdString(), m_replace, &why);
+    // The name is taken: the file keeps to a free name beside it.
+    for (int n = 1; done == Commit::Exists && n < kMaxKeptAside; ++n) {
+        m_keptAs = kept_aside_name(m_path, n);
+        done = m_file.commit(QFile::encodeName(m_keptAs).toStdString(), false, &why);
     }
-    if (!f.commit()) return f.errorString();
-    return QString();
+    if (done == Commit::Done) return m_keptAs.isEmpty() ? Outcome::Written : Outcome::KeptAside;
+    m_keptAs.clear();
+    m_error = done == Commit::Exists ? QStringLiteral("no free name beside the file")
+                                     : QString::fromLocal8Bit(why.c_str());
+    return Outcome::Failed;
+}
+
+QString SaveAtomic(const QString& path, const uint8_t* src, uint32_t len, bool replace) {
+    OutputFile f(path, replace);
+    if (!f.open() || !f.write(src, len)) return f.errorString();
+    switch (f.commit()) {
+        case OutputFile::Outcome::Written:
+            return QString();
+        case OutputFile::Outcome::KeptAside:
+            return QStringLiteral("%1 appeared meanwhile and was not replaced; the new file is %2")
+                .arg(path, f.keptAs());
+        case OutputFile::Outcome::Failed:
+            break;
+    }
+    return f.errorString();
 }
 
 QFile* open_read(const char* path) {
-    auto* f = new QFile(QString::fromUtf8(path));
+    auto* f = new QFile(QFile::decodeName(path));
     if (!f->open(QIODevice::ReadOnly)) {
         delete f;
         return nullptr;

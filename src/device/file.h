@@ -3,11 +3,9 @@
 #include <QString>
 #include <cstdint>
 
-class QFile;
+#include "device/platform.h"
 
-namespace platform {
-struct UncachedFile;
-}
+class QFile;
 
 namespace file {
 
@@ -31,10 +29,38 @@ uint32_t WriteFlushed(int fd, const uint8_t* src, uint32_t len, uint64_t* fileSi
 // the device. Bytes written, or kSaveFailed.
 uint32_t Save(const char* path, const uint8_t* src, uint32_t len);
 
-// Writes a user's file through a temporary file renamed over the target, so a
-// failed write leaves any existing file untouched. Empty string on success,
-// else the reason.
-QString SaveAtomic(const QString& path, const uint8_t* src, uint32_t len);
+// A user's output file, written beside its name and given that name only
+// once complete: a failed or interrupted write leaves no partial file and an
+// existing one untouched.
+class OutputFile {
+public:
+    // replace: an existing file of that name may be replaced. Without it the
+    // name is never taken from a file that appeared while this one was written:
+    // the new file is kept beside it under a name that says so.
+    OutputFile(const QString& path, bool replace);
+    bool open();
+    bool write(const uint8_t* data, size_t len);
+
+    enum class Outcome { Written, KeptAside, Failed };
+    Outcome commit();
+    // Where a KeptAside file went, and the reason of the last failure.
+    const QString& keptAs() const { return m_keptAs; }
+    const QString& errorString() const { return m_error; }
+
+private:
+    QString m_path;
+    bool m_replace;
+    platform::NewFile m_file;
+    QString m_keptAs;
+    QString m_error;
+};
+
+// The name a file kept beside path takes: "out (new).gb", "out (new 2).gb" ...
+QString kept_aside_name(const QString& path, int n);
+
+// Writes a user's file as OutputFile does. Empty string on success, else the
+// reason; a file kept aside is named in the reason.
+QString SaveAtomic(const QString& path, const uint8_t* src, uint32_t len, bool replace = true);
 
 QFile* open_read(const char* path);
 int64_t Read(QFile* handle, uint8_t* dest, uint32_t len);

@@ -1,13 +1,21 @@
 #include "device/platform.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <QTextCodec>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "device/name_codec.h"
 
 namespace platform {
 
@@ -119,6 +127,159 @@ bool VolumeLock::acquire(const std::string& volumePath) {
 void VolumeLock::release() {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
+}
+
+bool read_only_volume(const std::string& path) {
+    // POSIX: the mount's flags carry its read-only state.
+    struct statvfs vfs;
+    return statvfs(path.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0;
+}
+
+size_t max_path_length() {
+    // Linux and macOS refuse longer paths with ENAMETOOLONG.
+    return PATH_MAX;
+}
+
+size_t max_name_length() {
+    return NAME_MAX;
+}
+
+std::string error_text(int error) {
+    return std::strerror(error);
+}
+
+namespace {
+
+std::string folder_of(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A new file gets the mode of the file it replaces, else the usual one.
+mode_t new_file_mode(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+    // The umask can only be read by setting it; it is put back at once.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool failed(std::string* why) {
+    *why = error_text(errno);
+    return false;
+}
+
+}  // namespace
+
+NewFile::~NewFile() {
+    discard();
+}
+
+void NewFile::discard() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    if (!m_temp.empty() && !m_committed) ::unlink(m_temp.c_str());
+    m_temp.clear();
+    m_committed = false;
+}
+
+bool NewFile::create(const std::string& path, std::string* why) {
+    discard();
+    const mode_t mode = new_file_mode(path);
+#if defined(__linux__) && defined(O_TMPFILE)
+    // Linux: a file without a name until it is linked in, so nothing is left
+    // behind whatever ends the program. Linking it in goes through /proc.
+    if (::access("/proc/self/fd", X_OK) == 0) {
+        m_fd = ::open(folder_of(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (m_fd >= 0) return true;
+    }
+#endif
+    // Where there is no such file (FUSE, vfat, NFS, macOS): a temporary name
+    // beside the target, removed when the write does not complete.
+    std::string temp = path + ".XXXXXX";
+    m_fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (m_fd < 0) return failed(why);
+    ::fchmod(m_fd, mode);
+    m_temp = temp;
+    return true;
+}
+
+bool NewFile::write(const uint8_t* data, size_t len, std::string* why) {
+    while (len > 0) {
+        const ssize_t n = ::write(m_fd, data, len);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? failed(why) : (*why = error_text(EIO), false);
+        data += n;
+        len -= size_t(n);
+    }
+    return true;
+}
+
+NewFile::Commit NewFile::commit(const std::string& path, bool replace, std::string* why) {
+    if (m_fd < 0) {
+        *why = error_text(EBADF);
+        return Commit::Failed;
+    }
+    if (::fsync(m_fd) != 0) return failed(why), Commit::Failed;
+    struct stat st;
+    const bool exists = ::lstat(path.c_str(), &st) == 0;
+    if (exists && (!replace || !S_ISREG(st.st_mode))) return Commit::Exists;
+    if (m_temp.empty()) {
+        // An unnamed file: a link never replaces, so it is linked in directly,
+        // or under a temporary name that then replaces the target.
+        const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+        std::string target = path;
+        for (int n = 0; replace; ++n) {
+            target = path + ".zelvo-" + std::to_string(::getpid()) + "-" + std::to_string(n);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                break;
+            if (errno != EEXIST) return failed(why), Commit::Failed;
+        }
+        if (!replace) {
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0)
+                return errno == EEXIST ? Commit::Exists : (failed(why), Commit::Failed);
+        } else {
+            m_temp = target;
+        }
+    }
+    if (!m_temp.empty() && !replace) {
+#ifdef __linux__
+        // Linux renames without replacing where the file system supports it.
+        if (::renameat2(AT_FDCWD, m_temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+            m_temp.clear();
+        } else if (errno == EEXIST) {
+            return Commit::Exists;
+        } else if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+            return failed(why), Commit::Failed;
+        }
+#endif
+        // Elsewhere a hard link never replaces either; without hard links
+        // (vfat) the name is checked just before the rename.
+        if (!m_temp.empty() && ::link(m_temp.c_str(), path.c_str()) == 0) {
+            ::unlink(m_temp.c_str());
+            m_temp.clear();
+        } else if (!m_temp.empty() && (errno == EEXIST || ::lstat(path.c_str(), &st) == 0)) {
+            return Commit::Exists;
+        }
+    }
+    if (!m_temp.empty() && ::rename(m_temp.c_str(), path.c_str()) != 0)
+        return failed(why), Commit::Failed;
+    m_temp.clear();
+    m_committed = true;
+    ::close(m_fd);
+    m_fd = -1;
+    return Commit::Done;
+}
+
+void keep_file_name_bytes() {
+    // POSIX file names are bytes, and Qt turns them into text through the
+    // locale's encoding. Where that is UTF-8 (Linux and macOS today), it is
+    // replaced by the same encoding that keeps every byte; Qt owns the codec.
+    constexpr int kUtf8Mib = 106;
+    if (QTextCodec::codecForLocale()->mibEnum() == kUtf8Mib)
+        QTextCodec::setCodecForLocale(new ByteKeepingUtf8);
 }
 
 }  // namespace platform

@@ -69,4 +69,48 @@ private:
     int m_fd = -1;
 };
 
+// Whether the file system holding path is mounted read-only.
+bool read_only_volume(const std::string& path);
+
+// Longest path and file name the system takes, in bytes.
+size_t max_path_length();
+size_t max_name_length();
+
+// The text of an error number, as the system words it.
+std::string error_text(int error);
+
+// A new file written under a temporary identity beside its final name, which
+// it takes only once complete: an interrupted write never leaves a partial file
+// under that name, and the temporary one goes when the object does.
+class NewFile {
+public:
+    NewFile() = default;
+    ~NewFile();
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    // Creates the file in the folder of path; false with the reason.
+    bool create(const std::string& path, std::string* why);
+    // Writes all len bytes; false with the reason.
+    bool write(const uint8_t* data, size_t len, std::string* why);
+
+    enum class Commit { Done, Exists, Failed };
+    // Gives the file the name path. Without replace an existing file (or one
+    // that appeared meanwhile) is never replaced: Exists, and the file stays
+    // uncommitted. Only a regular file is ever replaced.
+    Commit commit(const std::string& path, bool replace, std::string* why);
+
+private:
+    void discard();
+    int m_fd = -1;
+    std::string m_temp;  // the temporary name; empty for a file without a name
+    bool m_committed = false;
+};
+
+// Keeps file names the bytes they are: the process's local 8-bit encoding
+// becomes UTF-8 in which every byte that is not valid UTF-8 travels unchanged
+// (as U+DC80..U+DCFF), so that a name from the command line or a folder reaches
+// the file system as it came. Call before the application object exists.
+void keep_file_name_bytes();
+
 }  // namespace platform

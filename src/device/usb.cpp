@@ -25,21 +25,25 @@ bool holds_ident_file(const std::string& volume) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// First entry of dir, in listing order, that is a board volume.
-bool find_in(const std::string& dir, std::string& name) {
+// Entries of dir, in listing order, that hold the identification file.
+std::vector<std::string> volumes_in(const std::string& dir) {
+    std::vector<std::string> names;
     DIR* d = opendir(dir.c_str());
-    if (!d) return false;
-    bool found = false;
-    while (const dirent* e = readdir(d)) {
-        if (e->d_name[0] == '.') continue;
-        if (holds_ident_file(dir + "/" + e->d_name)) {
-            name = e->d_name;
-            found = true;
-            break;
-        }
-    }
+    if (!d) return names;
+    while (const dirent* e = readdir(d))
+        if (e->d_name[0] != '.' && holds_ident_file(dir + "/" + e->d_name))
+            names.push_back(e->d_name);
     closedir(d);
-    return found;
+    return names;
+}
+
+std::atomic<BoardClaim*> g_claim{nullptr};
+
+void select(const std::string& dir, const std::string& name);
+void deselect() {
+    m_volume.clear();
+    m_mount.clear();
+    m_version.clear();
 }
 
 std::string read_label() {
@@ -70,19 +74,87 @@ uint32_t read_device(const char* name, uint32_t offset, uint8_t* dest, uint32_t 
 
 }  // namespace
 
+namespace {
+
+void select(const std::string& dir, const std::string& name) {
+    m_mount = dir;
+    m_volume = name;
+    m_version = read_label();
+}
+
+}  // namespace
+
 int open() {
-    m_volume.clear();
-    m_mount.clear();
-    m_version.clear();
+    if (const BoardClaim* claim = g_claim.load()) return holds_ident_file(claim->path()) ? 1 : 0;
+    deselect();
     for (const std::string& dir : platform::mount_directories()) {
-        std::string name;
-        if (!find_in(dir, name)) continue;
-        m_mount = dir;
-        m_volume = name;
-        m_version = read_label();
+        const std::vector<std::string> names = volumes_in(dir);
+        if (names.empty()) continue;
+        select(dir, names.front());
         return 1;
     }
     return 0;
+}
+
+BoardClaim::BoardClaim(const std::string& wanted) : m_volume(wanted) {
+    m_searched = platform::mount_directories();
+    std::vector<std::pair<std::string, std::string>> found;  // folder, volume
+    for (const std::string& dir : m_searched)
+        for (const std::string& name : volumes_in(dir)) found.emplace_back(dir, name);
+    if (found.empty()) return;
+    m_status = wanted.empty() ? ClaimStatus::NotABoard : ClaimStatus::NoSuchBoard;
+    for (const auto& [dir, name] : found) {
+        if (!wanted.empty() && name != wanted) continue;
+        if (m_status != ClaimStatus::NotABoard && m_status != ClaimStatus::NoSuchBoard) break;
+        // The lock comes first: the record is read only by the program holding the board.
+        m_volume = name;
+        m_path = dir + "/" + name;
+        if (!m_lock.acquire(m_path)) {
+            m_status = ClaimStatus::InUse;
+            continue;
+        }
+        select(dir, name);
+        if (m_version.empty()) {
+            // A folder that merely holds the file, or a board that does not answer.
+            m_lock.release();
+            deselect();
+            m_status = ClaimStatus::NotABoard;
+            if (wanted.empty()) continue;
+        } else if (platform::read_only_volume(m_path)) {
+            m_lock.release();
+            deselect();
+            m_status = ClaimStatus::ReadOnly;
+        } else {
+            m_status = ClaimStatus::Held;
+        }
+    }
+    if (m_status == ClaimStatus::NotABoard && wanted.empty()) {
+        m_volume = found.front().second;
+        m_path = found.front().first + "/" + m_volume;
+    }
+    for (const auto& entry : found)
+        if (entry.second != m_volume) m_others.push_back(entry.second);
+    if (held()) {
+        BoardClaim* none = nullptr;
+        if (!g_claim.compare_exchange_strong(none, this)) {
+            // One claim per process: a second one would lock the board against itself.
+            m_lock.release();
+            m_status = ClaimStatus::InUse;
+        }
+    }
+}
+
+BoardClaim::~BoardClaim() {
+    BoardClaim* self = this;
+    g_claim.compare_exchange_strong(self, nullptr);
+}
+
+const BoardClaim* current_claim() {
+    return g_claim.load();
+}
+
+ClaimScope::ClaimScope() : m_held(g_claim.load()) {
+    if (!m_held) m_own = std::make_unique<BoardClaim>();
 }
 
 std::string volume_path() {

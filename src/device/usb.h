@@ -1,7 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "device/platform.h"
 
 namespace usb {
 
@@ -13,8 +18,63 @@ extern std::string m_mount;
 extern std::string m_version;
 
 // Selects the first volume whose root holds the identification file; 1 when
-// one was found, else 0 (and no volume stays selected).
+// one was found, else 0 (and no volume stays selected). While this process
+// holds a BoardClaim, keeps to the claimed volume instead: 1 while it is still
+// there, 0 once it is gone, and never another volume.
 int open();
+
+// What came of looking for the board.
+enum class ClaimStatus {
+    Held,         // the board is this process's until the claim ends
+    NoBoard,      // no volume holds the identification file
+    NoSuchBoard,  // none of them has the name asked for
+    InUse,        // another program holds the board
+    NotABoard,    // the identification record holds no firmware label
+    ReadOnly,     // the volume is mounted read-only: no command can reach the board
+};
+
+// One board for a whole command or job: the first volume holding the
+// identification file whose record carries a firmware label (or the volume
+// named), locked against every other program from here to the claim's end.
+// One claim at a time in a process; it may end on another thread than it began.
+class BoardClaim {
+public:
+    explicit BoardClaim(const std::string& wanted = std::string());
+    ~BoardClaim();
+    BoardClaim(const BoardClaim&) = delete;
+    BoardClaim& operator=(const BoardClaim&) = delete;
+
+    ClaimStatus status() const { return m_status; }
+    bool held() const { return m_status == ClaimStatus::Held; }
+    // The board's volume (the refused one when not held) and its path.
+    const std::string& volume() const { return m_volume; }
+    const std::string& path() const { return m_path; }
+    // The other volumes that hold the identification file, and where the search looked.
+    const std::vector<std::string>& others() const { return m_others; }
+    const std::vector<std::string>& searched() const { return m_searched; }
+
+private:
+    ClaimStatus m_status = ClaimStatus::NoBoard;
+    std::string m_volume, m_path;
+    std::vector<std::string> m_others, m_searched;
+    platform::VolumeLock m_lock;
+};
+
+// The claim this process holds, or null.
+const BoardClaim* current_claim();
+
+// The claim this process holds, or one of its own for a single step (a job or
+// a report started without one).
+class ClaimScope {
+public:
+    ClaimScope();
+    const BoardClaim& claim() const { return m_own ? *m_own : *m_held; }
+    bool held() const { return claim().held(); }
+
+private:
+    std::unique_ptr<BoardClaim> m_own;
+    const BoardClaim* m_held = nullptr;
+};
 
 // Path of a file on the selected volume; empty when none is selected.
 std::string device_path(const char* name);

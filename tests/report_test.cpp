@@ -54,7 +54,9 @@ TEST_F(InfoReport, NoBoard) {
     setenv("ZELVO_VOLUMES", empty.path().c_str(), 1);
     Report r;
     r.run();
-    EXPECT_EQ(r.lines, QStringList({"Can not found dump device."}));
+    EXPECT_EQ(r.lines, QStringList({"Can not found dump device.",
+                                    "No volume holding K-DRIVER.DMP was found in " +
+                                        QString::fromStdString(empty.path()) + "."}));
     EXPECT_TRUE(r.calls.empty());
     EXPECT_EQ(r.separators, 0);
 }

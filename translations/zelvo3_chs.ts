@@ -72,10 +72,6 @@
         <translation>找不到设备。</translation>
     </message>
     <message>
-        <source>The dump device is in use by another program.</source>
-        <translation>读卡器正被其他程序使用。</translation>
-    </message>
-    <message>
         <source>Initialize device error.</source>
         <translation>设备初始化错误。</translation>
     </message>
@@ -170,6 +166,54 @@
     <message>
         <source>Verify data error at 0x%1: wrote 0x%2, read 0x%3.</source>
         <translation>校验数据错误，位置 0x%1：写入 0x%2，读出 0x%3。</translation>
+    </message>
+    <message>
+        <source>Canceled.</source>
+        <translation>已取消。</translation>
+    </message>
+    <message>
+        <source>%1 became shorter after it was chosen; nothing was written.</source>
+        <translation>%1 在选择后变短了；没有写入任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 grew while it was read; nothing was erased or written.</source>
+        <translation>%1 在读取时变大了；没有擦除或写入任何内容。</translation>
+    </message>
+    <message>
+        <source>The image %1 of %2 is larger than the %3 this cartridge takes; nothing was erased or written.</source>
+        <translation>映像 %1（%2）大于此卡带可容纳的 %3；没有擦除或写入任何内容。</translation>
+    </message>
+    <message>
+        <source>The %1 bytes after the save are a clock trailer; this cartridge has no clock, so they are not used.</source>
+        <translation>存档之后的 %1 字节是时钟数据；此卡带没有时钟，因此不使用。</translation>
+    </message>
+    <message>
+        <source>The clock trailer of %1 cannot be used (%2); nothing was written.</source>
+        <translation>%1 的时钟数据无法使用（%2）；没有写入任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 appeared while the job ran and was not replaced; the new file is kept as %2.</source>
+        <translation>%1 在作业运行期间出现，未被替换；新文件保存为 %2。</translation>
+    </message>
+    <message>
+        <source>The flash cartridge is now partly erased or programmed; program the image again.</source>
+        <translation>闪存卡带现在只擦除或烧录了一部分；请重新烧录映像。</translation>
+    </message>
+    <message>
+        <source>The cartridge's save is now partly written. Its old save is kept in %1; to restore it, write that file back with Write RAM.</source>
+        <translation>卡带的存档现在只写入了一部分。旧存档保存在 %1；要恢复，请用“Write RAM”写回该文件。</translation>
+    </message>
+    <message>
+        <source>The cartridge's save is now partly written, and no backup of its old save was made.</source>
+        <translation>卡带的存档现在只写入了一部分，且未备份旧存档。</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes (a clock trailer of %4 or %5 bytes may follow it); nothing was read from or written to the cartridge.</source>
+        <translation>%1 有 %2 字节，但卡带的存档为 %3 字节（其后可跟 %4 或 %5 字节的时钟数据）；未从卡带读取或向卡带写入任何内容。</translation>
     </message>
 </context>
 <context>
@@ -482,6 +526,34 @@
     <message>
         <source>Part of homebrew GB/GBC flash cart need 3.3V power.</source>
         <translation>部分自制 GB/GBC 烧录卡需要 3.3V 电源。</translation>
+    </message>
+    <message>
+        <source>No volume holding %1 was found: there is no folder where removable volumes are mounted.</source>
+        <translation>未找到含有 %1 的卷：没有挂载可移动卷的文件夹。</translation>
+    </message>
+    <message>
+        <source>No volume holding %1 was found in %2.</source>
+        <translation>在 %2 中未找到含有 %1 的卷。</translation>
+    </message>
+    <message>
+        <source>No board named %1 was found; the boards seen: %2.</source>
+        <translation>未找到名为 %1 的烧录器；找到的烧录器：%2。</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, but its identification record has no firmware label: it is not a dump board, or the board does not answer.</source>
+        <translation>%1 含有 %2，但其识别记录中没有固件标签：它不是烧录器，或烧录器没有响应。</translation>
+    </message>
+    <message>
+        <source>The board's volume %1 is mounted read-only, so no command can reach the board; mount it read-write.</source>
+        <translation>烧录器的卷 %1 以只读方式挂载，命令无法送达烧录器；请以读写方式挂载。</translation>
+    </message>
+    <message>
+        <source>Using the board %1; another board was seen: %2.</source>
+        <translation>使用烧录器 %1；还发现了另一个烧录器：%2。</translation>
+    </message>
+    <message>
+        <source>Choose one with %1 NAME.</source>
+        <translation>请用 %1 NAME 选择其中一个。</translation>
     </message>
 </context>
 <context>

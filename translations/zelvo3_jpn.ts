@@ -72,10 +72,6 @@
         <translation>デバイスが見つかりません。</translation>
     </message>
     <message>
-        <source>The dump device is in use by another program.</source>
-        <translation>ダンパーは他のプログラムが使用中です。</translation>
-    </message>
-    <message>
         <source>Initialize device error.</source>
         <translation>デバイスの初期化エラー。</translation>
     </message>
@@ -170,6 +166,54 @@
     <message>
         <source>Verify data error at 0x%1: wrote 0x%2, read 0x%3.</source>
         <translation>検証エラー 0x%1：0x%2 を書き込み、0x%3 を読み出しました。</translation>
+    </message>
+    <message>
+        <source>Canceled.</source>
+        <translation>キャンセルしました。</translation>
+    </message>
+    <message>
+        <source>%1 became shorter after it was chosen; nothing was written.</source>
+        <translation>%1 は選択後に短くなりました。何も書き込んでいません。</translation>
+    </message>
+    <message>
+        <source>%1 grew while it was read; nothing was erased or written.</source>
+        <translation>%1 は読み込み中に大きくなりました。何も消去・書き込みしていません。</translation>
+    </message>
+    <message>
+        <source>The image %1 of %2 is larger than the %3 this cartridge takes; nothing was erased or written.</source>
+        <translation>イメージ %1（%2）はこのカートリッジに入る %3 より大きいです。何も消去・書き込みしていません。</translation>
+    </message>
+    <message>
+        <source>The %1 bytes after the save are a clock trailer; this cartridge has no clock, so they are not used.</source>
+        <translation>セーブの後の %1 バイトは時計データです。このカートリッジには時計がないため使用しません。</translation>
+    </message>
+    <message>
+        <source>The clock trailer of %1 cannot be used (%2); nothing was written.</source>
+        <translation>%1 の時計データは使用できません（%2）。何も書き込んでいません。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 を書き込めませんでした：%2</translation>
+    </message>
+    <message>
+        <source>%1 appeared while the job ran and was not replaced; the new file is kept as %2.</source>
+        <translation>%1 はジョブの実行中に現れたため置き換えていません。新しいファイルは %2 として保存しました。</translation>
+    </message>
+    <message>
+        <source>The flash cartridge is now partly erased or programmed; program the image again.</source>
+        <translation>フラッシュカートリッジは一部だけ消去または書き込まれた状態です。イメージをもう一度書き込んでください。</translation>
+    </message>
+    <message>
+        <source>The cartridge's save is now partly written. Its old save is kept in %1; to restore it, write that file back with Write RAM.</source>
+        <translation>カートリッジのセーブは一部だけ書き込まれた状態です。古いセーブは %1 にあります。元に戻すには「Write RAM」でそのファイルを書き戻してください。</translation>
+    </message>
+    <message>
+        <source>The cartridge's save is now partly written, and no backup of its old save was made.</source>
+        <translation>カートリッジのセーブは一部だけ書き込まれた状態です。古いセーブのバックアップはありません。</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes (a clock trailer of %4 or %5 bytes may follow it); nothing was read from or written to the cartridge.</source>
+        <translation>%1 は %2 バイトですが、カートリッジのセーブは %3 バイトです（その後に %4 または %5 バイトの時計データが続くことがあります）。カートリッジには何も読み書きしていません。</translation>
     </message>
 </context>
 <context>
@@ -482,6 +526,34 @@
     <message>
         <source>Part of homebrew GB/GBC flash cart need 3.3V power.</source>
         <translation>一部の自作 GB/GBC フラッシュカートリッジは 3.3V 電源が必要です。</translation>
+    </message>
+    <message>
+        <source>No volume holding %1 was found: there is no folder where removable volumes are mounted.</source>
+        <translation>%1 を含むボリュームが見つかりません。リムーバブルボリュームのマウント先フォルダがありません。</translation>
+    </message>
+    <message>
+        <source>No volume holding %1 was found in %2.</source>
+        <translation>%2 に %1 を含むボリュームが見つかりません。</translation>
+    </message>
+    <message>
+        <source>No board named %1 was found; the boards seen: %2.</source>
+        <translation>%1 という名前のボードは見つかりません。見つかったボード：%2。</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, but its identification record has no firmware label: it is not a dump board, or the board does not answer.</source>
+        <translation>%1 には %2 がありますが、識別レコードにファームウェア名がありません。ダンプボードではないか、ボードが応答していません。</translation>
+    </message>
+    <message>
+        <source>The board's volume %1 is mounted read-only, so no command can reach the board; mount it read-write.</source>
+        <translation>ボードのボリューム %1 は読み取り専用でマウントされているため、コマンドがボードに届きません。読み書き可能でマウントしてください。</translation>
+    </message>
+    <message>
+        <source>Using the board %1; another board was seen: %2.</source>
+        <translation>ボード %1 を使用します。ほかにもボードがあります：%2。</translation>
+    </message>
+    <message>
+        <source>Choose one with %1 NAME.</source>
+        <translation>%1 NAME で選んでください。</translation>
     </message>
 </context>
 <context>

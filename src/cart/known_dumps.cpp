@@ -90,6 +90,16 @@ QString cartridge_code(bool gba, const uint8_t* header) {
     return code_at(header + kCgbCodeOffset);
 }
 
+uint32_t smallest_dump(const DumpTable& table, bool gba) {
+    uint32_t smallest = 0;
+    for (size_t i = 0; i < table.count; ++i) {
+        const KnownDump& row = table.rows[i];
+        if ((row.system == kDumpGba) == gba && (smallest == 0 || row.size < smallest))
+            smallest = row.size;
+    }
+    return smallest;
+}
+
 size_t dumps_with_code(const DumpTable& table, const QString& code) {
     if (code.isEmpty()) return 0;
     const QByteArray needle = '-' + code.toLatin1();

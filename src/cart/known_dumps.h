@@ -60,6 +60,10 @@ const KnownDump* find_dump(const DumpTable& table, const DumpDigest& digest);
 // 0x13F when the header has one); empty when there is none.
 QString cartridge_code(bool gba, const uint8_t* header);
 
+// The size of the smallest known dump of GBA cartridges, or of GB and GBC ones:
+// a file smaller than that is no whole dump.
+uint32_t smallest_dump(const DumpTable& table, bool gba);
+
 // How many entries list a product code whose game code is code (AGB-AWRP-EUR: AWRP).
 size_t dumps_with_code(const DumpTable& table, const QString& code);
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <cstddef>
 #include <cstdint>
 
@@ -18,8 +19,10 @@ struct ClockState {
 };
 
 QByteArray clock_trailer(const uint8_t* regs, int64_t now);
-// The trailer at data (kClockTrailerSize or kClockTrailerShortSize bytes); false otherwise.
-bool parse_clock_trailer(const uint8_t* data, size_t size, ClockState* state);
+// The trailer at data (kClockTrailerSize or kClockTrailerShortSize bytes);
+// false otherwise, and for registers or a time no clock can hold, with why.
+bool parse_clock_trailer(const uint8_t* data, size_t size, ClockState* state,
+                         QString* why = nullptr);
 // The registers seconds later, as the running clock counts (a halted clock stays;
 // days past 511 wrap and set the carry bit).
 void advance_clock(uint8_t* regs, int64_t seconds);

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <optional>
 
@@ -16,8 +15,10 @@
 #include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
+#include "jobs/board_text.h"
 #include "jobs/job_launch.h"
 #include "jobs/save_backup.h"
+#include "jobs/save_file.h"
 #include "script/script.h"
 
 void FamicomThread::report_progress(int done, int total) {
@@ -35,6 +36,9 @@ void FamicomThread::run() {
     emit error(ok ? 1 : 0);
 }
 
+FamicomThread::FamicomThread() = default;
+FamicomThread::~FamicomThread() = default;
+
 bool FamicomThread::execute() {
     m_cancel.store(0, std::memory_order_relaxed);
     m_failure.clear();
@@ -42,35 +46,84 @@ bool FamicomThread::execute() {
     m_total = 0;
     m_buffer = nullptr;
     m_buffer_size = 0;
+    m_cartridge_written = false;
+    m_file_fault = false;
+    m_backup_path.clear();
+    // The board stays this job's until the end, whoever claimed it.
+    std::unique_ptr<usb::BoardClaim> claim = std::move(m_claim);
     platform::TransferBuffer buffer;
-    const bool ok = run_job(buffer);
+    m_said_canceled = false;
+    const bool ok = claim_board(claim) && run_job(buffer);
+    if (!ok && m_cancel.load(std::memory_order_relaxed)) say_canceled();
     m_buffer = nullptr;
     m_buffer_size = 0;
     return ok;
 }
 
-bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
-    if (!usb::open()) {
-        return fail(tr("Can not found device."));
-    }
-    platform::VolumeLock lock;
-    if (!lock.acquire(usb::volume_path())) {
-        return fail(tr("The dump device is in use by another program."));
-    }
-    const usb::HeldFiles held;
+bool FamicomThread::refuse_file(const QString& text) {
+    m_file_fault = true;
+    return fail(text);
+}
 
+void FamicomThread::say_canceled() {
+    note_failure(QStringLiteral("canceled"));
+    if (!m_said_canceled) emit log(tr("Canceled."));
+    m_said_canceled = true;
+}
+
+bool FamicomThread::claim_board(std::unique_ptr<usb::BoardClaim>& claim) {
+    if (!claim && !usb::current_claim()) claim = std::make_unique<usb::BoardClaim>();
+    const usb::BoardClaim& held = claim ? *claim : *usb::current_claim();
+    if (held.status() == usb::ClaimStatus::NoBoard) emit log(tr("Can not found device."));
+    if (!held.held()) return fail(claim_problem(held));
+    // The claimed board may have gone since it was found.
+    if (!usb::open()) return fail(tr("Can not found device."));
+    return true;
+}
+
+bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
+    const usb::HeldFiles held;
+    bool verify = m_verify;
+    if (!enter_mode() || !prepare_buffer(buffer, &verify)) return false;
+    const bool saveJob = job_sized_by_ram(m_type);
+    m_clock = saveJob && !job_is_gba(m_type) && cartridge_has_clock();
+    m_clock_set = false;
+    // Everything about the input is settled before the cartridge is touched.
+    m_file_has_clock = false;
+    if (job_reads_input(m_type) && !read_input()) return false;
+    if (saveJob && job_reads_input(m_type) && m_backup && !back_up_save()) return false;
+    if (m_file_has_clock) set_clock_from(m_file_clock);
+
+    if (m_type == kJobGbDump || m_type == kJobGbaDump) {
+        // A dump goes into a new file beside the output as it arrives; only a
+        // whole, verified dump takes the output's name.
+        file::OutputFile output(m_file, m_replace);
+        if (!output.open()) return output_failed(output);
+        if (!transfer(&output)) return false;
+        return !verify || read_twice(buffer) ? commit_dump(output) : false;
+    }
+    if (!transfer(nullptr)) {
+        if (m_cancel.load(std::memory_order_relaxed)) say_canceled();
+        if (job_reads_input(m_type) && m_cartridge_written) explain_partial_write();
+        return false;
+    }
+    if (verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
+    return !job_saves_output(m_type) || save_output();
+}
+
+bool FamicomThread::enter_mode() {
     if (job_is_gba(m_type)) {
-        if (!gb::f_gba_init()) {
-            return fail(tr("Initialize device error."));
-        }
+        if (!gb::f_gba_init()) return fail(tr("Initialize device error."));
         const int pair = gb::save_pair_for(m_ram_type, m_ram_size);
         if (pair >= 0) gb::f_gba_save_cfg(uint32_t(pair));
     } else if (!gb::f_gb_init()) {
         return fail(tr("Initialize device error."));
     }
+    return true;
+}
 
+bool FamicomThread::prepare_buffer(platform::TransferBuffer& buffer, bool* verify) {
     uint32_t size = job_sized_by_ram(m_type) ? m_ram_size : m_rom_size;
-    bool verify = m_verify;
     if (job_is_flash(m_type)) {
         const qint64 fileSize = QFileInfo(m_file).size();
         if (fileSize <= 0 || fileSize > kMaxInputSize) {
@@ -84,7 +137,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
             emit log(
                 tr("The board's serial number could not be read; the cartridge is read "
                    "back after programming to check what was written."));
-            verify = true;
+            *verify = true;
         }
         bf::init(serial);
     }
@@ -95,73 +148,133 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     if (!buffer.assign(size, 0xFF)) return fail(tr("Not enough memory for %1 bytes.").arg(size));
     m_buffer = buffer.data();
     m_buffer_size = size;
+    return true;
+}
 
+bool FamicomThread::read_input() {
+    const uint32_t size = m_buffer_size;
+    QFile* input = file::open_read(QFile::encodeName(m_file).constData());
+    emit log(tr("Read file :") + m_file);
+    if (!input) {
+        return fail(tr("Open File error."));
+    }
+    const int64_t got = file::Read(input, m_buffer, size);
+    // What follows the save may be its clock; anything after an image means it grew.
+    QByteArray tail(int(longest_save_trailer()) + 1, 0);
+    const int64_t more =
+        got == int64_t(size)
+            ? file::Read(input, reinterpret_cast<uint8_t*>(tail.data()), uint32_t(tail.size()))
+            : 0;
+    // What was read decides; the file's own size names a file longer than that.
+    const int64_t fileSize = qMax(got + qMax<int64_t>(more, 0), int64_t(input->size()));
+    file::Close(input);
     const bool saveJob = job_sized_by_ram(m_type);
-    m_clock = saveJob && !job_is_gba(m_type) && cartridge_has_clock();
-    m_clock_set = false;
-    if (saveJob && job_reads_input(m_type) && m_backup && !back_up_save()) return false;
-
-    if (job_reads_input(m_type)) {
-        QFile* input = file::open_read(m_file.toLocal8Bit().constData());
-        emit log(tr("Read file :") + m_file);
-        if (!input) {
-            return fail(tr("Open File error."));
-        }
-        const int64_t got = file::Read(input, m_buffer, size);
-        // What follows the save may be its clock.
-        uint8_t trailer[kClockTrailerSize + 1];
-        const int64_t more = m_clock ? file::Read(input, trailer, sizeof trailer) : 0;
-        file::Close(input);
-        if (got != int64_t(size)) {
-            return fail(tr("Read File error."));
-        }
-        emit log(tr("Read ") + QString::number(size, 10) + tr(" Bytes"));
-        ClockState clock;
-        if (more > 0 && parse_clock_trailer(trailer, size_t(more), &clock)) set_clock_from(clock);
+    if (got != int64_t(size)) {
+        emit log(tr("Read File error."));
+        if (saveJob) return refuse_file(save_file_refusal(m_file, qMax<int64_t>(got, 0), size));
+        return refuse_file(
+            tr("%1 became shorter after it was chosen; nothing was written.").arg(m_file));
     }
-
-    const bool romDump = m_type == kJobGbDump || m_type == kJobGbaDump;
-    // A dump goes into a temporary file beside the output as it arrives; only
-    // a whole, verified dump replaces the output name.
-    std::optional<QSaveFile> output;
-    if (romDump) {
-        output.emplace(m_file);
-        if (!output->open(QIODevice::WriteOnly))
-            return fail(tr("Save file error.") + ' ' + output->errorString());
+    if (job_is_flash(m_type)) {
+        if (more > 0)
+            return refuse_file(
+                tr("%1 grew while it was read; nothing was erased or written.").arg(m_file));
+        if (m_rom_limit && size > m_rom_limit)
+            return refuse_file(tr("The image %1 of %2 is larger than the %3 this cartridge "
+                                  "takes; nothing was erased or written.")
+                                   .arg(m_file, bytes_text(size), bytes_text(m_rom_limit)));
+    } else if (!save_file_size_fits(got + qMax<int64_t>(more, 0), size)) {
+        return refuse_file(save_file_refusal(m_file, fileSize, size));
+    } else if (const QString refusal = save_file_refusal(m_file, fileSize, size);
+               !refusal.isEmpty()) {
+        return refuse_file(refusal);
     }
+    emit log(tr("Read ") + QString::number(size, 10) + tr(" Bytes"));
+    if (saveJob && more > 0) {
+        const auto* trailer = reinterpret_cast<const uint8_t*>(tail.constData());
+        if (!m_clock) {
+            emit log(tr("The %1 bytes after the save are a clock trailer; this cartridge has no "
+                        "clock, so they are not used.")
+                         .arg(more));
+            return true;
+        }
+        QString why;
+        if (!parse_clock_trailer(trailer, size_t(more), &m_file_clock, &why))
+            return refuse_file(
+                tr("The clock trailer of %1 cannot be used (%2); nothing was written.")
+                    .arg(m_file, why));
+        m_file_has_clock = true;
+    }
+    return true;
+}
+
+bool FamicomThread::transfer(file::OutputFile* output) {
     std::optional<FollowingDigest> digest;
-    if (romDump)
-        digest.emplace(m_buffer, size, [&output](const uint8_t* part, size_t n) {
-            return output->write(reinterpret_cast<const char*>(part), qint64(n)) == qint64(n);
-        });
+    if (output)
+        digest.emplace(m_buffer, m_buffer_size,
+                       [output](const uint8_t* part, size_t n) { return output->write(part, n); });
     m_digest = digest ? &*digest : nullptr;
     const bool transferred = script_dump_execute(this);
     m_digest = nullptr;
-    if (!transferred) return false;
-    if (m_total != int32_t(size))
-        return fail(tr("Transferred %1 of %2 bytes.").arg(m_total).arg(size));
-    if (verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
-    // A dump is read twice when verify is ticked: only two equal reads reach the file.
-    if (verify && romDump && !read_twice(buffer)) return false;
+    if (transferred && m_total != int32_t(m_buffer_size))
+        return fail(tr("Transferred %1 of %2 bytes.").arg(m_total).arg(m_buffer_size));
+    if (!transferred || !digest) return transferred;
+    m_hashes = digest->finish();
+    return digest->sinkTookAll() || output_failed(*output);
+}
 
-    if (romDump) {
-        const gb::DumpDigest hashes = digest->finish();
-        if (!digest->sinkTookAll() || !output->commit())
-            return fail(tr("Save file error.") + ' ' + output->errorString());
-        const DumpReport report =
-            judge_dump(job_is_gba(m_type), m_buffer, size, hashes, m_known_dumps);
-        for (const QString& line : report.lines) emit log(line);
-        m_verdict = report.verdict;
-    } else if (job_saves_output(m_type)) {
-        QByteArray clock;
-        if (m_clock) clock = clock_trailer(m_clock_regs, QDateTime::currentSecsSinceEpoch());
-        const QByteArray image =
-            QByteArray(reinterpret_cast<const char*>(m_buffer), int(size)) + clock;
-        const QString reason = file::SaveAtomic(
-            m_file, reinterpret_cast<const uint8_t*>(image.constData()), uint32_t(image.size()));
-        if (!reason.isEmpty()) return fail(tr("Save file error.") + ' ' + reason);
-    }
+bool FamicomThread::commit_dump(file::OutputFile& output) {
+    const DumpReport report =
+        judge_dump(job_is_gba(m_type), m_buffer, m_buffer_size, m_hashes, m_known_dumps);
+    for (const QString& line : report.lines) emit log(line);
+    if (!commit(output)) return false;
+    m_verdict = report.verdict;
     return true;
+}
+
+bool FamicomThread::save_output() {
+    QByteArray clock;
+    if (m_clock) clock = clock_trailer(m_clock_regs, QDateTime::currentSecsSinceEpoch());
+    file::OutputFile output(m_file, m_replace);
+    if (!output.open() || !output.write(m_buffer, m_buffer_size) ||
+        !output.write(reinterpret_cast<const uint8_t*>(clock.constData()), size_t(clock.size())))
+        return output_failed(output);
+    return commit(output);
+}
+
+bool FamicomThread::output_failed(const file::OutputFile& output) {
+    emit log(tr("Save file error."));
+    return refuse_file(tr("%1 could not be written: %2").arg(m_file, output.errorString()));
+}
+
+bool FamicomThread::commit(file::OutputFile& output) {
+    switch (output.commit()) {
+        case file::OutputFile::Outcome::Written:
+            return true;
+        case file::OutputFile::Outcome::KeptAside:
+            return refuse_file(tr("%1 appeared while the job ran and was not replaced; the new "
+                                  "file is kept as %2.")
+                                   .arg(m_file, output.keptAs()));
+        case file::OutputFile::Outcome::Failed:
+            break;
+    }
+    return output_failed(output);
+}
+
+void FamicomThread::explain_partial_write() {
+    if (job_is_flash(m_type)) {
+        emit log(
+            tr("The flash cartridge is now partly erased or programmed; program the image "
+               "again."));
+    } else if (!m_backup_path.isEmpty()) {
+        emit log(tr("The cartridge's save is now partly written. Its old save is kept in %1; to "
+                    "restore it, write that file back with Write RAM.")
+                     .arg(m_backup_path));
+    } else {
+        emit log(
+            tr("The cartridge's save is now partly written, and no backup of its old save "
+               "was made."));
+    }
 }
 
 bool FamicomThread::cartridge_has_clock() {
@@ -209,6 +322,7 @@ bool FamicomThread::back_up_save() {
     if (path.isEmpty())
         return fail(
             tr("The cartridge's save could not be backed up (%1); nothing was written.").arg(why));
+    m_backup_path = path;
     emit log(tr("Backed up the cartridge's save to %1").arg(path));
     return true;
 }

@@ -5,13 +5,19 @@
 #include <QThread>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 
 #include "device/platform.h"
+#include "device/usb.h"
 #include "jobs/clock_trailer.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/following_digest.h"
 #include "jobs/option_tables.h"
 #include "script/job_context.h"
+
+namespace file {
+class OutputFile;
+}
 
 // Largest image or save the program accepts: the largest ROM the settings offer.
 inline constexpr int64_t kMaxInputSize = gba_rom_table[std::size(gba_rom_table) - 1].value;
@@ -20,16 +26,30 @@ class FamicomThread : public QThread, public JobContext {
     Q_OBJECT
 
 public:
-    FamicomThread() = default;
+    FamicomThread();
+    ~FamicomThread() override;
 
     QString m_file;
     bool m_verify = false;
     uint8_t m_save_mask = 0xFF;  // bits of each save byte the cartridge keeps
 
+    // The board the launch claimed for this job, held to the job's end; a job
+    // started without one claims the board itself.
+    std::unique_ptr<usb::BoardClaim> m_claim;
+    // An existing output file may be replaced (the user agreed to it); else a
+    // file that appears during the job is kept and the output goes beside it.
+    bool m_replace = true;
+    // Most bytes of image the flash chip and the controller take; 0: unknown.
+    uint32_t m_rom_limit = 0;
+    // The last job failed because of the user's file (it did not fit, changed,
+    // or its name was taken meanwhile), not because of the board.
+    bool m_file_fault = false;
+
     // Write RAM first keeps the cartridge's save in the backup folder (empty:
-    // default_backup_folder()).
+    // default_backup_folder()); m_backup_path names the backup it made.
     bool m_backup = true;
     QString m_backup_folder;
+    QString m_backup_path;
 
     // What the last ROM dump is worth, and the known dumps it is judged against.
     DumpVerdict m_verdict = DumpVerdict::None;
@@ -54,8 +74,26 @@ protected:
     void run() override;
 
 private:
+    // The job sequence, a step each.
     bool run_job(platform::TransferBuffer& buffer);
+    bool claim_board(std::unique_ptr<usb::BoardClaim>& claim);
+    bool enter_mode();
+    bool prepare_buffer(platform::TransferBuffer& buffer, bool* verify);
+    bool read_input();
+    bool transfer(file::OutputFile* output);
+    bool commit_dump(file::OutputFile& output);
+    bool save_output();
+    bool commit(file::OutputFile& output);
+    bool output_failed(const file::OutputFile& output);
+    void explain_partial_write();
+    void say_canceled();
+    bool refuse_file(const QString& text);
+    bool m_said_canceled = false;
+
     FollowingDigest* m_digest = nullptr;  // hashes a dump's first read as it arrives
+    gb::DumpDigest m_hashes;              // of the dump just transferred
+    ClockState m_file_clock;              // the clock a save file carries
+    bool m_file_has_clock = false;
     // Runs the job that reads back what this one moves into into (as large as the buffer).
     bool read_back(platform::TransferBuffer& into);
     bool verify_written(platform::TransferBuffer& written);

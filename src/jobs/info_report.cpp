@@ -5,8 +5,8 @@
 
 #include "cart/bus.h"
 #include "cart/header.h"
-#include "device/platform.h"
 #include "device/usb.h"
+#include "jobs/board_text.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/option_tables.h"
 
@@ -46,16 +46,16 @@ void report_no_cartridge(const ReportLog& log) {
     log.separator();
 }
 
-// The GB part of the report; true when it ended the report (a GB cartridge
-// was shown, or the board failed).
-bool report_gb(const ReportLog& log, const ReportPanel& panel, std::vector<uint8_t>& header) {
+// The GB part of the report; what it found, NoCartridge when it saw no GB header.
+ReportOutcome report_gb(const ReportLog& log, const ReportPanel& panel,
+                        std::vector<uint8_t>& header) {
     if (!gb::f_gb_init()) {
         log.info(MainTabText::tr("Initialize device error."));
-        return true;
+        return ReportOutcome::BoardFailed;
     }
     if (gb::p_gb_cpu_read(0, header.data(), gb::kHeaderReadSize) != gb::kHeaderReadSize) {
         log.info(MainTabText::tr("Read ROM error."));
-        return true;
+        return ReportOutcome::BoardFailed;
     }
     gb::gb_pcb gbInfo;
     if (gb::gb_cartridge_info(header.data(), &gbInfo) == 1) {
@@ -70,47 +70,51 @@ bool report_gb(const ReportLog& log, const ReportPanel& panel, std::vector<uint8
         panel.setItem1(gbInfo.mbc_type);
         panel.setItem2(int(gbInfo.rom_size));
         if (gbInfo.ram_size) panel.setItem3(int(gbInfo.ram_size));
-        return true;
+        return ReportOutcome::Gb;
     }
-    return false;
+    return ReportOutcome::NoCartridge;
 }
 
 }  // namespace
 
-void run_info_report(const ReportLog& log, const ReportPanel& panel) {
+ReportOutcome run_info_report(const ReportLog& log, const ReportPanel& panel) {
     std::vector<uint8_t> header(gb::kHeaderReadSize, 0);
-    if (!usb::open()) {
+    const usb::ClaimScope board;
+    if (board.claim().status() == usb::ClaimStatus::NoBoard || !usb::open()) {
         log.info(MainTabText::tr("Can not found dump device."));
-        return;
+        if (!board.held()) log.info(claim_problem(board.claim()));
+        return ReportOutcome::NoBoard;
     }
-    platform::VolumeLock lock;
-    if (!lock.acquire(usb::volume_path())) {
-        log.info(MainTabText::tr("The dump device is in use by another program."));
-        return;
+    if (!board.held()) {
+        log.info(claim_problem(board.claim()));
+        return ReportOutcome::NoBoard;
     }
     log.info(MainTabText::tr("--Device information--"));
     log.info(MainTabText::tr("Driver label: ") + QString::fromUtf8(usb::m_volume.c_str()));
     log.info(MainTabText::tr("Device firmware: ") + QString::fromUtf8(usb::m_version.c_str()));
     log.info(MainTabText::tr("\r\n"));
 
-    if (panel.onlySystem != kSysGba && report_gb(log, panel, header)) return;
+    if (panel.onlySystem != kSysGba) {
+        const ReportOutcome gb = report_gb(log, panel, header);
+        if (gb != ReportOutcome::NoCartridge) return gb;
+    }
     if (panel.onlySystem == kSysGb) {
         report_no_cartridge(log);
-        return;
+        return ReportOutcome::NoCartridge;
     }
 
     if (!gb::f_gba_init()) {
         log.info(MainTabText::tr("Initialize device error."));
-        return;
+        return ReportOutcome::BoardFailed;
     }
     if (gb::p_gba_cpu_read(0, header.data(), gb::kHeaderReadSize) != gb::kHeaderReadSize) {
         log.info(MainTabText::tr("Read ROM error."));
-        return;
+        return ReportOutcome::BoardFailed;
     }
     gb::gba_pcb gbaInfo;
     if (gb::gba_cartridge_info(header.data(), &gbaInfo) == 0) {
         report_no_cartridge(log);
-        return;
+        return ReportOutcome::NoCartridge;
     }
     if (gbaInfo.rom_size == 0) {
         log.info(MainTabText::tr("Detect GBA cartridge, but can not detect detail."));
@@ -121,7 +125,7 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
             panel.setItem1(int(probed));
         }
         log.separator();
-        return;
+        return ReportOutcome::GbaUnknown;
     }
     log.info(MainTabText::tr("--GBA Cartridge information--"));
     log.info(MainTabText::tr("Title: ") + gbaInfo.title);
@@ -135,4 +139,5 @@ void run_info_report(const ReportLog& log, const ReportPanel& panel) {
     panel.setItem2(gbaInfo.sav_type);
     panel.setItem3(int(gbaInfo.sav_size));
     log.separator();
+    return ReportOutcome::Gba;
 }

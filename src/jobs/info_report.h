@@ -22,7 +22,23 @@ struct ReportPanel {
     int onlySystem = -1;
 };
 
-void run_info_report(const ReportLog& log, const ReportPanel& panel);
+// What the report found.
+enum class ReportOutcome {
+    NoBoard,      // no board, or another program holds it (see the log)
+    BoardFailed,  // the board did not answer: the header could not be read
+    NoCartridge,  // neither logo: no cartridge, or a blank or dirty one
+    Gb,           // a GB/GBC cartridge
+    Gba,          // a GBA cartridge from the database
+    GbaUnknown,   // a GBA cartridge whose code the database does not hold
+};
+inline bool cartridge_found(ReportOutcome outcome) {
+    return outcome == ReportOutcome::Gb || outcome == ReportOutcome::Gba ||
+           outcome == ReportOutcome::GbaUnknown;
+}
+
+// The Info report under the board's claim (the one this process holds, else
+// one of its own).
+ReportOutcome run_info_report(const ReportLog& log, const ReportPanel& panel);
 
 // "RAM Size: " values: bytes below 1 KiB, else whole KiB.
 QString ram_size_text(uint32_t bytes);

@@ -4,9 +4,9 @@
 #include <QFileInfo>
 
 #include "cart/bus.h"
-#include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
+#include "jobs/board_text.h"
 #include "jobs/option_tables.h"
 
 namespace {
@@ -23,6 +23,12 @@ constexpr uint32_t kResetCommand = 0xF0;
 constexpr uint32_t kQueryLength = 128;
 constexpr uint32_t kQ = 0x20, kR = 0x22, kY = 0x24, kSizeExponent = 0x4E;
 constexpr int kMinExponent = 20, kMaxExponent = 27;
+
+// configure's result when the job record is filled.
+constexpr int kConfigured = int(LaunchFault::None);
+
+int configure(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
+              FamicomThread& job, const LaunchLog& log, bool enterMode);
 
 constexpr JobDialog kJobDialogs[] = {
     {JobButton::ReadRom, true, QT_TRANSLATE_NOOP("MainTab", "Read ROM to..."),
@@ -63,30 +69,36 @@ QString job_outcome_line(bool ok) {
     return ok ? MainTabText::tr(">Success!") : MainTabText::tr(">Operation failure.");
 }
 
-bool prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
-                 const QString& appDir, FamicomThread& job, const LaunchLog& log, bool enterMode) {
-    platform::VolumeLock lock;
-    if (usb::open() && !lock.acquire(usb::volume_path())) {
-        log.info(MainTabText::tr("The dump device is in use by another program."));
-        log.separator();
-        return false;
+LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
+                        const QString& appDir, FamicomThread& job, const LaunchLog& log,
+                        bool enterMode) {
+    const usb::ClaimScope board;
+    if (!board.held()) {
+        log_claim_problem(board.claim(), log);
+        return LaunchFault::Board;
     }
-    if (!configure_par(choices, fileName, appDir, job, log, enterMode)) return false;
+    const int configured = configure(choices, fileName, appDir, job, log, enterMode);
+    if (configured != kConfigured) return LaunchFault(configured);
     const uint32_t type = job_type_for(button, choices.sysType);
-    if (job_reads_input(type) && !check_input_file(fileName, log)) return false;
-    if (!check_sizes(type, choices, fileName, log)) return false;
+    if (job_reads_input(type) && !check_input_file(fileName, log)) return LaunchFault::File;
+    if (!check_sizes(type, choices, fileName, log))
+        return type == kJobGbFlash ? LaunchFault::File : LaunchFault::Refused;
+    job.m_rom_limit = 0;
     if (type == kJobGbFlash) {
         const uint32_t chip = identify_flash(job, log);
+        const MbcRow* row = mbc_row_at(choices.mbcPosition);
+        job.m_rom_limit = row ? row->maxRom : 0;
+        if (chip && (!job.m_rom_limit || chip < job.m_rom_limit)) job.m_rom_limit = chip;
         const qint64 image = QFileInfo(fileName).size();
         if (chip && image > chip) {
             log.info(MainTabText::tr("The flash chip holds %1; the image of %2 does not fit.")
                          .arg(bytes_text(chip), bytes_text(uint64_t(image))));
             log.separator();
-            return false;
+            return LaunchFault::File;
         }
     }
     job.m_type = type;
-    return true;
+    return LaunchFault::None;
 }
 
 bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fileName,
@@ -118,6 +130,13 @@ bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fil
     return false;
 }
 
+void log_claim_problem(const usb::BoardClaim& claim, const LaunchLog& log) {
+    if (claim.status() == usb::ClaimStatus::NoBoard)
+        log.info(MainTabText::tr("Can not found dump device."));
+    log.info(claim_problem(claim));
+    log.separator();
+}
+
 uint32_t job_type_for(JobButton button, int sysType) {
     return uint32_t(button) + (sysType == kSysGba ? uint32_t(kJobGbaOffset) : 0);
 }
@@ -132,6 +151,13 @@ QString mapper_script_path(const LaunchChoices& choices, const QString& appDir) 
 
 bool configure_par(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
                    FamicomThread& job, const LaunchLog& log, bool enterMode) {
+    return configure(choices, fileName, appDir, job, log, enterMode) == kConfigured;
+}
+
+namespace {
+
+int configure(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
+              FamicomThread& job, const LaunchLog& log, bool enterMode) {
     const QString script = mapper_script_path(choices, appDir);
     usb::open();
     const bool gba = choices.sysType == kSysGba;
@@ -141,15 +167,16 @@ bool configure_par(const LaunchChoices& choices, const QString& fileName, const 
                                                                    : gb::f_gb_init();
     if (!init) {
         log.info(MainTabText::tr("Initialize device error."));
-        return false;
+        log.separator();
+        return int(LaunchFault::Board);
     }
     if (!QFileInfo::exists(script)) {
         log.info(MainTabText::tr("Not exists script file :"));
         log.info(script);
         log.separator();
-        return false;
+        return int(LaunchFault::Refused);
     }
-    if (fileName.isEmpty()) return false;
+    if (fileName.isEmpty()) return int(LaunchFault::Canceled);
     job.m_script = script;
     job.m_file = fileName;
     if (choices.sysType == kSysGba) {
@@ -164,8 +191,10 @@ bool configure_par(const LaunchChoices& choices, const QString& fileName, const 
     job.m_save_mask = row ? row->saveMask : 0xFF;
     if (row && row->fixedSave) job.m_ram_size = row->maxRam;
     job.m_verify = choices.verify;
-    return true;
+    return kConfigured;
 }
+
+}  // namespace
 
 bool check_input_file(const QString& fileName, const LaunchLog& log) {
     const QFileInfo info(fileName);

@@ -46,14 +46,28 @@ QString job_start_line(const JobDialog& dialog, const QString& fileName);
 // The line that ends a job's log.
 QString job_outcome_line(bool ok);
 
-// Every launch step of one job under the board's volume lock, so no other
-// program's commands interleave: configure_par, the input file check, the flash
-// chip query and the job type. False when the job may not start.
-// enterMode false skips the bus initialisation when the board is already in
-// the job's mode (the command line has just read the header in it).
-bool prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
-                 const QString& appDir, FamicomThread& job, const LaunchLog& log,
-                 bool enterMode = true);
+// Why a launch started no job.
+enum class LaunchFault {
+    None,      // the job record is filled: the job may start
+    Canceled,  // the user chose no file
+    Board,     // no board, another program on it, or it does not answer
+    File,      // the file cannot be used (empty, too large, too large for the chip)
+    Refused,   // the choices do not fit the cartridge, or the mapper script is missing
+};
+
+// Every launch step of one job under the board's claim (the one this process
+// holds, else one for the launch), so no other program's commands interleave:
+// configure_par, the input file check, the size checks, the flash chip query
+// and the job type. enterMode false skips the bus initialisation when the
+// board is already in the job's mode (the command line has just read the
+// header in it). Every refusal is logged.
+LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
+                        const QString& appDir, FamicomThread& job, const LaunchLog& log,
+                        bool enterMode = true);
+
+// Logs why the board could not be claimed: the report's line for a missing
+// board, then the reason, then the separator.
+void log_claim_problem(const usb::BoardClaim& claim, const LaunchLog& log);
 
 // Selects the board, initialises its bus, checks the mapper script and fills
 // the job record; false when no job may start.

@@ -32,6 +32,6 @@ QString write_backup(const QString& folder, const QString& title, const QByteArr
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = folder + '/' + name.chopped(4) + QStringLiteral(" (%1).sav").arg(n);
     *why = file::SaveAtomic(path, reinterpret_cast<const uint8_t*>(data.constData()),
-                            uint32_t(data.size()));
+                            uint32_t(data.size()), false);
     return why->isEmpty() ? path : QString();
 }

@@ -34,6 +34,10 @@ public:
     bool m_clock_set = false;
     uint8_t m_clock_regs[kClockRegisters] = {};
 
+    // The script stage has begun changing the cartridge (an erase or a write):
+    // a write that fails from here on may have left it partly written.
+    bool m_cartridge_written = false;
+
     // How long an erase wait polls before it gives up.
     int m_erase_limit_ms = 10 * 60 * 1000;
 

@@ -25,6 +25,23 @@ void qr_print(HSQUIRRELVM v, const SQChar* format, ...) {
 
 void qr_print_null(HSQUIRRELVM, const SQChar*, ...) {}
 
+namespace {
+
+// Reports a script error with the interpreter's call stack, unless the job was
+// canceled: then the job's own line says what happened.
+SQInteger report_error(HSQUIRRELVM v) {
+    const auto* job = static_cast<const JobContext*>(sq_getforeignptr(v));
+    if (job && job->m_cancel.load(std::memory_order_relaxed)) return 0;
+    const SQChar* text = nullptr;
+    if (sq_gettop(v) < 2 || sq_gettype(v, 2) != OT_STRING || SQ_FAILED(sq_getstring(v, 2, &text)))
+        text = "unknown";
+    qr_print(v, "\nAN ERROR HAS OCCURED [%s]\n", text);
+    sqstd_printcallstack(v);
+    return 0;
+}
+
+}  // namespace
+
 HSQUIRRELVM qr_open(JobContext* job) {
     HSQUIRRELVM v = sq_open(kInitialStack);
     // Line information in compiled scripts, so that a debug hook can watch them run.
@@ -35,8 +52,10 @@ HSQUIRRELVM qr_open(JobContext* job) {
         print = qr_print;
     }
     sq_setprintfunc(v, print, print);
-    sq_pushroottable(v);  // stays at the bottom of the stack for the VM's life
-    sqstd_seterrorhandlers(v);
+    sq_pushroottable(v);        // stays at the bottom of the stack for the VM's life
+    sqstd_seterrorhandlers(v);  // compile errors; runtime errors go to report_error
+    sq_newclosure(v, report_error, 0);
+    sq_seterrorhandler(v);
     sqstd_register_iolib(v);
     return v;
 }

@@ -69,6 +69,15 @@ void say(JobContext* job, const char* text) {
     job->report_line(ScriptText::tr(text));
 }
 
+bool canceled(const JobContext* job) {
+    return job->m_cancel.load(std::memory_order_relaxed) != 0;
+}
+
+// The line that closes a step of the stage; a canceled job has not finished it.
+void say_finished(JobContext* job, const char* text) {
+    if (!canceled(job)) say(job, text);
+}
+
 bool fail(JobContext* job, const char* text) {
     return job->fail(ScriptText::tr(text));
 }
@@ -237,7 +246,7 @@ bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
         case kJobGbaDump:
             say(job, QT_TRANSLATE_NOOP("QObject", "Start dump rom..."));
             result = call(v, job, "cpu_dump", job->m_rom_size, job->m_rom_size);
-            say(job, QT_TRANSLATE_NOOP("QObject", "Dump rom finish."));
+            say_finished(job, QT_TRANSLATE_NOOP("QObject", "Dump rom finish."));
             break;
         case kJobGbFlash:
             say(job, QT_TRANSLATE_NOOP("QObject", "Start erase flash chip..."));
@@ -247,22 +256,24 @@ bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
                                      "QObject", "The mapper script cannot erase this cartridge."));
             }
             // A script that refuses the image before erasing ends the job there.
+            job->m_cartridge_written = true;
             if (call(v, job, "cpu_erase", job->m_rom_size, job->m_flash16) < 0) return false;
             if (!gb_erase_wait(job)) return false;
             say(job, QT_TRANSLATE_NOOP("QObject", "Erase flash chip finish."));
             say(job, QT_TRANSLATE_NOOP("QObject", "Start flash ROM..."));
             result = call(v, job, "cpu_flash", job->m_rom_size, job->m_rom_size);
-            say(job, QT_TRANSLATE_NOOP("QObject", "Flash ROM finish."));
+            say_finished(job, QT_TRANSLATE_NOOP("QObject", "Flash ROM finish."));
             break;
         case kJobGbSaveRead:
         case kJobGbaSaveRead:
             say(job, QT_TRANSLATE_NOOP("QObject", "Start dump save..."));
             result = call(v, job, "save_dump", job->m_ram_size, job->m_ram_size);
-            say(job, QT_TRANSLATE_NOOP("QObject", "Dump save finish."));
+            say_finished(job, QT_TRANSLATE_NOOP("QObject", "Dump save finish."));
             if (result >= 0 && !clock_read(v, job)) return false;
             break;
         case kJobGbSaveWrite:
         case kJobGbaSaveWrite:
+            job->m_cartridge_written = true;
             if (job->m_type == kJobGbaSaveWrite && job->m_ram_type == gb::kSaveTypeFlash) {
                 say(job, QT_TRANSLATE_NOOP("QObject", "Start erase flash chip..."));
                 if (!gba_flash_save_erase_wait(job)) return false;
@@ -270,7 +281,7 @@ bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
             }
             say(job, QT_TRANSLATE_NOOP("QObject", "Start write save..."));
             result = call(v, job, "save_write", job->m_ram_size, job->m_ram_size);
-            say(job, QT_TRANSLATE_NOOP("QObject", "Write save finish."));
+            say_finished(job, QT_TRANSLATE_NOOP("QObject", "Write save finish."));
             if (result >= 0 && !clock_write(v, job)) return false;
             break;
         default:

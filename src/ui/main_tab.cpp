@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
@@ -142,9 +143,16 @@ void MainTab::launch(JobButton button) {
     QString fileName = dialog.save
                            ? QFileDialog::getSaveFileName(this, tr(dialog.caption), ".", filter)
                            : QFileDialog::getOpenFileName(this, tr(dialog.caption), ".", filter);
-    if (!prepare_job(button, launchChoices(), fileName, QCoreApplication::applicationDirPath(),
-                     *m_thread, launchLog()))
+    // One claim from here to the job's end: no other program comes between.
+    auto claim = std::make_unique<usb::BoardClaim>();
+    if (!claim->held()) return log_claim_problem(*claim, launchLog());
+    // The dialog asked before replacing a file that was there; one that
+    // appears during the job is kept.
+    m_thread->m_replace = QFileInfo::exists(fileName);
+    if (prepare_job(button, launchChoices(), fileName, QCoreApplication::applicationDirPath(),
+                    *m_thread, launchLog()) != LaunchFault::None)
         return;
+    m_thread->m_claim = std::move(claim);
     setEnabledButtons(false);
     m_pass.begin();
     m_thread->start(QThread::NormalPriority);

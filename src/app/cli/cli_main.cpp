@@ -9,10 +9,11 @@
 
 namespace {
 
-void on_interrupt(int) {
+// Ctrl-C, a closed terminal and a polite kill all cancel the job, which then
+// cleans up after itself; the same signal again ends the program at once.
+void on_interrupt(int signal) {
     cli_cancel();
-    // A second Ctrl-C ends the program at once.
-    std::signal(SIGINT, SIG_DFL);
+    std::signal(signal, SIG_DFL);
 }
 
 }  // namespace
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
         ~JoinPreload() { squirrel_preload_join(); }
     } joinPreload;
     if (argc > 1 && cli_command_runs_script(argv[1])) squirrel_preload();
+    platform::keep_file_name_bytes();
     QCoreApplication app(argc, argv);
     CliRequest request;
     const QString error = parse_cli(app.arguments().mid(1), request);
@@ -39,7 +41,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zelvo3-cli: %s\n", error.toLocal8Bit().constData());
         return kExitUsage;
     }
-    std::signal(SIGINT, on_interrupt);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, on_interrupt);
+    // A reader that goes away (a closed pipe) never stops a job: the log is lost, not the
+    // cartridge.
+    std::signal(SIGPIPE, SIG_IGN);
     CliOutput out(stdout, stderr, platform::is_terminal(fileno(stderr)));
     const CliResult result = run_cli(request, QCoreApplication::applicationDirPath(), out);
     if (result.code != kExitOk)

@@ -33,8 +33,8 @@ constexpr SizeUnit kUnits[] = {
 };
 constexpr int64_t kLargestSize = 64 * kMega;
 
-const char* const kValueOptions[] = {"--system", "--mbc", "--rom-size", "--ram-size",
-                                     "--save-type"};
+const char* const kValueOptions[] = {"--system",   "--mbc",       "--rom-size",
+                                     "--ram-size", "--save-type", "--board"};
 
 QString apply_option(const QString& name, const QString& value, CliRequest& request) {
     const QString lower = value.toLower();
@@ -60,6 +60,10 @@ QString apply_option(const QString& name, const QString& value, CliRequest& requ
         if (lower == "eeprom") request.saveType = gb::kSaveTypeEep;
         if (!request.saveType)
             return QString("unknown save type \"%1\": use sram, flash or eep").arg(value);
+    } else if (name == "--board") {
+        if (value.isEmpty() || value.contains('/'))
+            return QString("--board takes the name of a board's volume, not \"%1\"").arg(value);
+        request.board = value;
     } else {
         const int bytes = parse_size(value);
         if (bytes <= 0)
@@ -205,6 +209,8 @@ QString cli_help() {
                "  --force           replace an existing output file (dump-rom, read-save)\n"
                "  --no-backup       write-save without first keeping the cartridge's save in\n"
                "                    the backup folder\n"
+               "  --board NAME      use the board whose volume is named NAME, when more than\n"
+               "                    one is found\n"
                "  -h, --help        this text\n"
                "  --version         the program's version\n"
                "SIZE is in bytes with an optional unit: K, KB, KiB, M, MB, MiB; or in bits\n"

@@ -20,6 +20,7 @@ struct CliRequest {
     bool verify = false;
     bool force = false;     // replace an existing output file
     bool noBackup = false;  // write-save without keeping the cartridge's save first
+    QString board;          // the board's volume name; empty: the first one found
 };
 
 // Fills request from the arguments after the program name; an empty string,

@@ -9,12 +9,14 @@
 #include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
+#include "jobs/board_text.h"
 #include "jobs/choice_model.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/famicom_thread.h"
 #include "jobs/info_report.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
+#include "jobs/save_file.h"
 
 namespace {
 
@@ -76,28 +78,27 @@ QString settings_line(const LaunchChoices& c, bool saveJob) {
     return line + (c.verify ? ", verify" : "");
 }
 
-// A board to talk to, free for this program; else why not.
-CliResult find_board() {
-    if (!usb::open()) {
-        QStringList searched;
-        for (const std::string& dir : platform::mount_directories())
-            searched += QString::fromStdString(dir);
-        return {kExitBoard,
-                QString("no dump board found: no volume holding %1 in %2")
-                    .arg(QLatin1String(proto::kIdentFile),
-                         searched.isEmpty() ? "any mount directory" : searched.join(", "))};
-    }
-    platform::VolumeLock probe;
-    if (!probe.acquire(usb::volume_path()))
-        return {kExitBoard, QString("the dump board %1 is in use by another program")
-                                .arg(QString::fromStdString(usb::volume_path()))};
-    return {};
+// A path the file system cannot take, named before anything else is tried.
+QString path_problem(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    if (size_t(bytes.size()) >= platform::max_path_length())
+        return QString("the path is %1 bytes long, more than the %2 the system takes")
+            .arg(bytes.size())
+            .arg(platform::max_path_length() - 1);
+    for (const QByteArray& name : bytes.split('/'))
+        if (size_t(name.size()) > platform::max_name_length())
+            return QString("a name in the path is %1 bytes long, more than the %2 the system takes")
+                .arg(name.size())
+                .arg(platform::max_name_length());
+    return QString();
 }
 
 // Refuses a file the job could not use before the board is touched.
 CliResult check_file(JobButton button, const QString& path, bool force, CliOutput& out) {
     const QFileInfo info(path);
     const uint32_t type = job_type_for(button, kSysGb);
+    if (const QString problem = path_problem(path); !problem.isEmpty())
+        return {kExitFile, path + ": " + problem};
     if (job_reads_input(type)) {
         if (!info.exists()) return {kExitFile, path + ": no such file"};
         if (!info.isFile()) return {kExitFile, path + ": not a regular file"};
@@ -107,6 +108,9 @@ CliResult check_file(JobButton button, const QString& path, bool force, CliOutpu
         return {};
     }
     if (info.isDir()) return {kExitFile, path + ": is a folder"};
+    // A pipe, a device or a link is never replaced, --force or not.
+    if ((info.exists() || info.isSymLink()) && (!info.isFile() || info.isSymLink()))
+        return {kExitFile, path + ": not a regular file; only a regular file is ever replaced"};
     if (info.exists() && !force)
         return {kExitFile, path + ": already exists; add --force to replace it"};
     const QFileInfo folder(info.absolutePath());
@@ -157,26 +161,15 @@ CliResult check_sizes(CliCommand command, const ChoiceModel& model) {
     return {};
 }
 
-// The job needs a save file at least as long as the save and writes the first
-// bytes of a longer one, as the window does; the command line says so first.
-CliResult check_save_file(const QString& file, const LaunchChoices& c, CliOutput& out) {
-    const qint64 fileSize = QFileInfo(file).size();
+// The save size of the choices, and the rule the window applies too.
+CliResult check_save_file(const QString& file, const LaunchChoices& c) {
     const MbcRow* row = c.sysType == kSysGb ? mbc_row_at(c.mbcPosition) : nullptr;
-    const qint64 saveSize = c.sysType == kSysGba    ? c.gbaRamSize
-                            : row && row->fixedSave ? qint64(row->maxRam)
-                                                    : c.gbRamSize;
-    if (fileSize < saveSize)
-        return {kExitFile, QString("%1 holds %2 bytes, less than the %3-byte save; nothing was "
-                                   "written")
-                               .arg(file)
-                               .arg(fileSize)
-                               .arg(saveSize)};
-    if (fileSize > saveSize)
-        out.line(QString("Note: the file holds %1 bytes and the save %2; the first %2 are "
-                         "written.")
-                     .arg(fileSize)
-                     .arg(saveSize));
-    return {};
+    const uint32_t saveSize = c.sysType == kSysGba    ? uint32_t(c.gbaRamSize)
+                              : row && row->fixedSave ? row->maxRam
+                                                      : uint32_t(c.gbRamSize);
+    const QString refusal = save_file_refusal(file, QFileInfo(file).size(), saveSize);
+    if (refusal.isEmpty()) return {};
+    return {kExitFile, refusal};
 }
 
 ReportLog report_log(CliOutput& out) {
@@ -191,10 +184,17 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
                         [&out] { out.separator(); }};
     // The header was just read in the job's mode: the launch need not enter it
     // again (the job thread still does, as every job starts).
-    if (!prepare_job(button, model.choices(), file, appDir, job, log, false))
-        return {kExitFailed, out.lastLine().isEmpty() ? "the job could not start" : out.lastLine()};
+    const LaunchFault fault = prepare_job(button, model.choices(), file, appDir, job, log, false);
+    if (fault != LaunchFault::None) {
+        const int code = fault == LaunchFault::Board  ? kExitBoard
+                         : fault == LaunchFault::File ? kExitFile
+                                                      : kExitFailed;
+        return {code, out.lastLine().isEmpty() ? "the job could not start" : out.lastLine()};
+    }
     if (g_canceled.load()) return {kExitFailed, "canceled"};
     job.m_backup = !r.noBackup;
+    // Without --force the output did not exist: one that appears is kept.
+    job.m_replace = r.force;
 
     QObject::connect(&job, &FamicomThread::log, [&out](const QString& text) { out.line(text); });
     QObject::connect(&job, &FamicomThread::set_progress,
@@ -211,7 +211,8 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
     out.separator();
     if (!ok) {
         if (g_canceled.load()) return {kExitFailed, "canceled"};
-        return {kExitFailed, job.m_failure.isEmpty() ? out.lastLine() : job.m_failure};
+        return {job.m_file_fault ? kExitFile : kExitFailed,
+                job.m_failure.isEmpty() ? out.lastLine() : job.m_failure};
     }
     if (verdict_contradicts(job.m_verdict))
         return {kExitSuspect,
@@ -230,6 +231,13 @@ CliResult verify_file(const QString& path, CliOutput& out) {
     const bool gba = gb::looks_like_gba(bytes, size);
     if (!gba && !gb::looks_like_gb(bytes, size))
         return {kExitFile, path + ": neither a GB/GBC nor a GBA ROM (no logo in its header)"};
+    const uint32_t smallest = gb::smallest_dump(gb::builtin_dumps(), gba);
+    if (size < smallest)
+        return {kExitFile, QString("%1 holds %2 bytes, less than the smallest %3 ROM (%4): it is "
+                                   "not a whole dump")
+                               .arg(path)
+                               .arg(size)
+                               .arg(gba ? "GBA" : "GB/GBC", bytes_text(smallest))};
     out.line(QString("%1: a %2 ROM").arg(path, gba ? "GBA" : "GB/GBC"));
     const DumpReport report = judge_dump(gba, bytes, size, gb::digest_of(bytes, size));
     for (const QString& line : report.lines) out.line(line);
@@ -254,8 +262,12 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
         const CliResult refused = check_file(button_for(request.command), file, request.force, out);
         if (refused.code) return refused;
     }
-    const CliResult board = find_board();
-    if (board.code) return board;
+    // One board, held from here to the end: no other program's commands come
+    // between the header read and the job, and no other board takes over.
+    const usb::BoardClaim claim(QFile::encodeName(request.board).toStdString());
+    if (!claim.held()) return {kExitBoard, claim_problem(claim)};
+    const QString choice = claim_choice_note(claim, "--board");
+    if (!choice.isEmpty()) out.line(choice);
 
     ChoiceModel model;
     bool detected = false;
@@ -267,7 +279,11 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     // Only a dump needs the ROM's size, and a system named need not be looked for.
     panel.probeRomSize = request.command == CliCommand::DumpRom && !request.romSize;
     if (request.system) panel.onlySystem = *request.system;
-    run_info_report(report_log(out), panel);
+    const ReportOutcome outcome = run_info_report(report_log(out), panel);
+    if (outcome == ReportOutcome::NoBoard || outcome == ReportOutcome::BoardFailed)
+        return {kExitBoard, QString("the board did not answer while the cartridge's header was "
+                                    "read (%1)")
+                                .arg(out.lastLine())};
     if (!job) {
         if (detected) return {};
         return {kExitFailed, "no cartridge was recognised (see the lines above)"};
@@ -281,8 +297,8 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     if (refused.code) return refused;
     out.line(settings_line(model.choices(), is_save_command(request.command)));
     if (request.command == CliCommand::WriteSave) {
-        const CliResult shortFile = check_save_file(file, model.choices(), out);
-        if (shortFile.code) return shortFile;
+        const CliResult misfit = check_save_file(file, model.choices());
+        if (misfit.code) return misfit;
     }
     return run_job(request, file, model, appDir, out);
 }

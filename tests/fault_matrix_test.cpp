@@ -3,7 +3,11 @@
 // that is unmounted mid-transfer, that refuses O_DIRECT, or that is slow. A job
 // may fail, but it never reports success with a wrong result, never hangs,
 // never touches an existing output file and never leaves a partial one.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -44,6 +48,8 @@ struct MatrixJob {
     const char* cartridgeOut;  // writes: the vboard option that writes the cartridge out
     bool exhaustive;           // every failure point, or a spread
     bool slow = false;         // waits out an erase: a narrower spread
+    Bytes before = {};         // writes: the cartridge before the job
+    QStringList cli = {};      // the same job as zelvo3-cli's command line
 };
 
 struct Tally {
@@ -73,8 +79,10 @@ protected:
     }
 
     // Runs one job against a mounted board; true when everything held.
+    // prepare changes the job record before it starts.
     bool run_case(const MatrixJob& j, MountedBoard& board, const std::string& label,
-                  const std::function<void()>& during, bool pulledOut = false) {
+                  const std::function<void()>& during, bool pulledOut = false,
+                  const std::function<void(FamicomThread&)>& prepare = {}) {
         const bool writes = job_reads_input(j.type);
         const std::string out = dir.file("out.bin");
         const bool existing = !writes && label.size() % 2 == 0;  // half the cases, either way
@@ -93,6 +101,7 @@ protected:
         job.m_backup_folder = QString::fromStdString(dir.file("backups"));
         QStringList log;
         QObject::connect(&job, &FamicomThread::log, [&log](const QString& line) { log << line; });
+        if (prepare) prepare(job);
         std::atomic<bool> done{false};
         bool ok = false;
         std::thread runner([&] {
@@ -105,6 +114,8 @@ protected:
             std::abort();  // the job thread cannot be stopped from here
         }
         runner.join();
+        lastOk = ok;
+        lastFileFault = job.m_file_fault;
 
         QString broken;
         const QStringList left = QDir(QString::fromStdString(dir.path())).entryList(QDir::Files);
@@ -124,6 +135,11 @@ protected:
             broken = "a partial output file appeared";
         }
         if (!ok && job.m_failure.isEmpty()) broken = "failed without a reason";
+        return tally_case(j, board, label, broken, log);
+    }
+
+    bool tally_case(const MatrixJob& j, MountedBoard& board, const std::string& label,
+                    const QString& broken, const QStringList& log) {
         ++tally.cases;
         if (broken.isEmpty()) {
             ++tally.held;
@@ -179,9 +195,101 @@ protected:
                 board.pull_out();
             },
             true);
+        board.unmount();
+        another_board_beside(withOut);
+        lock_taken_mid_job(withOut);
+        if (job_reads_input(j.type)) input_that_grows(withOut);
+        closed_output_pipe(withOut);
+    }
+
+    // A second board beside the job's: the job keeps to the one it claimed.
+    void another_board_beside(const MatrixJob& j) {
+        const std::string volumes = dir.file("volumes");
+        MountedBoard board(j.board, "ZELVO", volumes);
+        MountedBoard other(j.board, "OTHER", volumes);
+        ASSERT_TRUE(board.mounted() && other.mounted());
+        run_case(j, board, "beside another board", {}, false, [](FamicomThread& job) {
+            job.m_claim = std::make_unique<usb::BoardClaim>("ZELVO");
+        });
+        other.unmount();
+        if (!other.command_writes().empty())
+            tally_case(j, other, "beside another board", "the other board got commands", {});
+    }
+
+    // Another program reaches for the board's lock when the job enters its bus mode.
+    void lock_taken_mid_job(const MatrixJob& j) {
+        int root = -1;
+        bool taken = false;
+        BoardPauses pauses(dir, [&](const std::string&) {
+            taken = flock(root, LOCK_EX | LOCK_NB) == 0;
+            close(root);  // the board must unmount when the job is done
+        });
+        std::vector<std::string> args = j.board;
+        for (const std::string& a : pauses.args({job_is_gba(j.type) ? "f003:1" : "f002:1"}))
+            args.push_back(a);
+        MountedBoard board(args);
+        ASSERT_TRUE(board.mounted());
+        root = open(board.mountpoint().c_str(), O_RDONLY | O_DIRECTORY);
+        run_case(j, board, "lock taken mid-job", {});
+        if (taken) tally_case(j, board, "lock taken mid-job", "another program took the lock", {});
+    }
+
+    // The input grows after the launch checked it: refused, the cartridge as it was.
+    void input_that_grows(const MatrixJob& j) {
+        MountedBoard board(j.board);
+        ASSERT_TRUE(board.mounted());
+        run_case(j, board, "input grows", {}, false, [&j](FamicomThread& job) {
+            job.m_rom_limit = uint32_t(j.input.size());
+            Bytes grown = j.input;
+            grown.resize(grown.size() + 100, 0x42);
+            write_file(job.m_file.toStdString(), grown);
+        });
+        if (lastOk || !lastFileFault)
+            tally_case(j, board, "input grows", "a grown input was not refused as a bad file", {});
+        else if (read_file(dir.file("cartridge.out")) != j.before)
+            tally_case(j, board, "input grows", "the cartridge changed", {});
+    }
+
+    // zelvo3-cli runs the job with its standard output a pipe nobody reads.
+    void closed_output_pipe(const MatrixJob& j) {
+        if (j.cli.isEmpty()) return;
+        MountedBoard board(j.board);
+        ASSERT_TRUE(board.mounted());
+        const bool writes = job_reads_input(j.type);
+        const std::string out = dir.file("cli.out");
+        std::remove(out.c_str());
+        QStringList args = j.cli;
+        args.insert(1, QString::fromStdString(writes ? put(j.input, "cli.in") : out));
+        int pipes[2];
+        ASSERT_EQ(pipe(pipes), 0);
+        close(pipes[0]);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            dup2(pipes[1], STDOUT_FILENO);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDERR_FILENO);
+            std::vector<std::string> words;
+            for (const QString& a : args) words.push_back(a.toStdString());
+            std::vector<char*> argv{const_cast<char*>(CLI_PATH)};
+            for (std::string& w : words) argv.push_back(w.data());
+            argv.push_back(nullptr);
+            execv(CLI_PATH, argv.data());
+            _exit(127);
+        }
+        close(pipes[1]);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        board.unmount();
+        QString broken;
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            broken = QString("zelvo3-cli ended with status %1").arg(status);
+        else if (read_file(writes ? dir.file("cartridge.out") : out) != j.expected)
+            broken = "success, but the result differs";
+        tally_case(j, board, "closed output pipe", broken, {});
     }
 
     TempDir dir;
+    bool lastOk = false, lastFileFault = false;  // of the last job run_case ran
     static Tally tally;
 };
 Tally FaultMatrix::tally;
@@ -205,7 +313,10 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
          {},
          gb64k,
          nullptr,
-         true},
+         true,
+         false,
+         {},
+         {"dump-rom", "--system", "gb", "--mbc", "mbc5", "--rom-size", "64K"}},
         {"GB dump 1 MiB",
          {"--gb", put(gb1m, "gb1m.gb")},
          kJobGbDump,
@@ -218,7 +329,10 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
          {},
          gb1m,
          nullptr,
-         false},
+         false,
+         false,
+         {},
+         {"dump-rom", "--system", "gb", "--mbc", "mbc5", "--rom-size", "1M", "--verify"}},
         {"GBA dump 1 MiB",
          {"--gba", put(gba1m, "gba1m.gba")},
          kJobGbaDump,
@@ -231,7 +345,10 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
          {},
          gba1m,
          nullptr,
-         true},
+         true,
+         false,
+         {},
+         {"dump-rom", "--system", "gba", "--rom-size", "1M", "--verify"}},
         {"GBA dump 8 MiB",
          {"--gba", put(gba8m, "gba8m.gba")},
          kJobGbaDump,
@@ -244,7 +361,10 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
          {},
          gba8m,
          nullptr,
-         false},
+         false,
+         false,
+         {},
+         {"dump-rom", "--system", "gba", "--rom-size", "8M"}},
     };
     const Bytes gbSave = romgen::pattern(0x2000, 4), gbNext = romgen::pattern(0x2000, 5);
     const std::string gbSaveFile = put(gbSave, "gb.sav");
@@ -260,7 +380,10 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
                     {},
                     gbSave,
                     nullptr,
-                    true});
+                    true,
+                    false,
+                    {},
+                    {"read-save", "--system", "gb", "--mbc", "mbc5", "--ram-size", "8K"}});
     for (const bool verify : {false, true})
         jobs.push_back({std::string("GB save write") + (verify ? ", verify" : ""),
                         {"--gb", put(gb64k, "gbw.gb"), "--save", gbSaveFile},
@@ -274,7 +397,12 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
                         gbNext,
                         gbNext,
                         "--save-out",
-                        true});
+                        true,
+                        false,
+                        gbSave,
+                        QStringList{"write-save", "--system", "gb", "--mbc", "mbc5", "--ram-size",
+                                    "8K", "--no-backup"}
+                            << (verify ? QStringList{"--verify"} : QStringList{})});
     for (const auto& k : kGbaSaveKinds) {
         const Bytes held = romgen::pattern(k.size, 6), next = romgen::pattern(k.size, 7);
         const std::vector<std::string> board = {
@@ -283,6 +411,9 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
             "--save",     put(held, std::string(k.kind) + ".sav"),
             "--erase-ms", "50"};
         const bool flashKind = k.type == 1;  // each run waits out an erase
+        const QStringList kind = {"--system",    "gba",
+                                  "--save-type", QStringList{"sram", "flash", "eep"}[int(k.type)],
+                                  "--ram-size",  QString::number(k.size)};
         jobs.push_back({std::string("GBA save read ") + k.kind,
                         board,
                         kJobGbaSaveRead,
@@ -295,10 +426,14 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
                         {},
                         held,
                         nullptr,
-                        !flashKind});
+                        !flashKind,
+                        false,
+                        {},
+                        QStringList{"read-save"} + kind});
         jobs.push_back({std::string("GBA save write ") + k.kind, board, kJobGbaSaveWrite, "gba.nut",
                         0x100000, k.size, k.type, 0, true, next, next, "--save-out", false,
-                        flashKind});
+                        flashKind, held,
+                        QStringList{"write-save"} + kind + QStringList{"--no-backup", "--verify"}});
     }
     for (const int wiring : {8, 16})
         for (const bool verify : {false, true})
@@ -316,7 +451,10 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
                             flash,
                             "--flash-out",
                             false,
-                            true});
+                            true,
+                            Bytes(0x10000, 0xFF),
+                            QStringList{"flash-rom", "--system", "gb", "--mbc", "mbc5"}
+                                << (verify ? QStringList{"--verify"} : QStringList{})});
     const char* only = std::getenv("FAULT_MATRIX_ONLY");  // a job name, to run just that job
     for (const MatrixJob& j : jobs) {
         if (only && j.name != only) continue;

@@ -218,8 +218,9 @@ QString cli_help() {
                "\n"
                "Output: the window's log lines on standard output; the progress, with rate\n"
                "and time left, on standard error (a bar on a terminal, lines otherwise).\n"
-               "Ctrl-C cancels a running job; an output file is only written when the whole\n"
-               "job succeeded, and an existing file is never cut short.\n"
+               "Ctrl-C, SIGTERM and SIGHUP cancel a running job; an output file is only\n"
+               "written when the whole job succeeded, an existing file is never cut short,\n"
+               "and only a regular file is ever replaced.\n"
                "\n"
                "The board is the first volume holding %1 under /run/media/$USER or\n"
                "/media/$USER, or under the directory ZELVO_VOLUMES names. The mapper scripts\n"
@@ -230,8 +231,9 @@ QString cli_help() {
                "  1  the operation failed (cartridge not detected, transfer error, verification\n"
                "     failed, canceled)\n"
                "  2  the command line cannot be used\n"
-               "  3  no board was found, or another program is using it\n"
-               "  4  a file cannot be used (missing, empty, too large, shorter than the save,\n"
-               "     or it would be replaced)\n")
+               "  3  no board was found, another program is using it, or it stopped\n"
+               "     answering while the header was read\n"
+               "  4  a file cannot be used (missing, empty, too large for the cartridge, not\n"
+               "     the save's size, a path too long, a full disk, or it would be replaced)\n")
         .arg(QLatin1String(proto::kIdentFile), QLatin1String(kMapperFolder));
 }

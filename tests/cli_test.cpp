@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <csignal>
+#include <cstring>
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_output.h"
@@ -334,6 +335,57 @@ TEST_F(Cli, SizesBeyondTheControllerAreRefusedBeforeAnyTransfer) {
     }
 }
 
+// An 8-bit chip tells its size by its ID: an image larger than it is refused
+// before the erase, and the chip stays as it was.
+TEST_F(Cli, AnImageLargerThanAnEightBitChipIsRefused) {
+    const Bytes before = romgen::pattern(0x100000, 21);
+    MOUNT_BOARD(board, {"--flash", "0x100000", "--flash-image", image(before, "before.bin"),
+                        "--flash-out", dir.file("chip.out")});
+    const CliRun flash =
+        cli({"flash-rom", QString::fromStdString(image(romgen::pattern(0x200000, 22), "big.gb")),
+             "--system", "gb"});
+    EXPECT_EQ(flash.code, 4) << text(flash);
+    EXPECT_TRUE(flash.err.contains("The flash chip holds 1 MiB; the image of 2 MiB does not fit."))
+        << text(flash);
+    board.unmount();
+    EXPECT_EQ(read_file(dir.file("chip.out")), before);
+}
+
+// A GBA cartridge the database does not know: the save library its ROM names
+// tells the save kind; an EEPROM's size must be named.
+TEST_F(Cli, AnUnknownGbaCartridgesSaveKindComesFromItsRom) {
+    const struct {
+        const char* id;
+        const char* kind;
+        uint32_t size;
+        QStringList options;
+        int code;
+        const char* said;
+    } cases[] = {
+        {"FLASH1M_V102", "flash128", 0x20000, {}, 0, "FLASH 128 KiB"},
+        {"SRAM_F_V103", "sram", 0x8000, {}, 0, "SRAM 32 KiB"},
+        {"EEPROM_V122", "eep8k", 0x2000, {}, 1, "name it with --ram-size 512 or --ram-size 8K"},
+        {"EEPROM_V122", "eep8k", 0x2000, {"--ram-size", "8K"}, 0, "whose size it does not tell"},
+        {nullptr, "sram", 0x8000, {}, 1, "name it with --save-type and --ram-size"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id ? c.id : "none");
+        Bytes rom = romgen::gba_image(0x100000, "ZQQQ");
+        if (c.id) std::copy(c.id, c.id + std::strlen(c.id), rom.begin() + 0x80010);
+        const Bytes save = romgen::pattern(c.size, 23);
+        MountedBoard board({"--gba", image(rom, "rom.gba"), "--gba-save", c.kind, "--save",
+                            image(save, "held.sav")});
+        ASSERT_TRUE(board.mounted());
+        QFile::remove(path("out.sav"));
+        const CliRun read = cli(QStringList{"read-save", path("out.sav")} + c.options);
+        EXPECT_EQ(read.code, c.code) << text(read);
+        EXPECT_TRUE((read.out + read.err).contains(c.said)) << text(read);
+        if (c.code == 0) {
+            EXPECT_EQ(read_file(dir.file("out.sav")), save);
+        }
+    }
+}
+
 TEST_F(Cli, Mbc2VerifyComparesTheHalfBytesItKeeps) {
     MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x06, 2, 0), "mbc2.gb")});
     const CliRun write =
@@ -436,7 +488,7 @@ TEST_F(Cli, OneProgramUsesTheBoardAtATime) {
     MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
     MainTab tab(nullptr);
     tab.settings()->_setItem2(2097152);
-    answer_file_dialog(path("window.gb"));
+    const DialogAnswer answerWindow = answer_file_dialog(path("window.gb"));
     tab.push_read_rom();
     ASSERT_TRUE(wait_for([&] { return tab.progressBar()->value() > 0; }));
 
@@ -458,7 +510,7 @@ TEST_F(Cli, OneProgramUsesTheBoardAtATime) {
         busy.waitForReadyRead(20);
         return busy.readAllStandardOutput().contains("Start dump rom...");
     }));
-    answer_file_dialog(path("window2.gb"));
+    const DialogAnswer answerBusy = answer_file_dialog(path("window2.gb"));
     tab.push_read_rom();
     EXPECT_TRUE(tab.jobThread()->isFinished() || !tab.jobThread()->isRunning());
     EXPECT_FALSE(tab.cancelButton()->isEnabled()) << "no job started";

@@ -6,14 +6,17 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QInputDialog>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <filesystem>
+#include <optional>
 
 #include "app/tab_dialog.h"
 #include "device/platform.h"
 #include "jobs/famicom_thread.h"
+#include "jobs/option_tables.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
@@ -33,24 +36,27 @@ protected:
         board = std::make_unique<MountedBoard>(std::move(args));
         ASSERT_TRUE(board->mounted());
     }
-    // Chooses GB/GBC with a controller, ROM and RAM size as a user would.
+    // Chooses GB/GBC with a controller, ROM and RAM size as a user would: in
+    // the lists, so that the choices outrank what a job detects.
     void choose_gb(int mbc, int romSize, int ramSize = 0) {
-        tab.settings()->_setSysType(0);
-        tab.settings()->_setItem1(mbc);
-        tab.settings()->_setItem2(romSize);
-        if (ramSize) tab.settings()->_setItem3(ramSize);
+        Settings* s = tab.settings();
+        s->setSysType(kSysGb);
+        s->setItem1(mbc_by_code(mbc)->position);
+        s->setItem2(option_by_value(gb_rom_table, romSize)->position);
+        if (ramSize) s->setItem3(option_by_value(gb_ram_table, ramSize)->position);
     }
     void choose_gba(int romSize, int saveType, int saveSize) {
-        tab.settings()->_setSysType(1);
-        tab.settings()->_setItem1(romSize);
-        tab.settings()->_setItem2(saveType);
-        tab.settings()->_setItem3(saveSize);
+        Settings* s = tab.settings();
+        s->setSysType(kSysGba);
+        s->setItem1(option_by_value(gba_rom_table, romSize)->position);
+        s->setItem2(saveType);
+        s->setItem3(option_by_value(gba_save_table, saveSize)->position - save_base_for(saveType));
     }
     // Presses a job button, answers its file dialog and waits for the job's
     // result; the log lines from the press on.
     QStringList run(void (MainTab::*slot)(), const std::string& file) {
         const QString before = tab.console()->toPlainText();
-        answer_file_dialog(QString::fromStdString(file));
+        const DialogAnswer answer = answer_file_dialog(QString::fromStdString(file));
         (tab.*slot)();
         started = tab.cancelButton()->isEnabled();
         if (started) {
@@ -83,16 +89,42 @@ protected:
     bool started = false;
 };
 
-TEST_F(WindowJob, DumpWithoutInfoFirst) {
+// A fresh window, no Info pressed: every job reads the header first and uses
+// what it finds.
+TEST_F(WindowJob, AFreshWindowDetectsBeforeEveryJob) {
     const Bytes rom = romgen::gb_image(0x1B, 5, 3);
-    mount({"--gb", image(rom, "rom.gb")});
-    choose_gb(4, 1048576);
-    const QStringList lines = run(&MainTab::push_read_rom, dir.file("out.gb"));
-    EXPECT_TRUE(started);
+    const Bytes written = romgen::pattern(0x8000, 12);
+    mount({"--gb", image(rom, "rom.gb"), "--save-out", dir.file("out.sav")});
+    QStringList lines = run(&MainTab::push_read_rom, dir.file("out.gb"));
     EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
-    EXPECT_TRUE(lines[0].startsWith("Reading data from ROM to file:"));
-    EXPECT_LT(lines.indexOf("Dump rom finish."), lines.indexOf(">Success!"));
+    EXPECT_TRUE(lines.contains("Using: MBC5, ROM 1 MiB (detected)"));
     EXPECT_EQ(read_file(dir.file("out.gb")), rom);
+    lines = run(&MainTab::push_write_ram, image(written, "new.sav"));
+    EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+    EXPECT_TRUE(lines.contains("Using: MBC5, save 32 KiB (detected)"));
+    board->unmount();
+    EXPECT_EQ(read_file(dir.file("out.sav")), written) << "all of the save";
+}
+
+// What the user chose after the cartridge was detected wins over the next detection.
+TEST_F(WindowJob, AChoiceMadeAfterDetectionWins) {
+    const Bytes rom = romgen::gb_image(0x1B, 5, 0);
+    mount({"--gb", image(rom, "rom.gb")});
+    tab.push_info();
+    tab.settings()->setItem2(option_by_value(gb_rom_table, 0x80000)->position);
+    const QStringList lines = run(&MainTab::push_read_rom, dir.file("half.gb"));
+    EXPECT_TRUE(has(lines, "Using: MBC5 (detected), ROM 512 KiB (chosen)"))
+        << lines.join("\n").toStdString();
+    EXPECT_EQ(read_file(dir.file("half.gb")), Bytes(rom.begin(), rom.begin() + 0x80000));
+}
+
+TEST_F(WindowJob, AJobStopsWhenTheHeaderCannotBeRead) {
+    mount({"--gb", image(romgen::gb_image(0x1B, 5, 3), "rom.gb"), "--fail-after", "2"});
+    const QStringList lines = run(&MainTab::push_read_rom, dir.file("x.gb"));
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(failed(lines)) << lines.join("\n").toStdString();
+    EXPECT_TRUE(
+        lines.contains("The cartridge's header could not be read, so the job did not start."));
 }
 
 TEST_F(WindowJob, SaveReadAndWrite) {
@@ -155,6 +187,13 @@ TEST_F(WindowJob, FlashWritesWithIdentification) {
     }
 }
 
+TEST_F(WindowJob, AProbablyBadDumpStandsOutInTheLogAndOnTheBar) {
+    mount({"--gb", image(romgen::gb_image(0x1B, 2, 0), "rom.gb"), "--corrupt-gb", "0x5000"});
+    EXPECT_TRUE(succeeded(run(&MainTab::push_read_rom, dir.file("bad.gb"))));
+    EXPECT_TRUE(tab.console()->toHtml().contains("#b00000")) << "the warning in its colour";
+    EXPECT_EQ(tab.progressBar()->format(), "Probably a bad dump");
+}
+
 TEST_F(WindowJob, VerificationCatchesABoardThatCorruptsAByte) {
     mount({"--flash", "0x40000", "--flash-wiring", "16", "--erase-ms", "100", "--corrupt-gb",
            "0x4123"});
@@ -169,7 +208,8 @@ TEST_F(WindowJob, VerificationCatchesABoardThatCorruptsAByte) {
 TEST_F(WindowJob, CancelDuringAnEraseWaitAndDuringADump) {
     mount({"--flash", "0x40000", "--erase-ms", "600000"});
     choose_gb(4, 32768);
-    answer_file_dialog(QString::fromStdString(image(romgen::pattern(0x40000, 1), "f.gb")));
+    const DialogAnswer answerFlash =
+        answer_file_dialog(QString::fromStdString(image(romgen::pattern(0x40000, 1), "f.gb")));
     tab.push_write_flash();
     ASSERT_TRUE(
         wait_for([&] { return has(lines_of(tab.console()), "Start erase flash chip..."); }));
@@ -180,7 +220,8 @@ TEST_F(WindowJob, CancelDuringAnEraseWaitAndDuringADump) {
 
     mount({"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
     choose_gb(4, 2097152);
-    answer_file_dialog(QString::fromStdString(dir.file("cancelled.gb")));
+    const DialogAnswer answerDump =
+        answer_file_dialog(QString::fromStdString(dir.file("cancelled.gb")));
     tab.push_read_rom();
     ASSERT_TRUE(wait_for([&] { return tab.progressBar()->value() > 0; }));
     tab.cancelButton()->click();
@@ -282,7 +323,7 @@ TEST_F(WindowJob, CancelAndClosingTheWindowStopARunawayScript) {
     const std::string endless = "function cpu_dump(d, a, b) { while (true) {} }";
     write_file(mbc7.toStdString(), Bytes(endless.begin(), endless.end()));
     choose_gb(5, 262144);
-    answer_file_dialog(QString::fromStdString(dir.file("x.gb")));
+    const DialogAnswer answer = answer_file_dialog(QString::fromStdString(dir.file("x.gb")));
     tab.push_read_rom();
     ASSERT_TRUE(wait_for([&] { return lines_of(tab.console()).contains("Start dump rom..."); }));
     tab.cancelButton()->click();
@@ -294,7 +335,8 @@ TEST_F(WindowJob, CancelAndClosingTheWindowStopARunawayScript) {
     {
         MainTab closing(nullptr);
         closing.settings()->_setItem1(5);
-        answer_file_dialog(QString::fromStdString(dir.file("y.gb")));
+        const DialogAnswer answerClosing =
+            answer_file_dialog(QString::fromStdString(dir.file("y.gb")));
         closing.push_read_rom();
         ASSERT_TRUE(
             wait_for([&] { return lines_of(closing.console()).contains("Start dump rom..."); }));
@@ -317,15 +359,118 @@ TEST_F(WindowJob, RefusedImagesAndTheGbaFlashWrite) {
     lines = run(&MainTab::push_write_flash, dir.file("huge.gb"));
     EXPECT_FALSE(started);
     EXPECT_TRUE(has(lines, "larger than 64 MiB"));
+}
+
+TEST_F(WindowJob, TheGbaFlashIsRefusedBeforeAnyFileIsChosen) {
+    mount({"--gba", image(romgen::gba_image(0x100000, "ZTST"), "rom.gba"), "--log",
+           dir.file("raw.log")});
+    choose_gba(1048576, 0, 32768);
+    const DialogAnswer answer = answer_file_dialog(QString::fromStdString(dir.file("rom.gba")));
+    tab.push_write_flash();
+    EXPECT_FALSE(answer.taken()) << "no file dialog";
+    const QStringList lines = lines_of(tab.console());
+    EXPECT_TRUE(has(lines, "programming GBA flash cartridges is not part of this program yet"));
+    EXPECT_FALSE(has(lines, "Read file"));
+    EXPECT_TRUE(lines.contains(">Operation failure."));
+    board->unmount();
+    EXPECT_TRUE(board->command_writes().empty()) << "nothing reached the board";
+}
+
+// An 8-bit chip tells its size by its ID: an image larger than it is refused
+// before the erase; a chip whose ID is unknown is read back after programming.
+TEST_F(WindowJob, EightBitChipsSayHowBigTheyAre) {
+    const Bytes before = romgen::pattern(0x100000, 13);
+    mount({"--flash", "0x100000", "--flash-image", image(before, "before.bin"), "--flash-out",
+           dir.file("chip.out")});
+    choose_gb(4, 32768);
+    QStringList lines =
+        run(&MainTab::push_write_flash, image(romgen::pattern(0x200000, 14), "big.gb"));
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(lines.contains("Flash chip: Am29F080 (ID 0x01 0xd5)"))
+        << lines.join("\n").toStdString();
+    EXPECT_TRUE(lines.contains("The flash chip holds 1 MiB; the image of 2 MiB does not fit."));
+    board->unmount();
+    EXPECT_EQ(read_file(dir.file("chip.out")), before) << "the chip is as it was";
 
     board.reset();
-    mount({"--gba", image(romgen::gba_image(0x100000, "ZTST"), "rom.gba")});
+    const Bytes image64k = romgen::pattern(0x10000, 15);
+    mount({"--flash", "0x10000", "--erase-ms", "100", "--flash-out", dir.file("chip.out")});
+    lines = run(&MainTab::push_write_flash, image(image64k, "small.gb"));
+    EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+    EXPECT_TRUE(has(lines,
+                    "The flash chip's size could not be learnt (it answered with the ID "
+                    "0x01 0x99)"));
+    EXPECT_TRUE(lines.contains("Verify data finish.")) << "read back without the verify box";
+    board->unmount();
+    EXPECT_EQ(read_file(dir.file("chip.out")), image64k);
+}
+
+// A GBA cartridge the database does not know: its ROM names its save library.
+TEST_F(WindowJob, AnUnknownGbaCartridgesSaveKindComesFromItsRom) {
+    Bytes rom = romgen::gba_image(0x100000, "ZQQQ");
+    const std::string id = "FLASH1M_V103";
+    std::copy(id.begin(), id.end(), rom.begin() + 0x54321);
+    const Bytes save = romgen::pattern(0x20000, 16);
+    mount({"--gba", image(rom, "rom.gba"), "--gba-save", "flash128", "--save",
+           image(save, "held.sav")});
+    QStringList lines = run(&MainTab::push_read_ram, dir.file("read.sav"));
+    EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+    EXPECT_TRUE(lines.contains("The ROM names its save library FLASH1M_V103: FLASH 128 KiB."));
+    EXPECT_TRUE(lines.contains("Using: save 128 KiB FLASH (found in the ROM)"));
+    EXPECT_EQ(read_file(dir.file("read.sav")), save);
+
+    // No library named: refused until the user chooses a save type.
+    board.reset();
+    mount({"--gba", image(romgen::gba_image(0x100000, "ZRRR"), "plain.gba"), "--gba-save", "sram"});
+    lines = run(&MainTab::push_read_ram, dir.file("plain.sav"));
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(has(lines,
+                    "The ROM names no save library, so its save type is not known; choose "
+                    "its save type (RAM TYPE and RAM SIZE) in the settings panel."))
+        << lines.join("\n").toStdString();
     choose_gba(1048576, 0, 32768);
-    lines = run(&MainTab::push_write_flash, dir.file("rom.gba"));
-    EXPECT_TRUE(failed(lines));
-    EXPECT_TRUE(lines.contains("Read 1048576 Bytes"));
-    EXPECT_TRUE(lines.contains("Unknow operate!"));
-    EXPECT_FALSE(has(lines, "bit width"));
+    EXPECT_TRUE(succeeded(run(&MainTab::push_read_ram, dir.file("plain.sav"))));
+    EXPECT_EQ(read_file(dir.file("plain.sav")).size(), 0x8000u);
+}
+
+TEST_F(WindowJob, AnEepromsSizeIsAskedFor) {
+    Bytes rom = romgen::gba_image(0x100000, "ZEEE");
+    const std::string id = "EEPROM_V124";
+    std::copy(id.begin(), id.end(), rom.begin() + 0x3FFFA);  // across two reads of the search
+    const Bytes save = romgen::pattern(0x2000, 17);
+    mount({"--gba", image(rom, "rom.gba"), "--gba-save", "eep8k", "--save", image(save, "e.sav")});
+    const DialogAnswer size = answer_next<QInputDialog>([](QInputDialog* dialog) {
+        dialog->setTextValue("8 KiB");
+        dialog->accept();
+    });
+    const QStringList lines = run(&MainTab::push_read_ram, dir.file("eep.sav"));
+    EXPECT_TRUE(size.taken());
+    EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+    EXPECT_EQ(read_file(dir.file("eep.sav")), save);
+}
+
+// The thread that just signalled the end of a job is still leaving run(): a
+// Dump pressed then starts once it has.
+TEST_F(WindowJob, ADumpPressedRightAfterAJobEndsRuns) {
+    const Bytes rom = romgen::gb_image(0x1B, 2, 0);
+    mount({"--gb", image(rom, "rom.gb")});
+    std::optional<DialogAnswer> second;
+    bool pressed = false;
+    QObject::connect(
+        tab.jobThread(), &FamicomThread::error, &tab,
+        [&](int) {
+            if (pressed) return;
+            pressed = true;
+            // The job thread waits in its error signal: it is surely still running.
+            second.emplace(answer_file_dialog(QString::fromStdString(dir.file("second.gb"))));
+            tab.push_read_rom();
+        },
+        Qt::BlockingQueuedConnection);
+    EXPECT_TRUE(succeeded(run(&MainTab::push_read_rom, dir.file("first.gb"))));
+    ASSERT_TRUE(wait_for([&] { return std::filesystem::exists(dir.file("second.gb")); }, 20000))
+        << "the second job ran";
+    EXPECT_TRUE(wait_for([&] { return !tab.jobThread()->isRunning(); }));
+    EXPECT_EQ(read_file(dir.file("second.gb")), rom);
 }
 
 TEST_F(WindowJob, GbaDumpAndFlashSaveReadAndWrite) {
@@ -353,13 +498,13 @@ TEST_F(WindowJob, ClosingTheWindowDuringAJobWaitsForIt) {
     window.show();
     MainTab* main = window.mainTab();
     main->settings()->_setItem2(2097152);
-    answer_file_dialog(QString::fromStdString(dir.file("out.gb")));
+    const DialogAnswer answer = answer_file_dialog(QString::fromStdString(dir.file("out.gb")));
     main->push_read_rom();
     ASSERT_TRUE(main->jobThread()->isRunning());
-    answer_message_box(QMessageBox::No);
+    const DialogAnswer answerNo = answer_message_box(QMessageBox::No);
     window.close();
     EXPECT_TRUE(window.isVisible()) << "the user chose to keep the job";
-    answer_message_box(QMessageBox::Yes);
+    const DialogAnswer answerYes = answer_message_box(QMessageBox::Yes);
     window.close();
     EXPECT_FALSE(main->jobThread()->isRunning());
     EXPECT_FALSE(window.isVisible());

@@ -92,7 +92,7 @@ TEST_F(Mapper, InfoThenDumpWithTheSettingsItChose) {
         MainTab tab(nullptr);
         tab.push_info();
         EXPECT_EQ(tab.settings()->getMbcScript(), c.script);
-        answer_file_dialog(QString::fromStdString(dir.file("info.gb")));
+        const DialogAnswer answer = answer_file_dialog(QString::fromStdString(dir.file("info.gb")));
         tab.push_read_rom();
         ASSERT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 60000));
         tab.jobThread()->wait();

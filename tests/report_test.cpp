@@ -28,7 +28,12 @@ struct Report {
         auto record = [this](const char* name) {
             return [this, name](int v) { calls.emplace_back(name, v); };
         };
-        run_info_report(log, {record("sys"), record("item1"), record("item2"), record("item3")});
+        ReportPanel panel;
+        panel.setSysType = record("sys");
+        panel.setItem1 = record("item1");
+        panel.setItem2 = record("item2");
+        panel.setItem3 = record("item3");
+        run_info_report(log, panel);
     }
     // The lines after the four device lines.
     QStringList cartridge() const { return lines.mid(4); }

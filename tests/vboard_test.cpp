@@ -58,11 +58,14 @@ TEST(VirtualBoard, BlocksWithoutZOrWithABadTrailerAreNotExecuted) {
 
 class FlashCart : public ::testing::Test {
 protected:
-    void mount(const std::string& wiring, const std::string& eraseMs = "100") {
+    void mount(const std::string& wiring, const std::string& eraseMs = "100",
+               const std::vector<std::string>& more = {}) {
         REQUIRE_FUSE();
-        board = std::make_unique<MountedBoard>(std::vector<std::string>{
-            "--flash", "0x40000", "--flash-wiring", wiring, "--erase-ms", eraseMs, "--flash-out",
-            dir.file("flash.out"), "--serial", "0123456789ABCDEF"});
+        std::vector<std::string> args = {
+            "--flash", "0x40000",     "--flash-wiring",      wiring,     "--erase-ms",
+            eraseMs,   "--flash-out", dir.file("flash.out"), "--serial", "0123456789ABCDEF"};
+        args.insert(args.end(), more.begin(), more.end());
+        board = std::make_unique<MountedBoard>(args);
         ASSERT_TRUE(board->mounted());
         ASSERT_EQ(usb::open(), 1);
         ASSERT_GT(gb::f_gb_init(), 0u);
@@ -93,7 +96,17 @@ TEST_F(FlashCart, AnswersTheQueryOnlyInItsOwnWiring) {
     EXPECT_EQ(read(0, 1)[0], 0xFF) << "back to the (erased) array";
     board.reset();
 
-    mount("8");
+    // An 8-bit chip of an older kind answers only its IDs; one that knows the
+    // query answers it at 0x55.
+    mount("8", "100", {"--flash-id", "01AD"});
+    write({{0x55, 0x98}});
+    EXPECT_NE(read(0x10, 1)[0], 'Q');
+    write({{0x555, 0xAA}, {0x2AA, 0x55}, {0x555, 0x90}});
+    EXPECT_EQ(read(0, 2), Bytes({0x01, 0xAD}));
+    write({{0, 0xF0}});
+    board.reset();
+
+    mount("8", "100", {"--flash-query8"});
     write({{0xAA, 0x98}});
     EXPECT_NE(read(0x20, 1)[0], 'Q') << "the 8-bit chip ignores a query at 0xAA";
     write({{0x55, 0x98}});

@@ -215,6 +215,18 @@
         <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes (a clock trailer of %4 or %5 bytes may follow it); nothing was read from or written to the cartridge.</source>
         <translation>%1 有 %2 字节，但卡带的存档为 %3 字节（其后可跟 %4 或 %5 字节的时钟数据）；未从卡带读取或向卡带写入任何内容。</translation>
     </message>
+    <message>
+        <source>Verified dump</source>
+        <translation>已验证的转储</translation>
+    </message>
+    <message>
+        <source>Checksums hold</source>
+        <translation>校验和正确</translation>
+    </message>
+    <message>
+        <source>Probably a bad dump</source>
+        <translation>很可能是坏的转储</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -555,6 +567,128 @@
         <source>Choose one with %1 NAME.</source>
         <translation>请用 %1 NAME 选择其中一个。</translation>
     </message>
+    <message>
+        <source>detected</source>
+        <translation>检测到</translation>
+    </message>
+    <message>
+        <source>chosen</source>
+        <translation>已选择</translation>
+    </message>
+    <message>
+        <source>found in the ROM</source>
+        <translation>在 ROM 中找到</translation>
+    </message>
+    <message>
+        <source>the panel's first choice</source>
+        <translation>面板的默认选项</translation>
+    </message>
+    <message>
+        <source>ROM %1</source>
+        <translation>ROM %1</translation>
+    </message>
+    <message>
+        <source>save %1</source>
+        <translation>存档 %1</translation>
+    </message>
+    <message>
+        <source>save %1 %2</source>
+        <translation>存档 %1 %2</translation>
+    </message>
+    <message>
+        <source>No cartridge was recognised; choose its system and sizes in the settings panel to go on anyway.</source>
+        <translation>未识别到卡带；如仍要继续，请在设置面板中选择其系统和大小。</translation>
+    </message>
+    <message>
+        <source>The save type of this cartridge is not known; choose it (RAM TYPE and RAM SIZE) in the settings panel.</source>
+        <translation>此卡带的存档类型未知；请在设置面板中选择（RAM 类型和 RAM 大小）。</translation>
+    </message>
+    <message>
+        <source>The cartridge's header names no save memory; choose its size (RAM SIZE) in the settings panel to go on.</source>
+        <translation>卡带头部未标明存档存储器；要继续，请在设置面板中选择其大小（RAM 大小）。</translation>
+    </message>
+    <message>
+        <source>The ROM size of this cartridge is not known; choose it (ROM SIZE) in the settings panel.</source>
+        <translation>此卡带的 ROM 大小未知；请在设置面板中选择（ROM 大小）。</translation>
+    </message>
+    <message>
+        <source>Cartridge: %1 (%2)</source>
+        <translation>卡带：%1（%2）</translation>
+    </message>
+    <message>
+        <source>Cartridge: a GBA cartridge the database does not know (%1).</source>
+        <translation>卡带：数据库中没有的 GBA 卡带（%1）。</translation>
+    </message>
+    <message>
+        <source>No cartridge was recognised: its header shows neither the GB nor the GBA logo.</source>
+        <translation>未识别到卡带：其头部既没有 GB 标志也没有 GBA 标志。</translation>
+    </message>
+    <message>
+        <source>Flash chip: %1 (ID 0x%2 0x%3)</source>
+        <translation>闪存芯片：%1（ID 0x%2 0x%3）</translation>
+    </message>
+    <message>
+        <source>The flash chip gave no size it can have; the cartridge is read back after programming to check what was written.</source>
+        <translation>闪存芯片报告的容量无效；烧录后将回读卡带以检查写入的内容。</translation>
+    </message>
+    <message>
+        <source>The flash chip's size could not be learnt (it answered with the ID 0x%1 0x%2); the cartridge is read back after programming to check what was written.</source>
+        <translation>无法得知闪存芯片的容量（其 ID 为 0x%1 0x%2）；烧录后将回读卡带以检查写入的内容。</translation>
+    </message>
+    <message>
+        <source>The ROM could not be read through to look for its save library.</source>
+        <translation>无法完整读取 ROM 以查找其存档库。</translation>
+    </message>
+    <message>
+        <source>The ROM names no save library, so its save type is not known; %1.</source>
+        <translation>ROM 未标明存档库，因此存档类型未知；%1。</translation>
+    </message>
+    <message>
+        <source>The ROM names save libraries of more than one kind (%1); %2.</source>
+        <translation>ROM 标明了多种存档库（%1）；%2。</translation>
+    </message>
+    <message>
+        <source>The ROM names its save library %1: %2, whose size it does not tell.</source>
+        <translation>ROM 标明了其存档库 %1：%2，但未标明其大小。</translation>
+    </message>
+    <message>
+        <source>The ROM names its save library %1: %2 %3.</source>
+        <translation>ROM 标明了其存档库 %1：%2 %3。</translation>
+    </message>
+    <message>
+        <source>The cartridge's header could not be read, so the job did not start.</source>
+        <translation>无法读取卡带头部，因此未开始作业。</translation>
+    </message>
+    <message>
+        <source>FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash cartridges is not part of this program yet.</source>
+        <translation>FLASH 用于烧录可重写的 GB/GBC 闪存卡带；本程序尚不支持烧录 GBA 闪存卡带。</translation>
+    </message>
+    <message>
+        <source>Looking for the save library in the ROM's %1...</source>
+        <translation>正在 ROM 的 %1 中查找存档库……</translation>
+    </message>
+    <message>
+        <source>Canceled.</source>
+        <translation>已取消。</translation>
+    </message>
+    <message>
+        <source>choose its save type (RAM TYPE and RAM SIZE) in the settings panel</source>
+        <translation>请在设置面板中选择其存档类型（RAM 类型和 RAM 大小）</translation>
+    </message>
+    <message>
+        <source>EEPROM size</source>
+        <translation>EEPROM 容量</translation>
+    </message>
+    <message>
+        <source>The cartridge saves to an EEPROM, whose size the ROM does not tell.
+Choose it:</source>
+        <translation>此卡带的存档在 EEPROM 中，ROM 未标明其容量。
+请选择：</translation>
+    </message>
+    <message>
+        <source>Using: %1</source>
+        <translation>使用：%1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -635,6 +769,14 @@
     <message>
         <source>The mapper script did not stop by itself and was stopped: the job was canceled.</source>
         <translation>映射器脚本未自行停止，已被强制停止：任务已取消。</translation>
+    </message>
+    <message>
+        <source>The board stopped answering (a command could not be sent to it).</source>
+        <translation>烧录器停止响应（无法向其发送命令）。</translation>
+    </message>
+    <message>
+        <source>The board stopped answering (%1 of %2 bytes arrived).</source>
+        <translation>烧录器停止响应（%2 字节中只收到 %1 字节）。</translation>
     </message>
 </context>
 <context>
@@ -750,8 +892,8 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <source>Update firmware successful.</source>
-        <translation>固件更新成功。</translation>
+        <source>This program cannot update the board's firmware: nothing was sent to the board.</source>
+        <translation>本程序无法更新烧录器的固件：没有向烧录器发送任何内容。</translation>
     </message>
 </context>
 </TS>

@@ -215,6 +215,18 @@
         <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes (a clock trailer of %4 or %5 bytes may follow it); nothing was read from or written to the cartridge.</source>
         <translation>%1 は %2 バイトですが、カートリッジのセーブは %3 バイトです（その後に %4 または %5 バイトの時計データが続くことがあります）。カートリッジには何も読み書きしていません。</translation>
     </message>
+    <message>
+        <source>Verified dump</source>
+        <translation>検証済みダンプ</translation>
+    </message>
+    <message>
+        <source>Checksums hold</source>
+        <translation>チェックサム正常</translation>
+    </message>
+    <message>
+        <source>Probably a bad dump</source>
+        <translation>不良ダンプの可能性</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -555,6 +567,128 @@
         <source>Choose one with %1 NAME.</source>
         <translation>%1 NAME で選んでください。</translation>
     </message>
+    <message>
+        <source>detected</source>
+        <translation>検出</translation>
+    </message>
+    <message>
+        <source>chosen</source>
+        <translation>選択</translation>
+    </message>
+    <message>
+        <source>found in the ROM</source>
+        <translation>ROM から判明</translation>
+    </message>
+    <message>
+        <source>the panel's first choice</source>
+        <translation>パネルの初期値</translation>
+    </message>
+    <message>
+        <source>ROM %1</source>
+        <translation>ROM %1</translation>
+    </message>
+    <message>
+        <source>save %1</source>
+        <translation>セーブ %1</translation>
+    </message>
+    <message>
+        <source>save %1 %2</source>
+        <translation>セーブ %1 %2</translation>
+    </message>
+    <message>
+        <source>No cartridge was recognised; choose its system and sizes in the settings panel to go on anyway.</source>
+        <translation>カートリッジを認識できませんでした。それでも続けるには設定パネルでシステムとサイズを選んでください。</translation>
+    </message>
+    <message>
+        <source>The save type of this cartridge is not known; choose it (RAM TYPE and RAM SIZE) in the settings panel.</source>
+        <translation>このカートリッジのセーブの種類が分かりません。設定パネルで選んでください（RAM 種別と RAM サイズ）。</translation>
+    </message>
+    <message>
+        <source>The cartridge's header names no save memory; choose its size (RAM SIZE) in the settings panel to go on.</source>
+        <translation>カートリッジのヘッダーにセーブメモリの記載がありません。続けるには設定パネルでサイズ（RAM サイズ）を選んでください。</translation>
+    </message>
+    <message>
+        <source>The ROM size of this cartridge is not known; choose it (ROM SIZE) in the settings panel.</source>
+        <translation>このカートリッジの ROM サイズが分かりません。設定パネルで選んでください（ROM サイズ）。</translation>
+    </message>
+    <message>
+        <source>Cartridge: %1 (%2)</source>
+        <translation>カートリッジ：%1（%2）</translation>
+    </message>
+    <message>
+        <source>Cartridge: a GBA cartridge the database does not know (%1).</source>
+        <translation>カートリッジ：データベースにない GBA カートリッジ（%1）。</translation>
+    </message>
+    <message>
+        <source>No cartridge was recognised: its header shows neither the GB nor the GBA logo.</source>
+        <translation>カートリッジを認識できませんでした。ヘッダーに GB のロゴも GBA のロゴもありません。</translation>
+    </message>
+    <message>
+        <source>Flash chip: %1 (ID 0x%2 0x%3)</source>
+        <translation>フラッシュチップ：%1（ID 0x%2 0x%3）</translation>
+    </message>
+    <message>
+        <source>The flash chip gave no size it can have; the cartridge is read back after programming to check what was written.</source>
+        <translation>フラッシュチップが有効な容量を返しませんでした。書き込み後にカートリッジを読み返して内容を確認します。</translation>
+    </message>
+    <message>
+        <source>The flash chip's size could not be learnt (it answered with the ID 0x%1 0x%2); the cartridge is read back after programming to check what was written.</source>
+        <translation>フラッシュチップの容量が分かりませんでした（ID は 0x%1 0x%2）。書き込み後にカートリッジを読み返して内容を確認します。</translation>
+    </message>
+    <message>
+        <source>The ROM could not be read through to look for its save library.</source>
+        <translation>セーブライブラリを探すために ROM を最後まで読めませんでした。</translation>
+    </message>
+    <message>
+        <source>The ROM names no save library, so its save type is not known; %1.</source>
+        <translation>ROM にセーブライブラリの名前がないため、セーブの種類が分かりません。%1。</translation>
+    </message>
+    <message>
+        <source>The ROM names save libraries of more than one kind (%1); %2.</source>
+        <translation>ROM に複数の種類のセーブライブラリがあります（%1）。%2。</translation>
+    </message>
+    <message>
+        <source>The ROM names its save library %1: %2, whose size it does not tell.</source>
+        <translation>ROM にセーブライブラリ %1 の名前があります：%2（サイズは分かりません）。</translation>
+    </message>
+    <message>
+        <source>The ROM names its save library %1: %2 %3.</source>
+        <translation>ROM にセーブライブラリ %1 の名前があります：%2 %3。</translation>
+    </message>
+    <message>
+        <source>The cartridge's header could not be read, so the job did not start.</source>
+        <translation>カートリッジのヘッダーを読めなかったため、ジョブを開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash cartridges is not part of this program yet.</source>
+        <translation>FLASH は書き換え可能な GB/GBC フラッシュカートリッジに書き込みます。GBA フラッシュカートリッジへの書き込みにはまだ対応していません。</translation>
+    </message>
+    <message>
+        <source>Looking for the save library in the ROM's %1...</source>
+        <translation>ROM の %1 からセーブライブラリを探しています…</translation>
+    </message>
+    <message>
+        <source>Canceled.</source>
+        <translation>キャンセルしました。</translation>
+    </message>
+    <message>
+        <source>choose its save type (RAM TYPE and RAM SIZE) in the settings panel</source>
+        <translation>設定パネルでセーブの種類（RAM 種別と RAM サイズ）を選んでください</translation>
+    </message>
+    <message>
+        <source>EEPROM size</source>
+        <translation>EEPROM 容量</translation>
+    </message>
+    <message>
+        <source>The cartridge saves to an EEPROM, whose size the ROM does not tell.
+Choose it:</source>
+        <translation>このカートリッジは EEPROM にセーブしますが、ROM から容量は分かりません。
+選んでください：</translation>
+    </message>
+    <message>
+        <source>Using: %1</source>
+        <translation>使用する値：%1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -635,6 +769,14 @@
     <message>
         <source>The mapper script did not stop by itself and was stopped: the job was canceled.</source>
         <translation>マッパースクリプトが自分で止まらなかったため停止しました：ジョブはキャンセルされました。</translation>
+    </message>
+    <message>
+        <source>The board stopped answering (a command could not be sent to it).</source>
+        <translation>ボードが応答しなくなりました（コマンドを送れませんでした）。</translation>
+    </message>
+    <message>
+        <source>The board stopped answering (%1 of %2 bytes arrived).</source>
+        <translation>ボードが応答しなくなりました（%2 バイト中 %1 バイトを受信）。</translation>
     </message>
 </context>
 <context>
@@ -750,8 +892,8 @@
 <context>
     <name>UpdateThread</name>
     <message>
-        <source>Update firmware successful.</source>
-        <translation>ファームウェアの更新に成功しました。</translation>
+        <source>This program cannot update the board's firmware: nothing was sent to the board.</source>
+        <translation>このプログラムではボードのファームウェアを更新できません。ボードには何も送っていません。</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "app/tab_dialog.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMessageBox>
@@ -33,6 +34,11 @@ QString TabDialog::buildDate() {
 }
 
 bool TabDialog::mayClose() {
+    if (mainTab()->searching()) {
+        // The search reads the ROM inside a launch: it ends first.
+        mainTab()->stop_search();
+        return false;
+    }
     FamicomThread* job = mainTab()->jobThread();
     if (!job->isRunning()) return true;
     const auto answer = QMessageBox::question(this, windowTitle(),
@@ -48,6 +54,12 @@ bool TabDialog::mayClose() {
 
 void TabDialog::reject() {
     if (mayClose()) QDialog::reject();
+}
+
+void TabDialog::keyPressEvent(QKeyEvent* event) {
+    // A dialog closes on Escape; this window is the program, and stays.
+    if (event->key() == Qt::Key_Escape) return event->accept();
+    QDialog::keyPressEvent(event);
 }
 
 void TabDialog::closeEvent(QCloseEvent* event) {

@@ -23,6 +23,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Whether the window may close; a running job is cancelled and waited for

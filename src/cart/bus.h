@@ -96,6 +96,9 @@ inline constexpr GbaSaveKind kGbaSaveKinds[] = {
     {"gba_flash", kSaveTypeFlash, 0x10000, kSaveFlash64k},
 };
 
+// The two EEPROM sizes: the chip cannot be asked which it is.
+inline constexpr uint32_t kGbaEepromSmall = 0x200, kGbaEepromLarge = 0x2000;
+
 // The save pair for a save type code (0 SRAM, 1 FLASH, 2 EEP) and size; -1
 // when the combination has none and the SRAM pair stays in force. SRAM of
 // any size is moved byte by byte.

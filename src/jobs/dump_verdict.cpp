@@ -98,12 +98,12 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
     const size_t known = gb::dumps_with_code(table, code);
     if (known) {
         report.verdict = DumpVerdict::DiffersFromDatabase;
-        report.lines << VerdictText::tr(
-                            "Warning: this dump differs from every known dump of the cartridge %1 "
+        report.lines << warning_markup(
+            VerdictText::tr("Warning: this dump differs from every known dump of the cartridge %1 "
                             "(%2 in the database), so it is probably a bad read.")
-                                .arg(code)
-                                .arg(known) +
-                            ' ' + VerdictText::tr(kCleanAndRetry);
+                    .arg(code)
+                    .arg(known) +
+            ' ' + VerdictText::tr(kCleanAndRetry));
     } else if (checksumsHold) {
         report.verdict = DumpVerdict::ChecksumsHold;
         report.lines << VerdictText::tr(
@@ -111,12 +111,32 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
             "checksums, and they hold.");
     } else {
         report.verdict = DumpVerdict::ChecksumsFail;
-        report.lines << VerdictText::tr(
-                            "Not in the database of known dumps, and its checksums do not hold, so "
+        report.lines << warning_markup(
+            VerdictText::tr("Not in the database of known dumps, and its checksums do not hold, so "
                             "it is probably a bad read.") +
-                            ' ' + VerdictText::tr(kCleanAndRetry);
+            ' ' + VerdictText::tr(kCleanAndRetry));
     }
     return report;
+}
+
+QString warning_markup(const QString& text) {
+    return QStringLiteral("<span style=\"color: #b00000; font-weight: bold;\">%1</span>")
+        .arg(text.toHtmlEscaped());
+}
+
+QString verdict_summary(DumpVerdict verdict) {
+    switch (verdict) {
+        case DumpVerdict::Verified:
+            return VerdictText::tr("Verified dump");
+        case DumpVerdict::ChecksumsHold:
+            return VerdictText::tr("Checksums hold");
+        case DumpVerdict::DiffersFromDatabase:
+        case DumpVerdict::ChecksumsFail:
+            return VerdictText::tr("Probably a bad dump");
+        case DumpVerdict::None:
+            break;
+    }
+    return QString();
 }
 
 QString header_sum_line(bool gba, const uint8_t* header) {

@@ -30,5 +30,11 @@ struct DumpReport {
 DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::DumpDigest& digest,
                       const gb::DumpTable& table = gb::builtin_dumps());
 
+// A log line that must stand out: a warning, in the log's markup.
+QString warning_markup(const QString& text);
+
+// The verdict in a few words, for the progress bar; empty for None.
+QString verdict_summary(DumpVerdict verdict);
+
 // The line of the Info report on a header's own checksum.
 QString header_sum_line(bool gba, const uint8_t* header);

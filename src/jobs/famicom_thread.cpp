@@ -47,6 +47,7 @@ bool FamicomThread::execute() {
     m_buffer = nullptr;
     m_buffer_size = 0;
     m_cartridge_written = false;
+    m_board_stopped = false;
     m_file_fault = false;
     m_backup_path.clear();
     // The board stays this job's until the end, whoever claimed it.

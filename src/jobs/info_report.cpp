@@ -1,10 +1,7 @@
 #include "jobs/info_report.h"
 
 #include <QCoreApplication>
-#include <vector>
 
-#include "cart/bus.h"
-#include "cart/header.h"
 #include "device/usb.h"
 #include "jobs/board_text.h"
 #include "jobs/dump_verdict.h"
@@ -46,39 +43,53 @@ void report_no_cartridge(const ReportLog& log) {
     log.separator();
 }
 
-// The GB part of the report; what it found, NoCartridge when it saw no GB header.
-ReportOutcome report_gb(const ReportLog& log, const ReportPanel& panel,
-                        std::vector<uint8_t>& header) {
-    if (!gb::f_gb_init()) {
-        log.info(MainTabText::tr("Initialize device error."));
-        return ReportOutcome::BoardFailed;
-    }
-    if (gb::p_gb_cpu_read(0, header.data(), gb::kHeaderReadSize) != gb::kHeaderReadSize) {
-        log.info(MainTabText::tr("Read ROM error."));
-        return ReportOutcome::BoardFailed;
-    }
-    gb::gb_pcb gbInfo;
-    if (gb::gb_cartridge_info(header.data(), &gbInfo) == 1) {
-        log.info(MainTabText::tr("--GB/GBC Cartridge information--"));
-        log.info(MainTabText::tr("Title: ") + gbInfo.title);
-        log.info(MainTabText::tr("Cart type: ") + gbInfo.cart_type);
-        log.info(MainTabText::tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
-        log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
-        log.info(header_sum_line(false, header.data()));
+// The lines and panel choices of a GB/GBC cartridge.
+void report_gb(const ReportLog& log, const ReportPanel& panel, const Detection& d) {
+    const gb::gb_pcb& gbInfo = d.gb;
+    log.info(MainTabText::tr("--GB/GBC Cartridge information--"));
+    log.info(MainTabText::tr("Title: ") + gbInfo.title);
+    log.info(MainTabText::tr("Cart type: ") + gbInfo.cart_type);
+    log.info(MainTabText::tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
+    log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
+    log.info(header_sum_line(false, d.header.data()));
+    log.separator();
+    panel.setSysType(kSysGb);
+    panel.setItem1(gbInfo.mbc_type);
+    panel.setItem2(int(gbInfo.rom_size));
+    if (gbInfo.ram_size) panel.setItem3(int(gbInfo.ram_size));
+}
+
+void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection& d) {
+    const gb::gba_pcb& gbaInfo = d.gba;
+    if (d.outcome == ReportOutcome::GbaUnknown) {
+        log.info(MainTabText::tr("Detect GBA cartridge, but can not detect detail."));
+        log.info(header_sum_line(true, d.header.data()));
+        panel.setSysType(kSysGba);
+        if (d.probedRomSize) {
+            log.info(MainTabText::tr("ROM size found by probing: ") +
+                     rom_size_text(d.probedRomSize));
+            panel.setItem1(int(d.probedRomSize));
+        }
         log.separator();
-        panel.setSysType(kSysGb);
-        panel.setItem1(gbInfo.mbc_type);
-        panel.setItem2(int(gbInfo.rom_size));
-        if (gbInfo.ram_size) panel.setItem3(int(gbInfo.ram_size));
-        return ReportOutcome::Gb;
+        return;
     }
-    return ReportOutcome::NoCartridge;
+    log.info(MainTabText::tr("--GBA Cartridge information--"));
+    log.info(MainTabText::tr("Title: ") + gbaInfo.title);
+    log.info(MainTabText::tr("Year: ") + gbaInfo.year);
+    log.info(MainTabText::tr("Publisher: ") + gbaInfo.publisher);
+    log.info(MainTabText::tr("ROM Size: ") + rom_size_text(uint32_t(gbaInfo.rom_size)));
+    log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbaInfo.sav_size));
+    log.info(header_sum_line(true, d.header.data()));
+    panel.setSysType(kSysGba);
+    panel.setItem1(gbaInfo.rom_size);
+    panel.setItem2(gbaInfo.sav_type);
+    panel.setItem3(int(gbaInfo.sav_size));
+    log.separator();
 }
 
 }  // namespace
 
 ReportOutcome run_info_report(const ReportLog& log, const ReportPanel& panel) {
-    std::vector<uint8_t> header(gb::kHeaderReadSize, 0);
     const usb::ClaimScope board;
     if (board.claim().status() == usb::ClaimStatus::NoBoard || !usb::open()) {
         log.info(MainTabText::tr("Can not found dump device."));
@@ -94,50 +105,26 @@ ReportOutcome run_info_report(const ReportLog& log, const ReportPanel& panel) {
     log.info(MainTabText::tr("Device firmware: ") + QString::fromUtf8(usb::m_version.c_str()));
     log.info(MainTabText::tr("\r\n"));
 
-    if (panel.onlySystem != kSysGba) {
-        const ReportOutcome gb = report_gb(log, panel, header);
-        if (gb != ReportOutcome::NoCartridge) return gb;
+    DetectOptions options;
+    options.probeRomSize = panel.probeRomSize;
+    options.onlySystem = panel.onlySystem;
+    const Detection d = detect_cartridge(options);
+    switch (d.outcome) {
+        case ReportOutcome::NoBoard:
+        case ReportOutcome::BoardFailed:
+            log.info(d.failure);
+            return d.outcome;
+        case ReportOutcome::NoCartridge:
+            report_no_cartridge(log);
+            return d.outcome;
+        case ReportOutcome::Gb:
+            report_gb(log, panel, d);
+            break;
+        case ReportOutcome::Gba:
+        case ReportOutcome::GbaUnknown:
+            report_gba(log, panel, d);
+            break;
     }
-    if (panel.onlySystem == kSysGb) {
-        report_no_cartridge(log);
-        return ReportOutcome::NoCartridge;
-    }
-
-    if (!gb::f_gba_init()) {
-        log.info(MainTabText::tr("Initialize device error."));
-        return ReportOutcome::BoardFailed;
-    }
-    if (gb::p_gba_cpu_read(0, header.data(), gb::kHeaderReadSize) != gb::kHeaderReadSize) {
-        log.info(MainTabText::tr("Read ROM error."));
-        return ReportOutcome::BoardFailed;
-    }
-    gb::gba_pcb gbaInfo;
-    if (gb::gba_cartridge_info(header.data(), &gbaInfo) == 0) {
-        report_no_cartridge(log);
-        return ReportOutcome::NoCartridge;
-    }
-    if (gbaInfo.rom_size == 0) {
-        log.info(MainTabText::tr("Detect GBA cartridge, but can not detect detail."));
-        log.info(header_sum_line(true, header.data()));
-        panel.setSysType(kSysGba);
-        if (const uint32_t probed = panel.probeRomSize ? gb::gba_rom_size_by_probing() : 0) {
-            log.info(MainTabText::tr("ROM size found by probing: ") + rom_size_text(probed));
-            panel.setItem1(int(probed));
-        }
-        log.separator();
-        return ReportOutcome::GbaUnknown;
-    }
-    log.info(MainTabText::tr("--GBA Cartridge information--"));
-    log.info(MainTabText::tr("Title: ") + gbaInfo.title);
-    log.info(MainTabText::tr("Year: ") + gbaInfo.year);
-    log.info(MainTabText::tr("Publisher: ") + gbaInfo.publisher);
-    log.info(MainTabText::tr("ROM Size: ") + rom_size_text(uint32_t(gbaInfo.rom_size)));
-    log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbaInfo.sav_size));
-    log.info(header_sum_line(true, header.data()));
-    panel.setSysType(kSysGba);
-    panel.setItem1(gbaInfo.rom_size);
-    panel.setItem2(gbaInfo.sav_type);
-    panel.setItem3(int(gbaInfo.sav_size));
-    log.separator();
-    return ReportOutcome::Gba;
+    if (panel.identify) panel.identify(d.identity);
+    return d.outcome;
 }

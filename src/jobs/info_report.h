@@ -1,8 +1,11 @@
 // The cartridge information report, independent of any widget.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
+
+#include "jobs/detection.h"
 
 struct ReportLog {
     std::function<void(const QString&)> info;  // one log line
@@ -20,21 +23,9 @@ struct ReportPanel {
     bool probeRomSize = true;
     // The only system to look for (kSysGb or kSysGba); -1 tries GB, then GBA.
     int onlySystem = -1;
+    // Told which cartridge was found (its identity), when one was.
+    std::function<void(const QByteArray&)> identify;
 };
-
-// What the report found.
-enum class ReportOutcome {
-    NoBoard,      // no board, or another program holds it (see the log)
-    BoardFailed,  // the board did not answer: the header could not be read
-    NoCartridge,  // neither logo: no cartridge, or a blank or dirty one
-    Gb,           // a GB/GBC cartridge
-    Gba,          // a GBA cartridge from the database
-    GbaUnknown,   // a GBA cartridge whose code the database does not hold
-};
-inline bool cartridge_found(ReportOutcome outcome) {
-    return outcome == ReportOutcome::Gb || outcome == ReportOutcome::Gba ||
-           outcome == ReportOutcome::GbaUnknown;
-}
 
 // The Info report under the board's claim (the one this process holds, else
 // one of its own).

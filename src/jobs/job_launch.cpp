@@ -4,10 +4,12 @@
 #include <QFileInfo>
 
 #include "cart/bus.h"
+#include "cart/flash_chips.h"
 #include "device/protocol.h"
 #include "device/usb.h"
 #include "jobs/board_text.h"
 #include "jobs/option_tables.h"
+#include "jobs/save_file.h"
 
 namespace {
 
@@ -15,14 +17,6 @@ namespace {
 struct MainTabText {
     Q_DECLARE_TR_FUNCTIONS(MainTab)
 };
-
-// Flash query: 0x98 at 0xAA answers in byte mode; 0xF0 returns to the array.
-constexpr uint32_t kQueryAddress = 0xAA;
-constexpr uint32_t kQueryCommand = 0x98;
-constexpr uint32_t kResetCommand = 0xF0;
-constexpr uint32_t kQueryLength = 128;
-constexpr uint32_t kQ = 0x20, kR = 0x22, kY = 0x24, kSizeExponent = 0x4E;
-constexpr int kMinExponent = 20, kMaxExponent = 27;
 
 // configure's result when the job record is filled.
 constexpr int kConfigured = int(LaunchFault::None);
@@ -81,6 +75,15 @@ LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QS
     if (configured != kConfigured) return LaunchFault(configured);
     const uint32_t type = job_type_for(button, choices.sysType);
     if (job_reads_input(type) && !check_input_file(fileName, log)) return LaunchFault::File;
+    // The same rule as the job's: a save file holds the save, and a clock trailer at most.
+    if (type == kJobGbSaveWrite || type == kJobGbaSaveWrite) {
+        const QString refusal =
+            save_file_refusal(fileName, QFileInfo(fileName).size(), job.m_ram_size);
+        if (!refusal.isEmpty()) {
+            log.info(refusal);
+            return LaunchFault::File;
+        }
+    }
     if (!check_sizes(type, choices, fileName, log))
         return type == kJobGbFlash ? LaunchFault::File : LaunchFault::Refused;
     job.m_rom_limit = 0;
@@ -93,7 +96,6 @@ LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QS
         if (chip && image > chip) {
             log.info(MainTabText::tr("The flash chip holds %1; the image of %2 does not fit.")
                          .arg(bytes_text(chip), bytes_text(uint64_t(image))));
-            log.separator();
             return LaunchFault::File;
         }
     }
@@ -126,7 +128,6 @@ bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fil
     }
     if (refusal.isEmpty()) return true;
     log.info(refusal);
-    log.separator();
     return false;
 }
 
@@ -134,7 +135,6 @@ void log_claim_problem(const usb::BoardClaim& claim, const LaunchLog& log) {
     if (claim.status() == usb::ClaimStatus::NoBoard)
         log.info(MainTabText::tr("Can not found dump device."));
     log.info(claim_problem(claim));
-    log.separator();
 }
 
 uint32_t job_type_for(JobButton button, int sysType) {
@@ -167,13 +167,11 @@ int configure(const LaunchChoices& choices, const QString& fileName, const QStri
                                                                    : gb::f_gb_init();
     if (!init) {
         log.info(MainTabText::tr("Initialize device error."));
-        log.separator();
         return int(LaunchFault::Board);
     }
     if (!QFileInfo::exists(script)) {
         log.info(MainTabText::tr("Not exists script file :"));
         log.info(script);
-        log.separator();
         return int(LaunchFault::Refused);
     }
     if (fileName.isEmpty()) return int(LaunchFault::Canceled);
@@ -207,30 +205,34 @@ bool check_input_file(const QString& fileName, const LaunchLog& log) {
     } else {
         return true;
     }
-    log.separator();
     return false;
 }
 
 uint32_t identify_flash(FamicomThread& job, const LaunchLog& log) {
-    uint32_t address = kQueryAddress, value = kQueryCommand;
-    gb::p_gb_cpu_write(&address, &value, 1);
-    uint8_t table[kQueryLength] = {};
-    gb::p_gb_cpu_read(0, table, kQueryLength);
-    address = 0;
-    value = kResetCommand;
-    gb::p_gb_cpu_write(&address, &value, 1);
-
+    const gb::FlashIdentity id = gb::identify_flash_chip();
     job.m_type = kJobGbFlash;
-    job.m_flash16 = 0;
-    if (table[kQ] == 'Q' && table[kR] == 'R' && table[kY] == 'Y') {
-        job.m_flash16 = 1;
-        log.info(MainTabText::tr("Flash chip is 16bit width"));
-        const int n = table[kSizeExponent];
-        const int kilobytes = (n >= kMinExponent && n <= kMaxExponent) ? 1 << (n - 10) : 0;
-        log.info(MainTabText::tr("Flash chip size is :") + QString::number(kilobytes) +
+    job.m_flash16 = id.wide16 ? 1 : 0;
+    log.info(id.wide16 ? MainTabText::tr("Flash chip is 16bit width")
+                       : MainTabText::tr("Flash chip is 8bit width"));
+    if (id.name)
+        log.info(MainTabText::tr("Flash chip: %1 (ID 0x%2 0x%3)")
+                     .arg(QLatin1String(id.name))
+                     .arg(id.manufacturer, 2, 16, QLatin1Char('0'))
+                     .arg(id.device, 2, 16, QLatin1Char('0')));
+    if (id.query || id.size)
+        log.info(MainTabText::tr("Flash chip size is :") + QString::number(id.size / kKiB) +
                  MainTabText::tr("KB"));
-        return uint32_t(kilobytes) * kKiB;
+    if (!id.size) {
+        // Only a read-back shows whether the image fitted.
+        log.info(id.query ? MainTabText::tr("The flash chip gave no size it can have; the cartridge "
+                                            "is read back after programming to check what was "
+                                            "written.")
+                          : MainTabText::tr("The flash chip's size could not be learnt (it answered "
+                                            "with the ID 0x%1 0x%2); the cartridge is read back "
+                                            "after programming to check what was written.")
+                                .arg(id.manufacturer, 2, 16, QLatin1Char('0'))
+                                .arg(id.device, 2, 16, QLatin1Char('0')));
+        job.m_verify = true;
     }
-    log.info(MainTabText::tr("Flash chip is 8bit width"));
-    return 0;
+    return id.size;
 }

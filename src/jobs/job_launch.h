@@ -60,13 +60,13 @@ enum class LaunchFault {
 // configure_par, the input file check, the size checks, the flash chip query
 // and the job type. enterMode false skips the bus initialisation when the
 // board is already in the job's mode (the command line has just read the
-// header in it). Every refusal is logged.
+// header in it). Every refusal is logged; the front end closes the job's log.
 LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
                         const QString& appDir, FamicomThread& job, const LaunchLog& log,
                         bool enterMode = true);
 
 // Logs why the board could not be claimed: the report's line for a missing
-// board, then the reason, then the separator.
+// board, then the reason.
 void log_claim_problem(const usb::BoardClaim& claim, const LaunchLog& log);
 
 // Selects the board, initialises its bus, checks the mapper script and fills

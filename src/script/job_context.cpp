@@ -1,5 +1,6 @@
 #include "script/job_context.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
 
@@ -11,6 +12,23 @@ bool JobContext::fail(const QString& text) {
     report_line(text);
     note_failure(text);
     return false;
+}
+
+void JobContext::board_stopped(uint32_t arrived, uint32_t asked) {
+    if (m_board_stopped) return;
+    m_board_stopped = true;
+    m_arrived = arrived;
+    m_asked = asked;
+}
+
+QString JobContext::board_stopped_text() const {
+    if (m_asked == 0)
+        return QCoreApplication::translate(
+            "QObject", "The board stopped answering (a command could not be sent to it).");
+    return QCoreApplication::translate("QObject",
+                                       "The board stopped answering (%1 of %2 bytes arrived).")
+        .arg(m_arrived)
+        .arg(m_asked);
 }
 
 void QSleep(int ms) {

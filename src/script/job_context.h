@@ -38,6 +38,13 @@ public:
     // a write that fails from here on may have left it partly written.
     bool m_cartridge_written = false;
 
+    // The board stopped answering during the script stage: a read that brought
+    // m_arrived of m_asked bytes, or a command it did not take (m_asked 0).
+    bool m_board_stopped = false;
+    uint32_t m_arrived = 0, m_asked = 0;
+    void board_stopped(uint32_t arrived, uint32_t asked);
+    QString board_stopped_text() const;
+
     // How long an erase wait polls before it gives up.
     int m_erase_limit_ms = 10 * 60 * 1000;
 

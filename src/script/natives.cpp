@@ -21,6 +21,10 @@ struct Transfer {
     uint32_t length = 0;
 };
 
+// The board failed a transfer: the job learns it stopped answering.
+SQInteger board_failed(HSQUIRRELVM v, const char* native, const char* what, uint32_t got,
+                       uint32_t asked);
+
 SQInteger fail(HSQUIRRELVM v, const char* native, const char* what, uint32_t got = 0,
                uint32_t asked = 0) {
     char text[160];
@@ -29,6 +33,12 @@ SQInteger fail(HSQUIRRELVM v, const char* native, const char* what, uint32_t got
     else
         snprintf(text, sizeof text, "%s: %s", native, what);
     return sq_throwerror(v, text);
+}
+
+SQInteger board_failed(HSQUIRRELVM v, const char* native, const char* what, uint32_t got,
+                       uint32_t asked) {
+    if (auto* job = static_cast<JobContext*>(sq_getforeignptr(v))) job->board_stopped(got, asked);
+    return fail(v, native, what, got, asked);
 }
 
 // Reads handle, address and length, and checks that the job may transfer
@@ -75,7 +85,8 @@ SQInteger read_native(HSQUIRRELVM v, const char* name, gb::ReadOp op, uint32_t m
     if (checked < 0) return checked;
     if (!op) return fail(v, name, "bus not initialised");
     const uint32_t got = op(t.address, cursor(t), t.length);
-    if (got != t.length) return fail(v, name, "the device delivered too few bytes", got, t.length);
+    if (got != t.length)
+        return board_failed(v, name, "the device delivered too few bytes", got, t.length);
     return advance(t, got, gbRead ? gb_read_progress(t.job) : progress);
 }
 
@@ -86,7 +97,7 @@ SQInteger write_native(HSQUIRRELVM v, const char* name, gb::WriteOp op, uint32_t
     if (checked < 0) return checked;
     if (!op) return fail(v, name, "bus not initialised");
     if (t.length && op(place ? place(t.address) : t.address, cursor(t), t.length) == 0)
-        return fail(v, name, "the command could not be sent to the device");
+        return board_failed(v, name, "the command could not be sent to the device", 0, 0);
     return advance(t, t.length, progress);
 }
 
@@ -137,7 +148,7 @@ SQInteger real_gb_cpu_write(HSQUIRRELVM v) {
     }
     if (!gb::p_gb_cpu_write) return fail(v, "cpu_write", "bus not initialised");
     if (gb::p_gb_cpu_write(addresses, values, count) == 0)
-        return fail(v, "cpu_write", "the command could not be sent to the device");
+        return board_failed(v, "cpu_write", "the command could not be sent to the device", 0, 0);
     return 0;
 }
 
@@ -183,7 +194,7 @@ SQInteger real_gb_cpu_read_byte(HSQUIRRELVM v) {
     if (!gb::p_gb_cpu_read) return fail(v, "cpu_read_byte", "bus not initialised");
     uint8_t value = 0;
     if (gb::p_gb_cpu_read(uint32_t(address) & kGbMask, &value, 1) != 1)
-        return fail(v, "cpu_read_byte", "the device delivered too few bytes", 0, 1);
+        return board_failed(v, "cpu_read_byte", "the device delivered too few bytes", 0, 1);
     sq_pushinteger(v, value);
     return 1;
 }
@@ -212,6 +223,6 @@ SQInteger real_buffer_take(HSQUIRRELVM v) {
 
 SQInteger real_gba_ram_erase(HSQUIRRELVM v) {
     if (gb::f_gba_sram_erase() == 0)
-        return fail(v, "ram_erase", "the command could not be sent to the device");
+        return board_failed(v, "ram_erase", "the command could not be sent to the device", 0, 0);
     return 0;
 }

@@ -28,10 +28,11 @@ void qr_print_null(HSQUIRRELVM, const SQChar*, ...) {}
 namespace {
 
 // Reports a script error with the interpreter's call stack, unless the job was
-// canceled: then the job's own line says what happened.
+// canceled or the board stopped answering: then the job's own line says what
+// happened, and the script is not at fault.
 SQInteger report_error(HSQUIRRELVM v) {
     const auto* job = static_cast<const JobContext*>(sq_getforeignptr(v));
-    if (job && job->m_cancel.load(std::memory_order_relaxed)) return 0;
+    if (job && (job->m_cancel.load(std::memory_order_relaxed) || job->m_board_stopped)) return 0;
     const SQChar* text = nullptr;
     if (sq_gettop(v) < 2 || sq_gettype(v, 2) != OT_STRING || SQ_FAILED(sq_getstring(v, 2, &text)))
         text = "unknown";

@@ -97,7 +97,9 @@ QString last_error(HSQUIRRELVM v) {
 // Calls a script function; a failure is kept as the job's reason with the VM's error.
 int64_t call(HSQUIRRELVM v, JobContext* job, const char* name, uint32_t a, uint32_t b) {
     const int64_t result = qr_call(v, name, job, 2, int64_t(a), int64_t(b));
-    if (result < 0) {
+    if (result < 0 && job->m_board_stopped) {
+        job->fail(job->board_stopped_text());
+    } else if (result < 0) {
         const QString error = last_error(v);
         job->note_failure(QString::fromLatin1(name) + QStringLiteral(": ") +
                           (error.isEmpty() ? QStringLiteral("the script failed") : error));

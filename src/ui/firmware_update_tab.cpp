@@ -8,9 +8,10 @@
 #include "ui/console.h"
 
 void UpdateThread::run() {
-    emit log(tr("Update firmware successful."));
+    // Nothing reaches the board: saying it was updated would be untrue.
+    emit log(tr("This program cannot update the board's firmware: nothing was sent to the board."));
     emit set_progress(1, 1);
-    emit error(1);
+    emit error(0);
 }
 
 FirmwareUpdateTab::FirmwareUpdateTab(QWidget* parent) : QWidget(parent) {

@@ -9,7 +9,7 @@ class QProgressBar;
 class QPushButton;
 class QVBoxLayout;
 
-// Reports a firmware update; it touches neither the board nor any file.
+// Reports that no firmware update is possible; it touches neither the board nor any file.
 class UpdateThread : public QThread {
     Q_OBJECT
 

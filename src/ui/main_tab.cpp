@@ -5,13 +5,19 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
+#include "cart/bus.h"
+#include "jobs/board_text.h"
+#include "jobs/choice_model.h"
 #include "jobs/famicom_thread.h"
 #include "jobs/info_report.h"
 #include "jobs/option_tables.h"
+#include "jobs/save_search.h"
 #include "ui/console.h"
 #include "ui/settings.h"
 
@@ -59,6 +65,10 @@ MainTab::MainTab(QWidget* parent) : QWidget(parent) {
     connect(m_thread, SIGNAL(error(int)), this, SLOT(print_error(int)));
     connect(m_thread, SIGNAL(log(QString)), this, SLOT(info(QString)));
     connect(m_cancel, SIGNAL(clicked()), m_thread, SLOT(canceled()));
+    // The buttons come back when the thread has ended, not when the job said so:
+    // a job started before that would find the thread still running.
+    connect(m_thread, SIGNAL(finished()), this, SLOT(job_finished()));
+    connect(m_cancel, SIGNAL(clicked()), this, SLOT(stop_search()));
 
     m_progress->setMinimum(0);
     m_progress->setMaximum(1);
@@ -102,7 +112,20 @@ void MainTab::setEnabledButtons(bool stan) {
 
 void MainTab::print_error(int err) {
     close_job(m_console, m_progress, err == 0 || err == 1 ? job_outcome_line(err == 1) : QString());
+    // The bar keeps what the dump is worth until the next job.
+    const QString verdict = verdict_summary(m_thread->m_verdict);
+    if (err == 1 && !verdict.isEmpty()) m_progress->setFormat(verdict);
+    if (!m_thread->isRunning()) setEnabledButtons(true);
+}
+
+void MainTab::job_finished() {
     setEnabledButtons(true);
+    // A job asked for while the last one was leaving its thread starts now.
+    if (const std::optional<JobButton> next = std::exchange(m_pending, std::nullopt)) launch(*next);
+}
+
+void MainTab::stop_search() {
+    m_searchStopped = true;
 }
 
 LaunchLog MainTab::launchLog() {
@@ -112,9 +135,12 @@ LaunchLog MainTab::launchLog() {
 void MainTab::push_info() {
     const ReportLog log{[this](const QString& text) { info(text); },
                         [this] { log_separator(m_console); }};
-    const ReportPanel panel{
-        [this](int v) { m_settings->_setSysType(v); }, [this](int v) { m_settings->_setItem1(v); },
-        [this](int v) { m_settings->_setItem2(v); }, [this](int v) { m_settings->_setItem3(v); }};
+    ReportPanel panel;
+    panel.setSysType = [this](int v) { m_settings->_setSysType(v); };
+    panel.setItem1 = [this](int v) { m_settings->_setItem1(v); };
+    panel.setItem2 = [this](int v) { m_settings->_setItem2(v); };
+    panel.setItem3 = [this](int v) { m_settings->_setItem3(v); };
+    panel.identify = [this](const QByteArray& id) { m_settings->model().identify(id); };
     run_info_report(log, panel);
 }
 
@@ -136,22 +162,115 @@ bool MainTab::configure_par(QString& fileName) {
                            *m_thread, launchLog());
 }
 
+void MainTab::refuse() {
+    close_job(m_console, m_progress, job_outcome_line(false));
+}
+
+bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
+    const QString note = claim_choice_note(claim);
+    if (!note.isEmpty()) info(note);
+    const Detection d = detect_cartridge(DetectOptions());
+    if (d.outcome == ReportOutcome::BoardFailed) {
+        info(d.failure);
+        info(tr("The cartridge's header could not be read, so the job did not start."));
+        return false;
+    }
+    ChoiceModel& model = m_settings->model();
+    apply_detection(model, d);
+    m_settings->show_model();
+    info(detection_line(d));
+    if (button == JobButton::WriteFlash && detected_system(d) == kSysGba) {
+        info(tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
+                "cartridges is not part of this program yet."));
+        return false;
+    }
+    const bool saveJob = button == JobButton::ReadRam || button == JobButton::WriteRam;
+    if (saveJob && model.choices().sysType == kSysGba && model.source(kItem2) == ChoiceSource::Default)
+        return find_save_kind();
+    return true;
+}
+
+bool MainTab::find_save_kind() {
+    ChoiceModel& model = m_settings->model();
+    const uint32_t romSize =
+        model.romSizeSet() ? uint32_t(model.choices().gbaRomSize) : gb::kGbaRomSpan;
+    info(tr("Looking for the save library in the ROM's %1...").arg(bytes_text(romSize)));
+    // The window stays alive while the ROM is read; Cancel stops the search.
+    setEnabledButtons(false);
+    m_searchStopped = false;
+    m_searching = true;
+    m_pass.begin();
+    const SaveKindFound found = search_save_kind(romSize, [this](uint32_t done, uint32_t total) {
+        setProgress(int(done), int(total));
+        QCoreApplication::processEvents();
+        return !m_searchStopped;
+    });
+    m_searching = false;
+    setEnabledButtons(true);
+    show_progress(m_progress, 0, 1);
+    if (m_searchStopped) {
+        info(tr("Canceled."));
+        return false;
+    }
+    info(save_search_line(
+        found, tr("choose its save type (RAM TYPE and RAM SIZE) in the settings panel")));
+    uint32_t eepromSize = 0;
+    if (found.read && found.type == gb::kSaveTypeEep && found.size == 0) {
+        // The library does not tell the EEPROM's size, and the chip cannot be asked.
+        const QStringList sizes = {bytes_text(gb::kGbaEepromSmall), bytes_text(gb::kGbaEepromLarge)};
+        bool ok = false;
+        const QString size = QInputDialog::getItem(
+            this, tr("EEPROM size"),
+            tr("The cartridge saves to an EEPROM, whose size the ROM does not tell.\nChoose it:"),
+            sizes, 0, false, &ok);
+        if (!ok) return false;
+        eepromSize = size == sizes[0] ? gb::kGbaEepromSmall : gb::kGbaEepromLarge;
+    }
+    if (!apply_save_kind(model, found, eepromSize)) return false;
+    m_settings->show_model();
+    return true;
+}
+
 void MainTab::launch(JobButton button) {
+    if (button == JobButton::WriteFlash && m_settings->getSysType() == kSysGba) {
+        info(tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
+                "cartridges is not part of this program yet."));
+        return refuse();
+    }
+    // A job that has signalled its end may still be leaving its thread: the
+    // new one starts when it has.
+    if (m_thread->isRunning()) {
+        m_pending = button;
+        return;
+    }
+    // One claim from here to the job's end: no other program comes between.
+    auto claim = std::make_unique<usb::BoardClaim>();
+    if (!claim->held()) {
+        log_claim_problem(*claim, launchLog());
+        return refuse();
+    }
+    if (!detect(button, *claim)) return refuse();
+    const uint32_t type = job_type_for(button, m_settings->getSysType());
+    const QString missing = missing_choice(m_settings->model(), type);
+    if (!missing.isEmpty()) {
+        info(missing);
+        return refuse();
+    }
+    info(tr("Using: %1").arg(choices_line(m_settings->model(), type)));
+
     const JobDialog& dialog = job_dialog(button);
-    const int system = m_settings->getSysType();
-    const QString filter = tr(system == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
+    const QString filter = tr(m_settings->getSysType() == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
     QString fileName = dialog.save
                            ? QFileDialog::getSaveFileName(this, tr(dialog.caption), ".", filter)
                            : QFileDialog::getOpenFileName(this, tr(dialog.caption), ".", filter);
-    // One claim from here to the job's end: no other program comes between.
-    auto claim = std::make_unique<usb::BoardClaim>();
-    if (!claim->held()) return log_claim_problem(*claim, launchLog());
     // The dialog asked before replacing a file that was there; one that
     // appears during the job is kept.
     m_thread->m_replace = QFileInfo::exists(fileName);
-    if (prepare_job(button, launchChoices(), fileName, QCoreApplication::applicationDirPath(),
-                    *m_thread, launchLog()) != LaunchFault::None)
-        return;
+    const LaunchFault fault = prepare_job(button, launchChoices(), fileName,
+                                          QCoreApplication::applicationDirPath(), *m_thread,
+                                          launchLog());
+    if (fault == LaunchFault::Canceled) return log_separator(m_console);
+    if (fault != LaunchFault::None) return refuse();
     m_thread->m_claim = std::move(claim);
     setEnabledButtons(false);
     m_pass.begin();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
+#include <optional>
 
 #include "jobs/job_launch.h"
 #include "jobs/transfer_rate.h"
@@ -12,6 +14,11 @@ class QProgressBar;
 class QPushButton;
 class QVBoxLayout;
 class Settings;
+struct Detection;
+
+namespace usb {
+class BoardClaim;
+}
 
 // The first tab: settings, the five action buttons, the log and the job's progress.
 class MainTab : public QWidget {
@@ -29,6 +36,8 @@ public:
     QPushButton* cancelButton() const { return m_cancel; }
     QList<QPushButton*> actionButtons() const;
     FamicomThread* jobThread() const { return m_thread; }
+    // A save library search is reading the ROM (the window waits for it).
+    bool searching() const { return m_searching; }
 
 public slots:
     void push_info();
@@ -41,8 +50,22 @@ public slots:
     void setEnabledButtons(bool stan);
     void print_error(int err);
 
+    // Stops a save library search.
+    void stop_search();
+
+private slots:
+    void job_finished();
+
 private:
     void launch(JobButton button);
+    // Ends a launch that started no job: the failure line and the separator.
+    void refuse();
+    // Reads the cartridge's header and sets what it found where the user chose
+    // nothing since; false (with the reason logged) when the job may not start.
+    bool detect(JobButton button, const usb::BoardClaim& claim);
+    // Looks for the save library in the ROM of a GBA cartridge the database
+    // does not know; false when the save kind is still not known.
+    bool find_save_kind();
     LaunchLog launchLog();
     LaunchChoices launchChoices();
 
@@ -61,5 +84,8 @@ private:
     QVBoxLayout* m_logColumn;
     QVBoxLayout* m_mainLayout;
     FamicomThread* m_thread;
-    TransferPass m_pass;  // the rate and time left on the bar
+    TransferPass m_pass;           // the rate and time left on the bar
+    bool m_searching = false;
+    std::optional<JobButton> m_pending;  // a job asked for while the last one ended
+    bool m_searchStopped = false;  // Cancel was pressed during a save library search
 };

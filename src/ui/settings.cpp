@@ -69,6 +69,11 @@ Settings::Settings(QWidget* parent) : QGroupBox(tr("Settings"), parent) {
 }
 
 void Settings::set_setSystem(int system) {
+    if (system == kSysGb || system == kSysGba) m_model.setSysType(system);
+    fill_lists(system);
+}
+
+void Settings::fill_lists(int system) {
     if (system == kSysGb) {
         m_labels[0]->setText(tr("MBC TYPE:"));
         m_labels[1]->setText(tr("ROM SIZE:"));
@@ -80,7 +85,6 @@ void Settings::set_setSystem(int system) {
     }
     for (QComboBox* list : m_lists) list->clear();
     if (system != kSysGb && system != kSysGba) return;
-    m_model.setSysType(system);
     if (system == kSysGb) {
         fill(m_lists[0], mbc_table);
         fill(m_lists[1], gb_rom_table);
@@ -91,6 +95,11 @@ void Settings::set_setSystem(int system) {
         fill_save_list();
     }
     show_choices();
+}
+
+void Settings::show_model() {
+    fill_lists(m_model.choices().sysType);
+    m_sysList->setCurrentIndex(m_model.choices().sysType);
 }
 
 void Settings::fill_save_list() {
@@ -115,6 +124,7 @@ void Settings::show_choices() {
 
 void Settings::setSysType(int type) {
     set_setSystem(type);
+    if (type == kSysGb || type == kSysGba) m_model.setSysType(type, ChoiceSource::Chosen);
 }
 
 void Settings::_setSysType(int system) {
@@ -122,26 +132,35 @@ void Settings::_setSysType(int system) {
     m_sysList->setCurrentIndex(system);
 }
 
-// The list slots take a row index and choose the row's value, as the value
-// setters below do; the model holds the rules.
+// The user's choices: the row's value, as the value setters take it, marked
+// as chosen so that the next job's detection leaves it.
 void Settings::setItem1(int index) {
     const bool gb = getSysType() == kSysGb;
     if (gb ? in_range(mbc_table, index) : in_range(gba_rom_table, index))
-        _setItem1(gb ? mbc_table[index].code : gba_rom_table[index].value);
+        choose(kItem1, gb ? mbc_table[index].code : gba_rom_table[index].value);
 }
 
 void Settings::setItem2(int index) {
     const bool gb = getSysType() == kSysGb;
     if (gb ? in_range(gb_rom_table, index) : in_range(gba_ram_type_table, index))
-        _setItem2(gb ? gb_rom_table[index].value : gba_ram_type_table[index].value);
+        choose(kItem2, gb ? gb_rom_table[index].value : gba_ram_type_table[index].value);
 }
 
 void Settings::setItem3(int index) {
     if (getSysType() == kSysGb) {
-        if (in_range(gb_ram_table, index)) _setItem3(gb_ram_table[index].value);
+        if (in_range(gb_ram_table, index)) choose(kItem3, gb_ram_table[index].value);
     } else if (index >= 0 && index < kSaveChoices) {
-        _setItem3(gba_save_table[m_model.saveBase() + index].value);
+        choose(kItem3, gba_save_table[m_model.saveBase() + index].value);
     }
+}
+
+void Settings::choose(ChoiceItem item, int value) {
+    const bool done = item == kItem1   ? m_model.setItem1(value, ChoiceSource::Chosen)
+                      : item == kItem2 ? m_model.setItem2(value, ChoiceSource::Chosen)
+                                       : m_model.setItem3(value, ChoiceSource::Chosen);
+    if (!done) return;
+    if (item == kItem2 && getSysType() == kSysGba) fill_save_list();
+    show_choices();
 }
 
 void Settings::setCheck(int index) {

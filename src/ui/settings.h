@@ -22,6 +22,11 @@ public:
     void _setItem3(int value);
     void set_gba_sav_type(int type);
 
+    // The selections and where each came from. A job's launch sets what it
+    // detected in it, then shows it again with show_model().
+    ChoiceModel& model() { return m_model; }
+    void show_model();
+
     QComboBox* systemList() const { return m_sysList; }
     QComboBox* firstList() const { return m_lists[0]; }
     QComboBox* secondList() const { return m_lists[1]; }
@@ -49,6 +54,9 @@ private:
     // The lists show what the model holds; the save list offers its type's sizes.
     void show_choices();
     void fill_save_list();
+    // Labels and lists of a system, without touching the model.
+    void fill_lists(int system);
+    void choose(ChoiceItem item, int value);
 
     ChoiceModel m_model;
 

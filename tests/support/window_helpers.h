@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTextEdit>
@@ -27,9 +28,23 @@ inline bool wait_for(const std::function<bool()>& done, int ms = 30000) {
     return true;
 }
 
+// An answer waiting for its dialog. One that no dialog took by the time the
+// object goes is withdrawn, so that it never answers a later dialog.
+class [[nodiscard]] DialogAnswer {
+public:
+    explicit DialogAnswer(QTimer* timer) : m_timer(timer) {}
+    DialogAnswer(DialogAnswer&& other) noexcept : m_timer(other.m_timer) { other.m_timer = nullptr; }
+    ~DialogAnswer() { delete m_timer.data(); }
+    // Whether a dialog took the answer.
+    bool taken() const { return m_timer.isNull(); }
+
+private:
+    QPointer<QTimer> m_timer;
+};
+
 // Answers the next modal dialog of type T with act once it shows.
 template <typename T>
-void answer_next(std::function<void(T*)> act) {
+DialogAnswer answer_next(std::function<void(T*)> act) {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
         if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
@@ -39,11 +54,12 @@ void answer_next(std::function<void(T*)> act) {
         }
     });
     timer->start(10);
+    return DialogAnswer(timer);
 }
 
 // Answers the next file dialog with path; an empty path cancels it.
-inline void answer_file_dialog(const QString& path) {
-    answer_next<QFileDialog>([path](QFileDialog* dialog) {
+inline DialogAnswer answer_file_dialog(const QString& path) {
+    return answer_next<QFileDialog>([path](QFileDialog* dialog) {
         if (path.isEmpty()) return dialog->reject();
         dialog->setOption(QFileDialog::DontConfirmOverwrite);
         // Typed into the name field, as a user would.
@@ -52,8 +68,8 @@ inline void answer_file_dialog(const QString& path) {
     });
 }
 
-inline void answer_message_box(QMessageBox::StandardButton button) {
-    answer_next<QMessageBox>([button](QMessageBox* box) { box->button(button)->click(); });
+inline DialogAnswer answer_message_box(QMessageBox::StandardButton button) {
+    return answer_next<QMessageBox>([button](QMessageBox* box) { box->button(button)->click(); });
 }
 
 inline QStringList lines_of(const QTextEdit* log) {

@@ -55,6 +55,11 @@ enum class FlashBanking {
 struct FlashOptions {
     uint32_t size = 0x100000;
     bool wide16 = false;  // 29LV, byte mode: unlock 0xAAA/0x555, query at 0xAA
+    // 8-bit chips: whether the chip answers the query at 0x55 (Am29F016D does,
+    // older 29F parts do not), and its autoselect IDs; 0 takes the real part
+    // of the chip's size (Am29F010/040B/080/016/032B), or an ID no part has.
+    bool query8 = false;
+    uint16_t id = 0;  // manufacturer << 8 | device
     int eraseMs = 1500;
     FlashBanking banking = FlashBanking::Auto;
     Bytes contents;  // initial contents, 0xFF when empty

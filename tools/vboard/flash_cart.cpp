@@ -11,7 +11,15 @@ namespace {
 constexpr uint8_t kCmdReset = 0xF0, kUnlockA = 0xAA, kUnlockB = 0x55, kCmdAutoselect = 0x90,
                   kCmdProgram = 0xA0, kCmdEraseSetup = 0x80, kCmdChipErase = 0x10,
                   kCmdSectorErase = 0x30, kCmdQuery = 0x98;
-constexpr uint8_t kManufacturer = 0x01, kDevice = 0xA4;
+// The 8-bit parts a chip of each size is, by their autoselect IDs (AMD datasheets).
+struct Part {
+    uint32_t size;
+    uint16_t id;
+};
+constexpr Part kParts[] = {{0x20000, 0x0120}, {0x80000, 0x01A4}, {0x100000, 0x01D5},
+                           {0x200000, 0x01AD}, {0x400000, 0x0141}};
+constexpr uint16_t kNoPart = 0x0199;     // an AMD ID no part has
+constexpr uint16_t kWideId = 0x01C4;     // Am29LV160DT in byte mode
 constexpr uint32_t kSector = 0x10000;
 constexpr uint32_t kBankSize = 0x4000;
 constexpr uint32_t kHeaderType = 0x147;
@@ -118,7 +126,8 @@ private:
             case State::Read:
                 if (at(address, unlock1()) && value == kUnlockA)
                     m_state = State::Unlock1;
-                else if ((address & 0xFFF) == query_address() && value == kCmdQuery)
+                else if ((address & 0xFFF) == query_address() && value == kCmdQuery &&
+                         (m_o.wide16 || m_o.query8))
                     m_state = State::Query;
                 break;
             case State::Unlock1:
@@ -197,9 +206,17 @@ private:
         }
     }
 
+    uint16_t chip_id() const {
+        if (m_o.id) return m_o.id;
+        if (m_o.wide16) return kWideId;
+        for (const Part& p : kParts)
+            if (p.size == m_o.size) return p.id;
+        return kNoPart;
+    }
+
     uint8_t autoselect_byte(uint16_t address) const {
-        if (address == 0) return kManufacturer;
-        if (address == (m_o.wide16 ? 2 : 1)) return kDevice;
+        if (address == 0) return uint8_t(chip_id() >> 8);
+        if (address == (m_o.wide16 ? 2 : 1)) return uint8_t(chip_id());
         return 0x00;
     }
 

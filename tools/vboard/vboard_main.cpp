@@ -185,6 +185,11 @@ const char* const kUsage =
     "  --flash SIZE         rewritable GB flash cartridge of SIZE bytes\n"
     "  --flash-wiring 8|16  8: 29F chip, unlock 0x555/0x2AA; 16: 29LV chip in byte mode\n"
     "  --flash-image FILE   initial flash contents\n"
+    "  --flash-query8       an 8-bit chip answers the flash query at 0x55 (as the\n"
+    "                       Am29F016D does; older 29F parts answer only their IDs)\n"
+    "  --flash-id MMDD      the chip's autoselect IDs, four hex digits (default: the\n"
+    "                       Am29F0x0 part of the chip's size, or 0199 for a size no\n"
+    "                       part has)\n"
     "  --flash-mbc KIND     auto (MBC1 while the header in the chip names MBC1,\n"
     "                       else MBC5), mbc1 or mbc5: the flash cartridge's banking\n"
     "  --save FILE          initial save memory\n"
@@ -244,7 +249,8 @@ int main(int argc, char** argv) {
     uint32_t flashSize = 0;
     int wiring = 8, eraseMs = 1500;
     vboard::FlashBanking banking = vboard::FlashBanking::Auto;
-    bool foreground = false, gbaMirror = false, readOnly = false;
+    bool foreground = false, gbaMirror = false, readOnly = false, flashQuery8 = false;
+    uint16_t flashId = 0;
     auto v = std::make_unique<Volume>();
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -264,6 +270,10 @@ int main(int argc, char** argv) {
             if (!vboard::flash_banking_from_name(next(), &banking)) usage("unknown flash banking");
         } else if (a == "--flash-image")
             flashImage = next();
+        else if (a == "--flash-query8")
+            flashQuery8 = true;
+        else if (a == "--flash-id")
+            flashId = uint16_t(std::strtoul(next().c_str(), nullptr, 16));
         else if (a == "--save")
             saveFile = next();
         else if (a == "--rtc") {
@@ -359,6 +369,8 @@ int main(int argc, char** argv) {
         f.wide16 = wiring == 16;
         f.eraseMs = eraseMs;
         f.banking = banking;
+        f.query8 = flashQuery8;
+        f.id = flashId;
         if (!flashImage.empty()) f.contents = read_file(flashImage, &ok);
         gb = vboard::make_flash_cart(f);
     }

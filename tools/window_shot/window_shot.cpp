@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     const auto idle = [tab] { return !tab->cancelButton()->isEnabled(); };
     tab->push_info();
     if (!wait_for(idle, kJobMs)) return 1;
-    answer_file_dialog(QString::fromLocal8Bit(argv[1]));
+    const auto answer = answer_file_dialog(QString::fromLocal8Bit(argv[1]));
     tab->push_read_rom();
     const bool done =
         wait_for([&] { return idle() && lines_of(tab->console()).contains(">Success!"); }, kJobMs);

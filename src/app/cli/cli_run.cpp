@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <atomic>
 
+#include "cart/bus.h"
 #include "cart/checksums.h"
 #include "device/platform.h"
 #include "device/protocol.h"
@@ -16,7 +17,7 @@
 #include "jobs/info_report.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
-#include "jobs/save_file.h"
+#include "jobs/save_search.h"
 
 namespace {
 
@@ -127,14 +128,17 @@ CliResult apply_options(const CliRequest& r, ChoiceModel& model) {
         return {kExitUsage, "--mbc names a GB/GBC controller, but this is a GBA cartridge"};
     if (!gba && r.saveType)
         return {kExitUsage, "--save-type names a GBA save kind, but this is a GB/GBC cartridge"};
-    if (r.mbcCode) model.setItem1(*r.mbcCode);
-    if (r.romSize && !(gba ? model.setItem1(*r.romSize) : model.setItem2(*r.romSize)))
+    constexpr ChoiceSource kChosen = ChoiceSource::Chosen;
+    if (r.mbcCode) model.setItem1(*r.mbcCode, kChosen);
+    if (r.romSize &&
+        !(gba ? model.setItem1(*r.romSize, kChosen) : model.setItem2(*r.romSize, kChosen)))
         return {kExitUsage, QString("--rom-size %1 is not offered; use one of: %2")
                                 .arg(size_text(*r.romSize),
                                      gba ? sizes_text(gba_rom_table) : sizes_text(gb_rom_table))};
     // Naming the save type already chosen keeps the detected size.
-    if (r.saveType && *r.saveType != model.choices().gbaRamType) model.setItem2(*r.saveType);
-    if (r.ramSize && !model.setItem3(*r.ramSize)) {
+    if (r.saveType && *r.saveType != model.choices().gbaRamType)
+        model.setItem2(*r.saveType, kChosen);
+    if (r.ramSize && !model.setItem3(*r.ramSize, kChosen)) {
         const QString offered =
             gba ? sizes_text(gba_save_table, size_t(save_base_for(model.choices().gbaRamType)),
                              size_t(kSaveChoices))
@@ -161,15 +165,25 @@ CliResult check_sizes(CliCommand command, const ChoiceModel& model) {
     return {};
 }
 
-// The save size of the choices, and the rule the window applies too.
-CliResult check_save_file(const QString& file, const LaunchChoices& c) {
-    const MbcRow* row = c.sysType == kSysGb ? mbc_row_at(c.mbcPosition) : nullptr;
-    const uint32_t saveSize = c.sysType == kSysGba    ? uint32_t(c.gbaRamSize)
-                              : row && row->fixedSave ? row->maxRam
-                                                      : uint32_t(c.gbRamSize);
-    const QString refusal = save_file_refusal(file, QFileInfo(file).size(), saveSize);
-    if (refusal.isEmpty()) return {};
-    return {kExitFile, refusal};
+// A GBA cartridge the database does not know names its save library in its ROM.
+CliResult find_save_kind(const CliRequest& r, ChoiceModel& model, CliOutput& out) {
+    const uint32_t romSize = model.romSizeSet() ? uint32_t(model.choices().gbaRomSize)
+                                                : gb::kGbaRomSpan;
+    out.line(QString("Looking for the save library in the ROM's %1...").arg(bytes_text(romSize)));
+    out.begin();
+    const SaveKindFound found =
+        search_save_kind(romSize, [&out](uint32_t done, uint32_t total) {
+            out.progress(done, total);
+            return !g_canceled.load();
+        });
+    if (g_canceled.load()) return {kExitFailed, "canceled"};
+    const QString line = save_search_line(found, "name it with --save-type and --ram-size");
+    out.line(line);
+    if (apply_save_kind(model, found, r.ramSize ? uint32_t(*r.ramSize) : 0)) return {};
+    if (found.type == gb::kSaveTypeEep && !r.ramSize)
+        return {kExitFailed, "an EEPROM's size cannot be told from the ROM; name it with "
+                             "--ram-size 512 or --ram-size 8K"};
+    return {kExitFailed, line};
 }
 
 ReportLog report_log(CliOutput& out) {
@@ -276,8 +290,10 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
         detected = true;
         model.setSysType(system);
     };
-    // Only a dump needs the ROM's size, and a system named need not be looked for.
-    panel.probeRomSize = request.command == CliCommand::DumpRom && !request.romSize;
+    // Only a dump needs the ROM's size (and a save search its bounds), and a
+    // system named need not be looked for.
+    const bool saveSearch = is_save_command(request.command) && !request.saveType;
+    panel.probeRomSize = (request.command == CliCommand::DumpRom && !request.romSize) || saveSearch;
     if (request.system) panel.onlySystem = *request.system;
     const ReportOutcome outcome = run_info_report(report_log(out), panel);
     if (outcome == ReportOutcome::NoBoard || outcome == ReportOutcome::BoardFailed)
@@ -292,13 +308,14 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
         return {kExitFailed,
                 "the cartridge was not recognised; name it with --system and its sizes"};
 
+    if (outcome == ReportOutcome::GbaUnknown && saveSearch &&
+        (!request.system || *request.system == kSysGba)) {
+        const CliResult searched = find_save_kind(request, model, out);
+        if (searched.code) return searched;
+    }
     CliResult refused = apply_options(request, model);
     if (!refused.code) refused = check_sizes(request.command, model);
     if (refused.code) return refused;
     out.line(settings_line(model.choices(), is_save_command(request.command)));
-    if (request.command == CliCommand::WriteSave) {
-        const CliResult misfit = check_save_file(file, model.choices());
-        if (misfit.code) return misfit;
-    }
     return run_job(request, file, model, appDir, out);
 }

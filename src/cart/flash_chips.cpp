@@ -1,0 +1,75 @@
+#include "cart/flash_chips.h"
+
+#include <iterator>
+
+#include "cart/bus.h"
+
+namespace gb {
+namespace {
+
+constexpr uint32_t kQueryLength = 128;
+constexpr uint32_t kQueryCommand = 0x98, kResetCommand = 0xF0, kAutoselect = 0x90;
+constexpr uint32_t kUnlockA = 0xAA, kUnlockB = 0x55;
+
+// Where each wiring takes its query and finds the table: byte mode doubles
+// every offset of the table.
+struct QueryWiring {
+    uint32_t address;
+    uint32_t step;
+};
+constexpr QueryWiring kByteMode = {0xAA, 2}, kEightBit = {0x55, 1};
+constexpr uint32_t kQ = 0x10, kR = 0x11, kY = 0x12, kSizeField = 0x27;
+constexpr uint32_t kUnlock1 = 0x555, kUnlock2 = 0x2AA;  // 8-bit chips
+constexpr uint32_t kManufacturerAt = 0, kDeviceAt = 1;
+
+void write(uint32_t address, uint32_t value) {
+    p_gb_cpu_write(&address, &value, 1);
+}
+
+// Sends the query of one wiring; true and the size field when it answered.
+bool query(const QueryWiring& wiring, int* sizeExponent) {
+    write(wiring.address, kQueryCommand);
+    uint8_t table[kQueryLength] = {};
+    p_gb_cpu_read(0, table, sizeof table);
+    write(0, kResetCommand);
+    const uint32_t s = wiring.step;
+    if (table[kQ * s] != 'Q' || table[kR * s] != 'R' || table[kY * s] != 'Y') return false;
+    *sizeExponent = table[kSizeField * s];
+    return true;
+}
+
+}  // namespace
+
+const FlashChip* flash_chip_by_id(uint8_t manufacturer, uint8_t device) {
+    for (const FlashChip& chip : kFlashChips)
+        if (chip.manufacturer == manufacturer && chip.device == device) return &chip;
+    return nullptr;
+}
+
+FlashIdentity identify_flash_chip() {
+    // A query size outside 1 MiB..128 MiB is no size a GB flash chip has.
+    constexpr int kMinExponent = 20, kMaxExponent = 27;
+    FlashIdentity id;
+    id.wide16 = query(kByteMode, &id.sizeExponent);
+    id.query = id.wide16 || query(kEightBit, &id.sizeExponent);
+    if (id.query) {
+        if (id.sizeExponent >= kMinExponent && id.sizeExponent <= kMaxExponent)
+            id.size = 1u << id.sizeExponent;
+        return id;
+    }
+    const uint32_t addresses[] = {kUnlock1, kUnlock2, kUnlock1};
+    const uint32_t values[] = {kUnlockA, kUnlockB, kAutoselect};
+    p_gb_cpu_write(addresses, values, uint32_t(std::size(addresses)));
+    uint8_t ids[2] = {};
+    p_gb_cpu_read(kManufacturerAt, ids, sizeof ids);
+    write(0, kResetCommand);
+    id.manufacturer = ids[kManufacturerAt];
+    id.device = ids[kDeviceAt];
+    if (const FlashChip* chip = flash_chip_by_id(id.manufacturer, id.device)) {
+        id.size = chip->size;
+        id.name = chip->name;
+    }
+    return id;
+}
+
+}  // namespace gb

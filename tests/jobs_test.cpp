@@ -237,6 +237,9 @@ TEST_F(WindowJob, BoardPulledOutMidDumpAndMidWrite) {
     choose_gb(4, 1048576, 32768);
     QStringList lines = run(&MainTab::push_read_rom, dir.file("keep.gb"));
     EXPECT_TRUE(failed(lines));
+    EXPECT_TRUE(has(lines, "The board stopped answering (0 of 16384 bytes arrived)."))
+        << lines.join("\n").toStdString();
+    EXPECT_FALSE(has(lines, "CALLSTACK")) << "the script is not at fault";
     EXPECT_EQ(read_file(dir.file("keep.gb")), Bytes({'K', 'E', 'E', 'P'})) << "untouched";
     board.reset();
 

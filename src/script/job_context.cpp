@@ -14,6 +14,16 @@ bool JobContext::fail(const QString& text) {
     return false;
 }
 
+bool JobContext::cancel_grace_over() {
+    constexpr qint64 kCancelGraceMs = 500;
+    if (!m_cancel.load(std::memory_order_relaxed)) {
+        m_canceled_for.invalidate();
+        return false;
+    }
+    if (!m_canceled_for.isValid()) m_canceled_for.start();
+    return m_canceled_for.elapsed() >= kCancelGraceMs;
+}
+
 void JobContext::board_stopped(uint32_t arrived, uint32_t asked) {
     if (m_board_stopped) return;
     m_board_stopped = true;

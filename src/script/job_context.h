@@ -4,6 +4,7 @@
 // thread derives from it; scripts receive it as their first argument.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -45,6 +46,11 @@ public:
     void board_stopped(uint32_t arrived, uint32_t asked);
     QString board_stopped_text() const;
 
+    // A canceled script first gets a grace in which its natives refuse to work
+    // (so its own error handling runs); after it the stage stops the script.
+    bool cancel_grace_over();
+    bool m_script_stopped = false;  // the stage stopped a script that did not stop itself
+
     // How long an erase wait polls before it gives up.
     int m_erase_limit_ms = 10 * 60 * 1000;
 
@@ -56,6 +62,10 @@ public:
     // Logs why the job fails and keeps it as above; returns false.
     bool fail(const QString& text);
 
+private:
+    QElapsedTimer m_canceled_for;  // since the script stage saw the cancel
+
+public:
     // A transfer's progress and one log line, as the job passes them on.
     virtual void report_progress(int done, int total) = 0;
     virtual void report_line(const QString& text) = 0;

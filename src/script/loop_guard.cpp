@@ -121,8 +121,9 @@ bool blank(const QByteArray& s, int begin, int end) {
     return next_token(s, begin).begin >= end;
 }
 
-void wrap(const QByteArray& s, int begin, int end, std::vector<Insertion>* out) {
-    const QByteArray call = QByteArray(kLoopTickName) + '(';
+void wrap(const QByteArray& s, const QByteArray& tick, int begin, int end,
+          std::vector<Insertion>* out) {
+    const QByteArray call = tick + '(';
     if (blank(s, begin, end)) {
         out->push_back({begin, call + "true)"});
     } else {
@@ -131,19 +132,37 @@ void wrap(const QByteArray& s, int begin, int end, std::vector<Insertion>* out) 
     }
 }
 
+// Where the body of the function whose keyword ends at `from` opens, past its
+// name ("a::b") and parameters; -1 when the text is no function definition.
+int body_of(const QByteArray& s, int from) {
+    Token t = next_token(s, from);
+    while (t.kind == Kind::Word || is_punct(s, t, ':') || is_punct(s, t, '.'))
+        t = next_token(s, t.end);
+    if (!is_punct(s, t, '(')) return -1;
+    const Header h = read_header(s, t.begin);
+    if (h.close < 0) return -1;
+    const Token body = next_token(s, h.close + 1);
+    return is_punct(s, body, '{') ? body.end : -1;
+}
+
 }  // namespace
 
-QByteArray guard_loops(const QByteArray& source) {
+QByteArray guard_loops(const QByteArray& source, const QByteArray& tick) {
     std::vector<Insertion> insertions;
     for (Token t = next_token(source, 0); t.kind != Kind::End; t = next_token(source, t.end)) {
+        if (is_word(source, t, "function") || is_word(source, t, "constructor")) {
+            const int body = body_of(source, t.end);
+            if (body >= 0) insertions.push_back({body, tick + "(0);"});
+            continue;
+        }
         const bool isWhile = is_word(source, t, "while");
         if (!isWhile && !is_word(source, t, "for")) continue;
         const Header h = read_header(source, t.end);
         if (h.close < 0) continue;
         if (isWhile && h.semicolons.empty() && !blank(source, h.open + 1, h.close)) {
-            wrap(source, h.open + 1, h.close, &insertions);
+            wrap(source, tick, h.open + 1, h.close, &insertions);
         } else if (!isWhile && h.semicolons.size() == 2) {
-            wrap(source, h.semicolons[0] + 1, h.semicolons[1], &insertions);
+            wrap(source, tick, h.semicolons[0] + 1, h.semicolons[1], &insertions);
         }
     }
     std::stable_sort(insertions.begin(), insertions.end(),

@@ -1,7 +1,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <csetjmp>
+#include <QRandomGenerator>
 
 #include "cart/bus.h"
 #include "script/job_context.h"
@@ -97,7 +97,9 @@ QString last_error(HSQUIRRELVM v) {
 // Calls a script function; a failure is kept as the job's reason with the VM's error.
 int64_t call(HSQUIRRELVM v, JobContext* job, const char* name, uint32_t a, uint32_t b) {
     const int64_t result = qr_call(v, name, job, 2, int64_t(a), int64_t(b));
-    if (result < 0 && job->m_board_stopped) {
+    if (result < 0 && job->m_cancel.load(std::memory_order_relaxed)) {
+        job->note_failure(QStringLiteral("canceled"));
+    } else if (result < 0 && job->m_board_stopped) {
         job->fail(job->board_stopped_text());
     } else if (result < 0) {
         const QString error = last_error(v);
@@ -192,10 +194,33 @@ bool run_source(HSQUIRRELVM v, const QByteArray& source, const char* name) {
     return ok;
 }
 
+// The native every guarded loop condition and function entry passes through:
+// it returns its argument, and once a canceled job's grace is over it raises
+// "canceled", which unwinds the script as any error does.
+SQInteger tick(HSQUIRRELVM v) {
+    auto* job = static_cast<JobContext*>(sq_getforeignptr(v));
+    if (job && job->cancel_grace_over()) {
+        if (!job->m_script_stopped)
+            job->report_line(ScriptText::tr(
+                "The mapper script did not stop by itself and was stopped: the job was canceled."));
+        job->m_script_stopped = true;
+        return sq_throwerror(v, "canceled");
+    }
+    if (sq_gettop(v) < 2) return 0;
+    sq_push(v, 2);
+    return 1;
+}
+
+// A name a script cannot know in advance, so that it cannot replace the native.
+QByteArray tick_name() {
+    return QByteArrayLiteral("__zelvo_tick_") +
+           QByteArray::number(QRandomGenerator::global()->generate(), 16) + "__";
+}
+
 // Compiles and runs the job's script file, which defines its entry functions.
-// Its loops are guarded first, so that Cancel can stop any of them; a file
-// that cannot be read as text (or holds compiled code) goes to the standard
-// loader unchanged, which reports what is wrong with it.
+// Its loops and functions are guarded first, so that Cancel can stop any of
+// them; a file that cannot be read as text (or holds compiled code) goes to
+// the standard loader unchanged, which reports what is wrong with it.
 bool load_script(HSQUIRRELVM v, JobContext* job) {
     const QByteArray path = job->m_script.toLocal8Bit();
     QFile file(job->m_script);
@@ -205,9 +230,9 @@ bool load_script(HSQUIRRELVM v, JobContext* job) {
     if (source.startsWith(utf8Mark)) source.remove(0, utf8Mark.size());
     const bool text =
         file.error() == QFileDevice::NoError && !source.isEmpty() && source.indexOf('\0') < 0;
-    if (text && run_source(v, kLoopTickSource, kLoopTickName) &&
-        run_source(v, guard_loops(source), path.constData()))
-        return true;
+    const QByteArray tickName = tick_name();
+    qr_function_register_global(v, tickName.constData(), tick);
+    if (text && run_source(v, guard_loops(source, tickName), path.constData())) return true;
     if (!text && SQ_SUCCEEDED(sqstd_dofile(v, path.constData(), SQFalse, SQTrue))) return true;
     const QString error = last_error(v);
     say(job, QT_TRANSLATE_NOOP("QObject", "dump core script error\n"));
@@ -238,8 +263,6 @@ bool clock_write(HSQUIRRELVM v, JobContext* job) {
 
 }  // namespace
 
-// No object with a destructor may live here while a script runs: the cancel
-// hook leaves a runaway script with longjmp, past this frame.
 bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
     if (!load_script(v, job)) return false;
     int64_t result = -1;
@@ -294,30 +317,6 @@ bool script_dump_run(HSQUIRRELVM v, JobContext* job) {
 
 namespace {
 
-// Where a canceled script's interpreter is left: the script stage of this thread.
-thread_local std::jmp_buf* t_stopScript = nullptr;
-// When this thread's script stage first saw the job canceled; invalid until then.
-thread_local QElapsedTimer t_canceledFor;
-
-// A canceled script first gets this long to stop by itself: its next native
-// raises "canceled", and its own error handling (disabling cartridge RAM) runs.
-constexpr qint64 kCancelGraceMs = 500;
-
-// Runs before every line and call of a script: a script that never calls a
-// native (an endless loop, deep recursion) still stops when Cancel is pressed.
-// Squirrel's hooks cannot raise an error, so the hook leaves the interpreter
-// for the script stage, which abandons that interpreter's run.
-void stop_when_canceled(HSQUIRRELVM v, SQInteger, const SQChar*, SQInteger, const SQChar*) {
-    const auto* job = static_cast<const JobContext*>(sq_getforeignptr(v));
-    if (!t_stopScript || !job || !job->m_cancel.load(std::memory_order_relaxed)) return;
-    if (!t_canceledFor.isValid()) t_canceledFor.start();
-    if (t_canceledFor.elapsed() >= kCancelGraceMs) std::longjmp(*t_stopScript, 1);
-}
-
-}  // namespace
-
-namespace {
-
 bool interpreter_loaded(JobContext* job) {
     QString why;
     if (squirrel_load(&why)) return true;
@@ -334,21 +333,13 @@ bool script_dump_execute(JobContext* job) {
     if (!interpreter_loaded(job)) return false;
     HSQUIRRELVM v = qr_open(job);
     for (const Binding* b = bindings; b->name; ++b) qr_function_register_global(v, b->name, b->fn);
-    sq_setnativedebughook(v, stop_when_canceled);
-    std::jmp_buf stop;
-    std::jmp_buf* const outer = t_stopScript;
-    bool ok = false;
-    if (setjmp(stop) == 0) {
-        t_stopScript = &stop;
-        t_canceledFor.invalidate();
-        ok = script_dump_run(v, job);
-    } else {
+    job->m_script_stopped = false;
+    bool ok = script_dump_run(v, job);
+    // A script that caught the cancel and went on has still been canceled.
+    if (job->m_cancel.load(std::memory_order_relaxed)) {
         job->note_failure(QStringLiteral("canceled"));
-        job->report_line(
-            ScriptText::tr("The mapper script did not stop by itself and was stopped: the job was "
-                           "canceled."));
+        ok = false;
     }
-    t_stopScript = outer;
     qr_close(v);
     return ok;
 }

@@ -86,7 +86,7 @@ SQ_FORWARD(SQRESULT, sq_compilebuffer,
            (HSQUIRRELVM v, const SQChar* s, SQInteger size, const SQChar* name, SQBool raise),
            (v, s, size, name, raise))
 SQ_FORWARD(void, sq_enabledebuginfo, (HSQUIRRELVM v, SQBool on), (v, on))
-SQ_FORWARD(void, sq_setnativedebughook, (HSQUIRRELVM v, SQDEBUGHOOK hook), (v, hook))
+SQ_FORWARD(void, sq_push, (HSQUIRRELVM v, SQInteger i), (v, i))
 SQ_FORWARD(void, sq_pop, (HSQUIRRELVM v, SQInteger n), (v, n))
 SQ_FORWARD(SQInteger, sq_gettop, (HSQUIRRELVM v), (v))
 SQ_FORWARD(void, sq_settop, (HSQUIRRELVM v, SQInteger top), (v, top))

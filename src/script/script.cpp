@@ -1,5 +1,6 @@
 #include "script/script.h"
 
+#include <QString>
 #include <cstdarg>
 #include <cstdio>
 
@@ -130,4 +131,16 @@ SQInteger qr_argument_get(HSQUIRRELVM v, int count, ...) {
     }
     va_end(args);
     return 0;
+}
+
+// The error the VM raised last, such as a native's "cpu_read: ..." or a compile error.
+QString qr_last_error(HSQUIRRELVM v) {
+    const SQInteger top = sq_gettop(v);
+    sq_getlasterror(v);
+    const SQChar* text = nullptr;
+    QString error;
+    if (sq_gettype(v, -1) == OT_STRING && SQ_SUCCEEDED(sq_getstring(v, -1, &text)))
+        error = QString::fromUtf8(text);
+    sq_settop(v, top);
+    return error;
 }

@@ -2,6 +2,7 @@
 // native cartridge functions and the script stage of a job.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
 #include "script/squirrel_api.h"
@@ -19,6 +20,8 @@ bool qr_long_get(HSQUIRRELVM v, SQInteger index, int64_t* out);
 SQInteger qr_argument_get(HSQUIRRELVM v, int count, ...);
 void qr_print(HSQUIRRELVM v, const SQChar* format, ...);
 void qr_print_null(HSQUIRRELVM v, const SQChar* format, ...);
+// The error the VM raised last, such as a native's "cpu_read: ..." or a compile error.
+QString qr_last_error(HSQUIRRELVM v);
 
 // Native cartridge functions.
 SQInteger real_gb_cpu_read(HSQUIRRELVM v);

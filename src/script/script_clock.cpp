@@ -1,0 +1,62 @@
+#include <QCoreApplication>
+
+#include "script/job_context.h"
+#include "script/script.h"
+#include "script/stage_parts.h"
+
+namespace {
+
+// Lets the translation tools see this file's texts in their context.
+struct ScriptText {
+    Q_DECLARE_TR_FUNCTIONS(QObject)
+};
+
+// Calls name(d) and takes the integer array it returns into out; false with
+// the job's reason when the call fails or returns anything else.
+bool call_for_values(HSQUIRRELVM v, JobContext* job, const char* name, uint8_t* out, int count) {
+    const SQInteger top = sq_gettop(v);
+    sq_pushroottable(v);
+    sq_pushstring(v, name, -1);
+    bool ok = SQ_SUCCEEDED(sq_get(v, -2));
+    if (ok) {
+        sq_pushroottable(v);
+        sq_pushuserpointer(v, job);
+        ok = SQ_SUCCEEDED(sq_call(v, 2, SQTrue, SQTrue)) && sq_gettype(v, -1) == OT_ARRAY &&
+             sq_getsize(v, -1) == count;
+        for (int i = 0; ok && i < count; ++i) {
+            sq_pushinteger(v, i);
+            int64_t value = 0;
+            ok = SQ_SUCCEEDED(sq_get(v, -2)) && qr_long_get(v, -1, &value);
+            out[i] = uint8_t(value);
+            sq_pop(v, 1);
+        }
+    }
+    if (!ok) {
+        const QString error = qr_last_error(v);
+        job->note_failure(
+            QString::fromLatin1(name) + QStringLiteral(": ") +
+            (error.isEmpty() ? QStringLiteral("the script returned no registers") : error));
+    }
+    sq_settop(v, top);
+    return ok;
+}
+
+}  // namespace
+
+bool clock_read(HSQUIRRELVM v, JobContext* job) {
+    if (!job->m_clock) return true;
+    if (!qr_function_exists(v, "rtc_read"))
+        return job->fail(ScriptText::tr("The mapper script cannot read this cartridge's clock."));
+    return call_for_values(v, job, "rtc_read", job->m_clock_regs, JobContext::kClockRegisters);
+}
+
+bool clock_write(HSQUIRRELVM v, JobContext* job) {
+    if (!job->m_clock || !job->m_clock_set) return true;
+    if (!qr_function_exists(v, "rtc_write"))
+        return job->fail(ScriptText::tr("The mapper script cannot set this cartridge's clock."));
+    const uint8_t* r = job->m_clock_regs;
+    const int64_t result = qr_call(v, "rtc_write", job, 5, int64_t(r[0]), int64_t(r[1]),
+                                   int64_t(r[2]), int64_t(r[3]), int64_t(r[4]));
+    if (result < 0) job->note_failure(QStringLiteral("rtc_write: ") + qr_last_error(v));
+    return result >= 0;
+}

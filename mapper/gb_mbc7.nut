@@ -85,12 +85,7 @@ function write_enable(d, on) {
     end_command(d);
 }
 
-function check_ram(size) {
-    if (size != EEPROM_SIZE) throw "MBC7 holds a 256-byte EEPROM: the save size must be 256 bytes.";
-}
-
 function save_dump(d, size, unused) {
-    check_ram(size);
     eeprom_on(d);
     try {
         for (local w = 0; w < EEPROM_WORDS; w++) {
@@ -106,7 +101,6 @@ function save_dump(d, size, unused) {
 }
 
 function save_write(d, size, unused) {
-    check_ram(size);
     eeprom_on(d);
     try {
         write_enable(d, true);

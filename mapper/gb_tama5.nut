@@ -36,17 +36,12 @@ function cpu_dump(d, size, unused) {
     });
 }
 
-function check_ram(size) {
-    if (size != TAMA5_SAVE) throw "TAMA5 holds 32 bytes of save memory: the save size must be 32 bytes.";
-}
-
 function nibble_at(d, register) {
     cpu_write(d, TAMA5_SELECT, register);
     return cpu_read_byte(d, TAMA5_DATA) & 0x0F;
 }
 
 function save_dump(d, size, unused) {
-    check_ram(size);
     unlock(d);
     for (local a = 0; a < TAMA5_SAVE; a++) {
         cpu_write(d, TAMA5_SELECT, REG_OPERATION, TAMA5_DATA, (OP_READ << 1) | (a >> 4),
@@ -58,7 +53,6 @@ function save_dump(d, size, unused) {
 
 // One call of eight pairs writes a byte.
 function save_write(d, size, unused) {
-    check_ram(size);
     unlock(d);
     for (local a = 0; a < TAMA5_SAVE; a++) {
         local v = buffer_take(d);

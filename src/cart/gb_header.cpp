@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "cart/controllers.h"
 #include "cart/header.h"
 
 namespace gb {
@@ -11,48 +12,47 @@ const uint8_t kGbLogo[kGbLogoSize] = {
 
 namespace {
 
-constexpr int32_t kDefault = -1;  // the type keeps the default controller code
-
+// The names of the header types; the controller of a type comes from its row
+// in mbc_table.
 struct CartType {
     uint8_t code;
     const char* name;
-    int32_t mbc;
 };
 
 constexpr CartType kCartTypes[] = {
-    {0x00, "ROM ONLY", kMbcNone},
-    {0x01, "ROM+MBC1", kMbc1},
-    {0x02, "ROM+MBC1+RAM", kMbc1},
-    {0x03, "ROM+MBC1+RAM+BATT", kMbc1},
-    {0x05, "ROM+MBC2", kMbc2},
-    {0x06, "ROM+MBC2+BATTERY", kMbc2},
-    {0x08, "ROM+RAM", kMbcNone},
-    {0x09, "ROM+RAM+BATTERY", kMbcNone},
-    {0x0B, "ROM+MMMO1", kMbcNone},
-    {0x0C, "ROM+MMMO1+SRAM", kMbcNone},
-    {0x0D, "ROM+MMMO1+SRAM+BATT", kMbcNone},
-    {0x0F, "ROM+MBC3+TIMER+BATT", kMbc3},
-    {0x10, "ROM+MBC3+TIMER+RAM+BAT", kMbc3},
-    {0x11, "ROM+MBC3", kMbc3},
-    {0x12, "ROM+MBC3+RAM", kMbc3},
-    {0x13, "ROM+MBC3+RAM+BATT", kMbc3},
-    {0x15, "ROM+MBC4", kMbc5},
-    {0x16, "ROM+MBC4+RAM", kMbc5},
-    {0x17, "ROM+MBC4+RAM+BATTERY", kMbc5},
-    {0x19, "ROM+MBC5", kMbc5},
-    {0x1A, "ROM+MBC5+RAM", kMbc5},
-    {0x1B, "ROM+MBC5+RAM+BATT", kMbc5},
-    {0x1C, "ROM+MBC5+RUMBLE", kMbc5},
-    {0x1D, "ROM+MBC5+RUMBLE+SRAM", kMbc5},
-    {0x1E, "ROM+MBC5+RUMBLE+SRAM+BATT", kMbc5},
-    {0x1F, "Pocket Camera", kDefault},
-    {0x22, "ROM+MBC7+BATT", kMbc7},
-    {0x55, "GameGenie", kDefault},
-    {0x56, "GameShark V3.0", kDefault},
-    {0xFC, "POCKET CAMERA", kDefault},
-    {0xFD, "Bandai TAMA5", kTama5},
-    {0xFE, "Hudson HuC-3", kDefault},
-    {0xFF, "HuC1+RAM+BATTERY", kDefault},
+    {0x00, "ROM ONLY"},
+    {0x01, "ROM+MBC1"},
+    {0x02, "ROM+MBC1+RAM"},
+    {0x03, "ROM+MBC1+RAM+BATT"},
+    {0x05, "ROM+MBC2"},
+    {0x06, "ROM+MBC2+BATTERY"},
+    {0x08, "ROM+RAM"},
+    {0x09, "ROM+RAM+BATTERY"},
+    {0x0B, "ROM+MMMO1"},
+    {0x0C, "ROM+MMMO1+SRAM"},
+    {0x0D, "ROM+MMMO1+SRAM+BATT"},
+    {0x0F, "ROM+MBC3+TIMER+BATT"},
+    {0x10, "ROM+MBC3+TIMER+RAM+BAT"},
+    {0x11, "ROM+MBC3"},
+    {0x12, "ROM+MBC3+RAM"},
+    {0x13, "ROM+MBC3+RAM+BATT"},
+    {0x15, "ROM+MBC4"},
+    {0x16, "ROM+MBC4+RAM"},
+    {0x17, "ROM+MBC4+RAM+BATTERY"},
+    {0x19, "ROM+MBC5"},
+    {0x1A, "ROM+MBC5+RAM"},
+    {0x1B, "ROM+MBC5+RAM+BATT"},
+    {0x1C, "ROM+MBC5+RUMBLE"},
+    {0x1D, "ROM+MBC5+RUMBLE+SRAM"},
+    {0x1E, "ROM+MBC5+RUMBLE+SRAM+BATT"},
+    {0x1F, "Pocket Camera"},
+    {0x22, "ROM+MBC7+BATT"},
+    {0x55, "GameGenie"},
+    {0x56, "GameShark V3.0"},
+    {0xFC, "POCKET CAMERA"},
+    {0xFD, "Bandai TAMA5"},
+    {0xFE, "Hudson HuC-3"},
+    {0xFF, "HuC1+RAM+BATTERY"},
 };
 
 uint32_t rom_size_of(uint8_t code) {
@@ -64,7 +64,6 @@ uint32_t rom_size_of(uint8_t code) {
 // Codes 0x04 and 0x05 as the hardware defines them: 128 KiB and 64 KiB.
 constexpr uint32_t kRamSizes[] = {0,     2048,   8192, 32768,   131072,
                                   65536, 262144, 512,  1048576, 2097152};
-constexpr uint32_t kMbc2RamSize = 512;
 
 }  // namespace
 
@@ -76,19 +75,20 @@ int gb_cartridge_info(const unsigned char* header, gb_pcb* pcb) {
     pcb->title = QString::fromUtf8(title);
 
     const uint8_t type = header[kGbTypeOffset];
-    pcb->mbc_type = kMbc5;
+    const MbcRow* row = mbc_by_header_type(type);
+    if (!row) row = mbc_row_at(kDefaultMbcPosition);
+    pcb->mbc_type = row->code;
     pcb->cart_type = QStringLiteral("Unknow Cartridge Type") + QString::number(type);
     for (const CartType& t : kCartTypes) {
         if (t.code != type) continue;
         pcb->cart_type = QString::fromLatin1(t.name);
-        if (t.mbc != kDefault) pcb->mbc_type = t.mbc;
         break;
     }
 
     pcb->rom_size = rom_size_of(header[kGbRomCodeOffset]);
     const uint8_t ramCode = header[kGbRamCodeOffset];
     if (ramCode == 0)
-        pcb->ram_size = pcb->mbc_type == kMbc2 ? kMbc2RamSize : 0;
+        pcb->ram_size = row->builtinRam;
     else
         pcb->ram_size = ramCode < sizeof kRamSizes / sizeof kRamSizes[0] ? kRamSizes[ramCode] : 0;
     return 1;

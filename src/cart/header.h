@@ -48,9 +48,6 @@ extern const uint8_t kGbaLogo[kGbaLogoSize];
 // Header types of MBC3 cartridges with a timer: their saves carry the clock.
 inline constexpr uint8_t kGbClockTypes[] = {0x0F, 0x10};
 
-// Controller codes of the settings' controller list.
-enum MbcCode : int32_t { kMbcNone = 0, kMbc1, kMbc2, kMbc3, kMbc5, kMbc7, kTama5 };
-
 // 1 and all fields written when the GB logo matches, else 0.
 int gb_cartridge_info(const unsigned char* header, gb_pcb* pcb);
 

@@ -145,6 +145,13 @@ bool FamicomThread::prepare_buffer(platform::TransferBuffer& buffer, bool* verif
     if (size == 0) {
         return fail(tr("Nothing to transfer: the size is 0."));
     }
+    // The controller's row holds its limits; the scripts do not repeat them.
+    const MbcRow* row =
+        job_is_gba(m_type)
+            ? nullptr
+            : gb::mbc_by_script(QFileInfo(m_script).fileName().toLatin1().constData());
+    const QString refusal = size_refusal(m_type, row, m_rom_size, m_ram_size);
+    if (!refusal.isEmpty()) return job_is_flash(m_type) ? refuse_file(refusal) : fail(refusal);
     // Bytes that no transfer writes read as erased memory.
     if (!buffer.assign(size, 0xFF)) return fail(tr("Not enough memory for %1 bytes.").arg(size));
     m_buffer = buffer.data();

@@ -103,29 +103,33 @@ LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QS
     return LaunchFault::None;
 }
 
+QString size_refusal(uint32_t type, const MbcRow* row, uint64_t rom, uint64_t ram) {
+    if (job_is_gba(type)) {
+        if (type != kJobGbaDump || rom <= gb::kGbaRomSpan) return QString();
+        return MainTabText::tr(
+                   "The GBA cartridge bus addresses at most %1 of ROM; %2 cannot be dumped.")
+            .arg(bytes_text(gb::kGbaRomSpan), bytes_text(rom));
+    }
+    if (!row) return QString();  // no script either: the launch has refused already
+    if (job_sized_by_ram(type) && (row->fixedSave ? ram != row->maxRam : ram > row->maxRam))
+        return MainTabText::tr(
+                   "%1 addresses at most %2 of save memory; the %3 chosen is more than it holds.")
+            .arg(row->label, bytes_text(row->maxRam), bytes_text(ram));
+    if (!job_sized_by_ram(type) && rom > row->maxRom)
+        return MainTabText::tr(
+                   "%1 addresses at most %2 of ROM; the %3 asked for is more than it holds.")
+            .arg(row->label, bytes_text(row->maxRom), bytes_text(rom));
+    return QString();
+}
+
 bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fileName,
                  const LaunchLog& log) {
-    QString refusal;
-    if (type == kJobGbaDump && uint32_t(choices.gbaRomSize) > gb::kGbaRomSpan) {
-        refusal = MainTabText::tr(
-                      "The GBA cartridge bus addresses at most %1 of ROM; %2 cannot be dumped.")
-                      .arg(bytes_text(gb::kGbaRomSpan), bytes_text(uint32_t(choices.gbaRomSize)));
-    } else if (!job_is_gba(type)) {
-        const MbcRow* row = mbc_row_at(choices.mbcPosition);
-        const uint64_t rom = type == kJobGbFlash ? uint64_t(QFileInfo(fileName).size())
-                                                 : uint64_t(uint32_t(choices.gbRomSize));
-        const uint64_t ram = uint32_t(choices.gbRamSize);
-        if (!row) return true;  // no script either: configure_par has refused already
-        if (job_sized_by_ram(type) && !row->fixedSave && ram > row->maxRam)
-            refusal = MainTabText::tr(
-                          "%1 addresses at most %2 of save memory; the %3 chosen is more than it "
-                          "holds.")
-                          .arg(row->label, bytes_text(row->maxRam), bytes_text(ram));
-        else if (!job_sized_by_ram(type) && rom > row->maxRom)
-            refusal = MainTabText::tr(
-                          "%1 addresses at most %2 of ROM; the %3 asked for is more than it holds.")
-                          .arg(row->label, bytes_text(row->maxRom), bytes_text(rom));
-    }
+    const MbcRow* row = mbc_row_at(choices.mbcPosition);
+    const uint64_t rom = type == kJobGbFlash ? uint64_t(QFileInfo(fileName).size())
+                         : job_is_gba(type)  ? uint64_t(uint32_t(choices.gbaRomSize))
+                                             : uint64_t(uint32_t(choices.gbRomSize));
+    const uint64_t ram = row && row->fixedSave ? row->maxRam : uint32_t(choices.gbRamSize);
+    const QString refusal = size_refusal(type, row, rom, ram);
     if (refusal.isEmpty()) return true;
     log.info(refusal);
     return false;
@@ -224,14 +228,15 @@ uint32_t identify_flash(FamicomThread& job, const LaunchLog& log) {
                  MainTabText::tr("KB"));
     if (!id.size) {
         // Only a read-back shows whether the image fitted.
-        log.info(id.query ? MainTabText::tr("The flash chip gave no size it can have; the cartridge "
-                                            "is read back after programming to check what was "
-                                            "written.")
-                          : MainTabText::tr("The flash chip's size could not be learnt (it answered "
-                                            "with the ID 0x%1 0x%2); the cartridge is read back "
-                                            "after programming to check what was written.")
-                                .arg(id.manufacturer, 2, 16, QLatin1Char('0'))
-                                .arg(id.device, 2, 16, QLatin1Char('0')));
+        log.info(id.query
+                     ? MainTabText::tr("The flash chip gave no size it can have; the cartridge "
+                                       "is read back after programming to check what was "
+                                       "written.")
+                     : MainTabText::tr("The flash chip's size could not be learnt (it answered "
+                                       "with the ID 0x%1 0x%2); the cartridge is read back "
+                                       "after programming to check what was written.")
+                           .arg(id.manufacturer, 2, 16, QLatin1Char('0'))
+                           .arg(id.device, 2, 16, QLatin1Char('0')));
         job.m_verify = true;
     }
     return id.size;

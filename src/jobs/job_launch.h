@@ -77,6 +77,10 @@ bool configure_par(const LaunchChoices& choices, const QString& fileName, const 
 // Refuses an input file that is empty or larger than any cartridge; true when it may be used.
 bool check_input_file(const QString& fileName, const LaunchLog& log);
 
+// Why a job of this type cannot move rom bytes of ROM (or image) and ram bytes
+// of save through the controller's row (or the GBA bus); empty when it can.
+QString size_refusal(uint32_t type, const MbcRow* row, uint64_t rom, uint64_t ram);
+
 // Refuses, before anything is sent, a size the chosen controller (or the GBA
 // bus) cannot address: the ROM or save of the choices, or the image to flash.
 bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fileName,

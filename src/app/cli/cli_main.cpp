@@ -33,6 +33,10 @@ int main(int argc, char** argv) {
         std::fputs(cli_help().toLocal8Bit().constData(), stdout);
         return kExitOk;
     }
+    if (request.completion) {
+        std::fputs(cli_bash_completion().toLocal8Bit().constData(), stdout);
+        return kExitOk;
+    }
     if (request.version) {
         std::printf("zelvo3-cli %s\n", ZELVO_VERSION);
         return kExitOk;

@@ -5,21 +5,9 @@
 #include <cstring>
 
 #include "cart/bus.h"
-#include "device/protocol.h"
 #include "jobs/option_tables.h"
 
 namespace {
-
-struct CommandName {
-    const char* name;
-    CliCommand command;
-    bool takesFile;
-};
-constexpr CommandName kCommands[] = {
-    {"info", CliCommand::Info, false},         {"dump-rom", CliCommand::DumpRom, true},
-    {"read-save", CliCommand::ReadSave, true}, {"write-save", CliCommand::WriteSave, true},
-    {"flash-rom", CliCommand::FlashRom, true}, {"verify", CliCommand::Verify, true},
-};
 
 struct SizeUnit {
     const char* suffix;
@@ -33,9 +21,6 @@ constexpr SizeUnit kUnits[] = {
 };
 constexpr int64_t kLargestSize = 64 * kMega;
 
-const char* const kValueOptions[] = {"--system",   "--mbc",       "--rom-size",
-                                     "--ram-size", "--save-type", "--board"};
-
 QString apply_option(const QString& name, const QString& value, CliRequest& request) {
     const QString lower = value.toLower();
     if (name == "--system") {
@@ -47,13 +32,13 @@ QString apply_option(const QString& name, const QString& value, CliRequest& requ
             return QString("unknown system \"%1\": use gb or gba").arg(value);
         }
     } else if (name == "--mbc") {
-        for (const MbcRow& row : mbc_table)
-            if (lower == QString::fromLatin1(row.label).toLower()) request.mbcCode = row.code;
-        if (!request.mbcCode)
-            return QString(
-                       "unknown controller \"%1\": use none, mbc1, mbc2, mbc3, mbc5, mbc7 "
-                       "or tama5")
-                .arg(value);
+        if (const MbcRow* row = gb::mbc_by_cli_name(lower.toLatin1().constData()))
+            request.mbcCode = row->code;
+        if (!request.mbcCode) {
+            QStringList names;
+            for (const MbcRow& row : mbc_table) names += QString::fromLatin1(row.cliName);
+            return QString("unknown controller \"%1\": use %2").arg(value, names.join(", "));
+        }
     } else if (name == "--save-type") {
         for (const OptionRow& row : gba_ram_type_table)
             if (lower == QString::fromLatin1(row.label).toLower()) request.saveType = row.value;
@@ -113,6 +98,10 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
             request.version = true;
             continue;
         }
+        if (arg == "--bash-completion") {
+            request.completion = true;
+            continue;
+        }
         if (arg == "--verify") {
             request.verify = true;
             continue;
@@ -136,9 +125,8 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
         }
         const int equals = arg.indexOf('=');
         const QString name = equals < 0 ? arg : arg.left(equals);
-        bool known = false;
-        for (const char* option : kValueOptions) known = known || name == QLatin1String(option);
-        if (!known) return QString("unknown option %1 (see --help)").arg(name);
+        const CliOptionRow* option = cli_option_named(name);
+        if (!option || !option->value) return QString("unknown option %1 (see --help)").arg(name);
         QString value;
         if (equals >= 0) {
             value = arg.mid(equals + 1);
@@ -150,11 +138,9 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
         const QString error = apply_option(name, value, request);
         if (!error.isEmpty()) return error;
     }
-    if (request.help || request.version) return {};
+    if (request.help || request.version || request.completion) return {};
     if (positional.isEmpty()) return "no command given (see --help)";
-    const CommandName* command = nullptr;
-    for (const CommandName& c : kCommands)
-        if (positional[0] == QLatin1String(c.name)) command = &c;
+    const CliCommandRow* command = cli_command_named(positional[0]);
     if (!command) return QString("unknown command \"%1\" (see --help)").arg(positional[0]);
     request.command = command->command;
     const int files = command->takesFile ? 1 : 0;
@@ -170,70 +156,6 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
 }
 
 bool cli_command_runs_script(const char* word) {
-    for (const CommandName& c : kCommands)
-        if (std::strcmp(word, c.name) == 0)
-            return c.command != CliCommand::Info && c.command != CliCommand::Verify;
-    return false;
-}
-
-QString cli_help() {
-    return QStringLiteral(
-               "Usage: zelvo3-cli COMMAND [FILE] [OPTIONS]\n"
-               "\n"
-               "Reads and writes Game Boy, Game Boy Color and Game Boy Advance cartridges\n"
-               "through the USB dumper board, with the window's scripts and jobs.\n"
-               "\n"
-               "Commands:\n"
-               "  info              show the board and the cartridge's header information\n"
-               "  dump-rom FILE     dump the cartridge's ROM into FILE\n"
-               "  read-save FILE    back up the battery save into FILE\n"
-               "  write-save FILE   write the save file FILE into the cartridge\n"
-               "  flash-rom FILE    program the ROM image FILE into a rewritable GB/GBC flash\n"
-               "                    cartridge (its size is the file's size)\n"
-               "\n"
-               "Every command first reads the cartridge's header, as the window's Info button\n"
-               "does, and uses what it detects. The options below override it, as the settings\n"
-               "panel does:\n"
-               "  --system gb|gba   the system; a different one than detected starts from the\n"
-               "                    panel's first choices (MBC5, smallest sizes, SRAM)\n"
-               "  --mbc NAME        GB/GBC controller: none, mbc1, mbc2, mbc3, mbc5, mbc7, tama5\n"
-               "  --rom-size SIZE   GB/GBC: 32K 64K 128K 256K 512K 1M 2M 4M 8M\n"
-               "                    GBA:    1M 2M 4M 8M 16M 32M 64M\n"
-               "  --ram-size SIZE   GB/GBC: 512 8K 32K 64K 128K\n"
-               "                    GBA: 512 or 8K for eep, 32K or 64K for sram,\n"
-               "                         64K or 128K for flash\n"
-               "  --save-type TYPE  GBA save kind: sram, flash, eep\n"
-               "  --verify          read the cartridge back after writing and compare; a\n"
-               "                    dump reads the cartridge twice and keeps it only when\n"
-               "                    both reads agree\n"
-               "  --force           replace an existing output file (dump-rom, read-save)\n"
-               "  --no-backup       write-save without first keeping the cartridge's save in\n"
-               "                    the backup folder\n"
-               "  --board NAME      use the board whose volume is named NAME, when more than\n"
-               "                    one is found\n"
-               "  -h, --help        this text\n"
-               "  --version         the program's version\n"
-               "SIZE is in bytes with an optional unit: K, KB, KiB, M, MB, MiB; or in bits\n"
-               "as the panel shows them: 256Kbit, 8Mb, 64Mbit.\n"
-               "\n"
-               "Output: the window's log lines on standard output; the progress, with rate\n"
-               "and time left, on standard error (a bar on a terminal, lines otherwise).\n"
-               "Ctrl-C, SIGTERM and SIGHUP cancel a running job; an output file is only\n"
-               "written when the whole job succeeded, an existing file is never cut short,\n"
-               "and only a regular file is ever replaced.\n"
-               "\n"
-               "The board is the first volume holding %1 under /run/media/$USER or\n"
-               "/media/$USER, or under the directory ZELVO_VOLUMES names. The mapper scripts\n"
-               "are read from the folder \"%2\" beside the program.\n"
-               "\n"
-               "Exit status:\n"
-               "  0  success\n"
-               "  1  the operation failed (cartridge not detected, transfer error, verification\n"
-               "     failed, canceled)\n"
-               "  2  the command line cannot be used\n"
-               "  3  no board was found, another program is using it, or it stopped\n"
-               "     answering while the header was read\n"
-               "  4  a file cannot be used (missing, empty, too large for the cartridge, not\n"
-               "     the save's size, a path too long, a full disk, or it would be replaced)\n")
-        .arg(QLatin1String(proto::kIdentFile), QLatin1String(kMapperFolder));
+    const CliCommandRow* command = cli_command_named(QString::fromLatin1(word));
+    return command && command->runsScript;
 }

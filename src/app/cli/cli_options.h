@@ -5,13 +5,14 @@
 #include <QStringList>
 #include <optional>
 
-enum class CliCommand { None, Info, DumpRom, ReadSave, WriteSave, FlashRom, Verify };
+#include "app/cli/cli_tables.h"
 
 struct CliRequest {
     CliCommand command = CliCommand::None;
     QString file;
     bool help = false;
     bool version = false;
+    bool completion = false;      // --bash-completion: print the completion script
     std::optional<int> system;    // kSysGb or kSysGba
     std::optional<int> mbcCode;   // controller code of the option tables
     std::optional<int> romSize;   // bytes
@@ -33,8 +34,6 @@ int parse_size(const QString& text);
 
 // A byte count as the options accept it back: 512, 8K, 1M.
 QString size_text(int bytes);
-
-QString cli_help();
 
 // Whether the command named by word runs a mapper script (a job on the board).
 bool cli_command_runs_script(const char* word);

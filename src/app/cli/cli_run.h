@@ -6,15 +6,6 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_output.h"
 
-enum CliExit {
-    kExitOk = 0,
-    kExitFailed = 1,
-    kExitUsage = 2,
-    kExitBoard = 3,
-    kExitFile = 4,
-    kExitSuspect = 5  // a dump or file that contradicts the database or its checksums
-};
-
 struct CliResult {
     int code = kExitOk;
     QString reason;  // one line, empty on success

@@ -1,0 +1,44 @@
+#include "cart/controllers.h"
+
+#include <strings.h>
+
+#include <cstring>
+
+namespace gb {
+
+const MbcRow* mbc_by_code(int code) {
+    for (const MbcRow& row : mbc_table)
+        if (row.code == code) return &row;
+    return nullptr;
+}
+
+const MbcRow* mbc_row_at(int position) {
+    if (position < 0 || position >= int(std::size(mbc_table))) return nullptr;
+    return &mbc_table[position];
+}
+
+const MbcRow* mbc_by_header_type(uint8_t type) {
+    for (const MbcRow& row : mbc_table)
+        for (size_t i = 0; i < row.headerTypes.count; ++i)
+            if (row.headerTypes.codes[i] == type) return &row;
+    return nullptr;
+}
+
+const MbcRow* mbc_by_cli_name(const char* name) {
+    for (const MbcRow& row : mbc_table)
+        if (strcasecmp(row.cliName, name) == 0) return &row;
+    return nullptr;
+}
+
+const MbcRow* mbc_by_script(const char* fileName) {
+    for (const MbcRow& row : mbc_table)
+        if (std::strcmp(row.script, fileName) == 0) return &row;
+    return nullptr;
+}
+
+const char* mbc_script_at(int position) {
+    const MbcRow* row = mbc_row_at(position);
+    return row ? row->script : nullptr;
+}
+
+}  // namespace gb

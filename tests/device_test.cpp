@@ -274,7 +274,6 @@ TEST(TransferBuffer, AlignedForDirectReadsAndFilled) {
 
 class Volumes : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("ZELVO_VOLUMES", dir.path().c_str(), 1); }
     void make_volume(const std::string& name, const std::string& label, bool board = true) {
         std::filesystem::create_directories(dir.file(name));
         if (!board) return;
@@ -283,6 +282,7 @@ protected:
         testing_support::write_file(dir.file(name) + "/K-DRIVER.DMP", ident);
     }
     TempDir dir;
+    testing_support::ScopedEnv volumes{"ZELVO_VOLUMES", dir.path()};
 };
 
 TEST_F(Volumes, SelectsTheFirstVolumeHoldingTheBoardByItsFullName) {

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -69,7 +70,7 @@ protected:
         std::vector<std::string> args = j.board;
         MountedBoard board(args);
         if (!board.mounted()) return -1;
-        run_case(j, board, "count", {});
+        run_case(j, board, "count");
         board.unmount();
         std::ifstream notes(board.file("raw.log.txt"));
         int64_t n = -1;
@@ -81,8 +82,7 @@ protected:
     // Runs one job against a mounted board; true when everything held.
     // prepare changes the job record before it starts.
     bool run_case(const MatrixJob& j, MountedBoard& board, const std::string& label,
-                  const std::function<void()>& during, bool pulledOut = false,
-                  const std::function<void(FamicomThread&)>& prepare = {}) {
+                  bool pulledOut = false, const std::function<void(FamicomThread&)>& prepare = {}) {
         const bool writes = job_reads_input(j.type);
         const std::string out = dir.file("out.bin");
         const bool existing = !writes && label.size() % 2 == 0;  // half the cases, either way
@@ -102,17 +102,14 @@ protected:
         QStringList log;
         QObject::connect(&job, &FamicomThread::log, [&log](const QString& line) { log << line; });
         if (prepare) prepare(job);
-        std::atomic<bool> done{false};
-        bool ok = false;
-        std::thread runner([&] {
-            ok = job.execute();
-            done = true;
-        });
-        if (during) during();
-        if (!poll_until([&] { return done.load(); }, kHangMs)) {
+        std::packaged_task<bool()> task([&job] { return job.execute(); });
+        std::future<bool> result = task.get_future();
+        std::thread runner(std::move(task));
+        if (result.wait_for(std::chrono::milliseconds(kHangMs)) != std::future_status::ready) {
             std::fprintf(stderr, "fault matrix: %s %s hangs\n", j.name.c_str(), label.c_str());
             std::abort();  // the job thread cannot be stopped from here
         }
+        const bool ok = result.get();
         runner.join();
         lastOk = ok;
         lastFileFault = job.m_file_fault;
@@ -173,7 +170,7 @@ protected:
             args.insert(args.end(), {"--fail-after", std::to_string(n)});
             MountedBoard board(args);
             ASSERT_TRUE(board.mounted());
-            run_case(withOut, board, "failing after " + std::to_string(n), {});
+            run_case(withOut, board, "failing after " + std::to_string(n));
         }
         // A slow board, a volume without O_DIRECT, and one pulled out mid-transfer.
         for (const char* option : {"--latency", "--refuse-direct"}) {
@@ -182,19 +179,14 @@ protected:
             if (std::string(option) == "--latency") args.push_back("2");
             MountedBoard board(args);
             ASSERT_TRUE(board.mounted());
-            EXPECT_TRUE(run_case(withOut, board, option, {}));
+            EXPECT_TRUE(run_case(withOut, board, option));
         }
+        // Pulled out halfway: the board and its files are gone from then on.
         std::vector<std::string> args = base;
-        args.insert(args.end(), {"--latency", "5"});
+        args.insert(args.end(), {"--vanish-after", std::to_string(total / 2)});
         MountedBoard board(args);
         ASSERT_TRUE(board.mounted());
-        run_case(
-            withOut, board, "pulled out",
-            [&] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(60));
-                board.pull_out();
-            },
-            true);
+        run_case(withOut, board, "pulled out", true);
         board.unmount();
         another_board_beside(withOut);
         lock_taken_mid_job(withOut);
@@ -208,7 +200,7 @@ protected:
         MountedBoard board(j.board, "ZELVO", volumes);
         MountedBoard other(j.board, "OTHER", volumes);
         ASSERT_TRUE(board.mounted() && other.mounted());
-        run_case(j, board, "beside another board", {}, false, [](FamicomThread& job) {
+        run_case(j, board, "beside another board", false, [](FamicomThread& job) {
             job.m_claim = std::make_unique<usb::BoardClaim>("ZELVO");
         });
         other.unmount();
@@ -230,7 +222,7 @@ protected:
         MountedBoard board(args);
         ASSERT_TRUE(board.mounted());
         root = open(board.mountpoint().c_str(), O_RDONLY | O_DIRECTORY);
-        run_case(j, board, "lock taken mid-job", {});
+        run_case(j, board, "lock taken mid-job");
         if (taken) tally_case(j, board, "lock taken mid-job", "another program took the lock", {});
     }
 
@@ -238,7 +230,7 @@ protected:
     void input_that_grows(const MatrixJob& j) {
         MountedBoard board(j.board);
         ASSERT_TRUE(board.mounted());
-        run_case(j, board, "input grows", {}, false, [&j](FamicomThread& job) {
+        run_case(j, board, "input grows", false, [&j](FamicomThread& job) {
             job.m_rom_limit = uint32_t(j.input.size());
             Bytes grown = j.input;
             grown.resize(grown.size() + 100, 0x42);
@@ -290,9 +282,8 @@ protected:
 
     TempDir dir;
     bool lastOk = false, lastFileFault = false;  // of the last job run_case ran
-    static Tally tally;
+    Tally tally;
 };
-Tally FaultMatrix::tally;
 
 TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
     REQUIRE_FUSE();

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,6 +34,7 @@ class WindowJob : public ::testing::Test {
 protected:
     void mount(std::vector<std::string> args) {
         REQUIRE_FUSE();
+        board.reset();  // the board before gives back what it set first
         board = std::make_unique<MountedBoard>(std::move(args));
         ASSERT_TRUE(board->mounted());
     }
@@ -76,6 +78,17 @@ protected:
     std::string image(const Bytes& data, const std::string& name) {
         write_file(dir.file(name), data);
         return dir.file(name);
+    }
+    // A copy of the program's mapper folder that the tab runs its scripts
+    // from, for tests that change them; its path.
+    QString scratch_mapper(MainTab& on) {
+        const QString program = QString::fromStdString(dir.file("program"));
+        std::filesystem::create_directories(program.toStdString());
+        std::filesystem::copy((QCoreApplication::applicationDirPath() + "/mapper").toStdString(),
+                              (program + "/mapper").toStdString(),
+                              std::filesystem::copy_options::recursive);
+        on.setProgramDir(program);
+        return program + "/mapper/";
     }
     static bool has(const QStringList& lines, const QString& part) {
         for (const QString& l : lines)
@@ -250,7 +263,7 @@ TEST_F(WindowJob, BoardPulledOutMidDumpAndMidWrite) {
 
 TEST_F(WindowJob, NoBoardAndCancelledDialogs) {
     TempDir empty;
-    setenv("ZELVO_VOLUMES", empty.path().c_str(), 1);
+    const ScopedEnv volumes("ZELVO_VOLUMES", empty.path());
     QStringList lines = run(&MainTab::push_read_rom, dir.file("x.gb"));
     EXPECT_FALSE(started);
     EXPECT_TRUE(lines.contains("Can not found dump device."));
@@ -280,17 +293,15 @@ TEST_F(WindowJob, NoBoardAndCancelledDialogs) {
 
 TEST_F(WindowJob, MissingBrokenAndIncompleteScripts) {
     mount({"--gb", image(romgen::gb_image(0x1B, 3, 3), "rom.gb")});
-    const QString mapper = QCoreApplication::applicationDirPath() + "/mapper/";
+    const QString mapper = scratch_mapper(tab);
     const QString tama5 = mapper + "gb_tama5.nut", mbc7 = mapper + "gb_mbc7.nut";
-    ASSERT_TRUE(QFile::rename(tama5, tama5 + ".away"));
+    ASSERT_TRUE(QFile::remove(tama5));
     choose_gb(6, 262144);
     QStringList lines = run(&MainTab::push_read_rom, dir.file("x.gb"));
-    QFile::rename(tama5 + ".away", tama5);
     EXPECT_FALSE(started);
     EXPECT_TRUE(lines.contains("Not exists script file :"));
     EXPECT_TRUE(lines.contains(tama5)) << "the full path that was tried";
 
-    ASSERT_TRUE(QFile::copy(mbc7, mbc7 + ".keep"));
     choose_gb(5, 262144);
     write_file(mbc7.toStdString(), {'f', 'u', 'n', 'c', 't', 'i', 'o', 'n', ' ', '(', '{'});
     lines = run(&MainTab::push_read_rom, dir.file("x.gb"));
@@ -300,8 +311,6 @@ TEST_F(WindowJob, MissingBrokenAndIncompleteScripts) {
     const std::string dumpOnly = "function cpu_dump(d, a, b) {}";
     write_file(mbc7.toStdString(), Bytes(dumpOnly.begin(), dumpOnly.end()));
     lines = run(&MainTab::push_read_ram, dir.file("x.sav"));
-    QFile::remove(mbc7);
-    QFile::rename(mbc7 + ".keep", mbc7);
     EXPECT_TRUE(failed(lines));
     EXPECT_LT(lines.indexOf("Start dump save..."), lines.indexOf("Dump save finish."));
     EXPECT_FALSE(std::filesystem::exists(dir.file("x.sav")));
@@ -315,14 +324,14 @@ TEST_F(WindowJob, TheFlashQueryWaitsForTheBoardsLock) {
         run(&MainTab::push_write_flash, image(romgen::pattern(0x8000, 1), "f.gb"));
     EXPECT_FALSE(started);
     EXPECT_TRUE(lines.contains("The dump device is in use by another program."));
+    other.release();
     board->unmount();
     EXPECT_TRUE(board->command_writes().empty()) << "no query reached the board";
 }
 
 TEST_F(WindowJob, CancelAndClosingTheWindowStopARunawayScript) {
     mount({"--gb", image(romgen::gb_image(0x22, 3, 0), "rom.gb")});
-    const QString mbc7 = QCoreApplication::applicationDirPath() + "/mapper/gb_mbc7.nut";
-    ASSERT_TRUE(QFile::copy(mbc7, mbc7 + ".keep"));
+    const QString mbc7 = scratch_mapper(tab) + "gb_mbc7.nut";
     const std::string endless = "function cpu_dump(d, a, b) { while (true) {} }";
     write_file(mbc7.toStdString(), Bytes(endless.begin(), endless.end()));
     choose_gb(5, 262144);
@@ -337,6 +346,7 @@ TEST_F(WindowJob, CancelAndClosingTheWindowStopARunawayScript) {
     EXPECT_TRUE(lines.contains(">Operation failure."));
     {
         MainTab closing(nullptr);
+        closing.setProgramDir(QFileInfo(mbc7).path() + "/..");
         closing.settings()->_setItem1(5);
         const DialogAnswer answerClosing =
             answer_file_dialog(QString::fromStdString(dir.file("y.gb")));
@@ -344,8 +354,6 @@ TEST_F(WindowJob, CancelAndClosingTheWindowStopARunawayScript) {
         ASSERT_TRUE(
             wait_for([&] { return lines_of(closing.console()).contains("Start dump rom..."); }));
     }  // the window closes with the script still running
-    QFile::remove(mbc7);
-    QFile::rename(mbc7 + ".keep", mbc7);
 }
 
 TEST_F(WindowJob, RefusedImagesAndTheGbaFlashWrite) {

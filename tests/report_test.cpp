@@ -56,7 +56,7 @@ protected:
 
 TEST_F(InfoReport, NoBoard) {
     TempDir empty;
-    setenv("ZELVO_VOLUMES", empty.path().c_str(), 1);
+    const ScopedEnv volumes("ZELVO_VOLUMES", empty.path());
     Report r;
     r.run();
     EXPECT_EQ(r.lines, QStringList({"Can not found dump device.",

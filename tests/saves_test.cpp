@@ -27,6 +27,7 @@ protected:
         write_file(dir.file("rom.gb"), romgen::gb_image(0x10, 2, 3));
         extra.insert(extra.begin(),
                      {"--gb", dir.file("rom.gb"), "--save-out", dir.file("model.sav")});
+        board.reset();
         board = std::make_unique<MountedBoard>(extra);
         ASSERT_TRUE(board->mounted());
     }

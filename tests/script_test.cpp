@@ -249,23 +249,22 @@ TEST_F(Script, CancelStopsAScriptThatNeverCallsANative) {
         Job runaway;
         runaway.thread.m_type = kJobGbDump;
         runaway.thread.m_script = QString::fromStdString(path);
-        std::atomic<bool> done{false};
-        bool ok = true;
-        std::thread stage([&] {
-            ok = script_dump_execute(&runaway.thread);
-            done = true;
-        });
+        std::packaged_task<bool()> task(
+            [&runaway] { return script_dump_execute(&runaway.thread); });
+        std::future<bool> result = task.get_future();
+        std::thread stage(std::move(task));
         // Cancel once the script runs (the stage says so first).
         ASSERT_TRUE(runaway.started.get_future().wait_for(std::chrono::seconds(30)) ==
                     std::future_status::ready);
         const auto canceledAt = std::chrono::steady_clock::now();
         runaway.thread.canceled();
-        const bool stopped = testing_support::poll_until([&] { return done.load(); }, 10000);
+        const bool stopped = result.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
         std::printf("stopped %lld ms after Cancel\n",
                     (long long)std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - canceledAt)
                         .count());
         if (!stopped) std::abort();  // a thread stuck for ever: nothing else can end it
+        const bool ok = result.get();
         stage.join();
         EXPECT_FALSE(ok);
         EXPECT_EQ(runaway.thread.m_failure, "canceled");

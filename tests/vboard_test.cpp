@@ -65,6 +65,7 @@ protected:
             "--flash", "0x40000",     "--flash-wiring",      wiring,     "--erase-ms",
             eraseMs,   "--flash-out", dir.file("flash.out"), "--serial", "0123456789ABCDEF"};
         args.insert(args.end(), more.begin(), more.end());
+        board.reset();
         board = std::make_unique<MountedBoard>(args);
         ASSERT_TRUE(board->mounted());
         ASSERT_EQ(usb::open(), 1);

@@ -19,6 +19,7 @@
 #include "app/tab_dialog.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
+#include "jobs/transfer_rate.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
@@ -77,8 +78,8 @@ TEST(MainTabLog, ResultLinesAndProgress) {
     EXPECT_FALSE(tab.actionButtons()[0]->isEnabled());
     EXPECT_TRUE(tab.cancelButton()->isEnabled());
     // Once a pass has run long enough to measure, the bar adds rate and time left.
-    QThread::msleep(250);
-    tab.setProgress(6, 10);
+    EXPECT_TRUE(rate_text(6, 10, 100).isEmpty()) << "too soon to tell";
+    show_progress(tab.progressBar(), 6, 10, rate_text(6, 10, 250));
     EXPECT_TRUE(tab.progressBar()->text().startsWith("60%, "))
         << tab.progressBar()->text().toStdString();
     EXPECT_TRUE(tab.progressBar()->text().contains(" left"));

@@ -21,7 +21,8 @@
 #include "ui/console.h"
 #include "ui/settings.h"
 
-MainTab::MainTab(QWidget* parent) : QWidget(parent) {
+MainTab::MainTab(QWidget* parent)
+    : QWidget(parent), m_programDir(QCoreApplication::applicationDirPath()) {
     m_settings = new Settings(this);
     m_console = new Console(this);
     m_progress = new QProgressBar(this);
@@ -158,8 +159,7 @@ LaunchChoices MainTab::launchChoices() {
 }
 
 bool MainTab::configure_par(QString& fileName) {
-    return ::configure_par(launchChoices(), fileName, QCoreApplication::applicationDirPath(),
-                           *m_thread, launchLog());
+    return ::configure_par(launchChoices(), fileName, m_programDir, *m_thread, launchLog());
 }
 
 void MainTab::refuse() {
@@ -180,12 +180,14 @@ bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
     m_settings->show_model();
     info(detection_line(d));
     if (button == JobButton::WriteFlash && detected_system(d) == kSysGba) {
-        info(tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
-                "cartridges is not part of this program yet."));
+        info(
+            tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
+               "cartridges is not part of this program yet."));
         return false;
     }
     const bool saveJob = button == JobButton::ReadRam || button == JobButton::WriteRam;
-    if (saveJob && model.choices().sysType == kSysGba && model.source(kItem2) == ChoiceSource::Default)
+    if (saveJob && model.choices().sysType == kSysGba &&
+        model.source(kItem2) == ChoiceSource::Default)
         return find_save_kind();
     return true;
 }
@@ -217,7 +219,8 @@ bool MainTab::find_save_kind() {
     uint32_t eepromSize = 0;
     if (found.read && found.type == gb::kSaveTypeEep && found.size == 0) {
         // The library does not tell the EEPROM's size, and the chip cannot be asked.
-        const QStringList sizes = {bytes_text(gb::kGbaEepromSmall), bytes_text(gb::kGbaEepromLarge)};
+        const QStringList sizes = {bytes_text(gb::kGbaEepromSmall),
+                                   bytes_text(gb::kGbaEepromLarge)};
         bool ok = false;
         const QString size = QInputDialog::getItem(
             this, tr("EEPROM size"),
@@ -233,8 +236,9 @@ bool MainTab::find_save_kind() {
 
 void MainTab::launch(JobButton button) {
     if (button == JobButton::WriteFlash && m_settings->getSysType() == kSysGba) {
-        info(tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
-                "cartridges is not part of this program yet."));
+        info(
+            tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
+               "cartridges is not part of this program yet."));
         return refuse();
     }
     // A job that has signalled its end may still be leaving its thread: the
@@ -259,16 +263,16 @@ void MainTab::launch(JobButton button) {
     info(tr("Using: %1").arg(choices_line(m_settings->model(), type)));
 
     const JobDialog& dialog = job_dialog(button);
-    const QString filter = tr(m_settings->getSysType() == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
+    const QString filter =
+        tr(m_settings->getSysType() == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
     QString fileName = dialog.save
                            ? QFileDialog::getSaveFileName(this, tr(dialog.caption), ".", filter)
                            : QFileDialog::getOpenFileName(this, tr(dialog.caption), ".", filter);
     // The dialog asked before replacing a file that was there; one that
     // appears during the job is kept.
     m_thread->m_replace = QFileInfo::exists(fileName);
-    const LaunchFault fault = prepare_job(button, launchChoices(), fileName,
-                                          QCoreApplication::applicationDirPath(), *m_thread,
-                                          launchLog());
+    const LaunchFault fault =
+        prepare_job(button, launchChoices(), fileName, m_programDir, *m_thread, launchLog());
     if (fault == LaunchFault::Canceled) return log_separator(m_console);
     if (fault != LaunchFault::None) return refuse();
     m_thread->m_claim = std::move(claim);

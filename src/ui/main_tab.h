@@ -36,6 +36,9 @@ public:
     QPushButton* cancelButton() const { return m_cancel; }
     QList<QPushButton*> actionButtons() const;
     FamicomThread* jobThread() const { return m_thread; }
+    // The folder holding the mapper folder: the program's own unless set.
+    void setProgramDir(const QString& dir) { m_programDir = dir; }
+
     // A save library search is reading the ROM (the window waits for it).
     bool searching() const { return m_searching; }
 
@@ -84,8 +87,9 @@ private:
     QVBoxLayout* m_logColumn;
     QVBoxLayout* m_mainLayout;
     FamicomThread* m_thread;
-    TransferPass m_pass;           // the rate and time left on the bar
+    TransferPass m_pass;  // the rate and time left on the bar
+    QString m_programDir;
     bool m_searching = false;
     std::optional<JobButton> m_pending;  // a job asked for while the last one ended
-    bool m_searchStopped = false;  // Cancel was pressed during a save library search
+    bool m_searchStopped = false;        // Cancel was pressed during a save library search
 };

@@ -1,5 +1,6 @@
 #include "mounted_board.h"
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <thread>
 
@@ -129,46 +131,101 @@ void BoardPauses::serve() {
     }
 }
 
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+    if (const char* old = std::getenv(name)) {
+        m_had = true;
+        m_old = old;
+    }
+    setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (m_had)
+        setenv(m_name.c_str(), m_old.c_str(), 1);
+    else
+        unsetenv(m_name.c_str());
+}
+
+namespace {
+
+constexpr int kMountMs = 10000;   // how long a board may take to mount
+constexpr int kUnmountMs = 5000;  // and to end once detached
+
+// Waits for one byte on fd; false when it did not come in ms.
+bool byte_within(int fd, int ms) {
+    pollfd p{fd, POLLIN, 0};
+    char byte = 0;
+    return ::poll(&p, 1, ms) == 1 && ::read(fd, &byte, 1) == 1;
+}
+
+// Waits for the process to end; false when it had not in ms.
+bool ends_within(pid_t pid, int ms) {
+    auto ended = std::async(std::launch::async, [pid] {
+        int status = 0;
+        return waitpid(pid, &status, 0) == pid;
+    });
+    if (ended.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready)
+        return ended.get();
+    kill(pid, SIGTERM);  // the waiting thread then ends as well
+    return false;
+}
+
+}  // namespace
+
 MountedBoard::MountedBoard(std::vector<std::string> args, const std::string& volume,
                            const std::string& volumes)
     : m_volumes(volumes.empty() ? m_dir.file("volumes") : volumes) {
     fs::create_directories(m_volumes + "/" + volume);
     m_mountpoint = m_volumes + "/" + volume;
-    setenv("ZELVO_VOLUMES", m_volumes.c_str(), 1);
-    args.insert(args.begin(), {VBOARD_PATH, "--log", file("raw.log")});
+    m_env = std::make_unique<ScopedEnv>("ZELVO_VOLUMES", m_volumes);
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    args.insert(args.begin(),
+                {VBOARD_PATH, "--log", file("raw.log"), "--ready-fd", std::to_string(ready[1])});
     args.push_back("-f");
     args.push_back(m_mountpoint);
     m_pid = fork();
     if (m_pid == 0) {
+        close(ready[0]);
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(argv[0], argv.data());
         _exit(127);
     }
-    for (int i = 0; i < 500 && !is_mounted(m_mountpoint); ++i) {
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    close(ready[1]);
+    // The board says when it is mounted; a board that fails to start closes
+    // the pipe without a word.
+    const bool mounted = byte_within(ready[0], kMountMs);
+    close(ready[0]);
+    if (mounted && is_mounted(m_mountpoint)) {
+        record(true);
+        return;
     }
-    if (!is_mounted(m_mountpoint)) unmount();
+    unmount();
+}
+
+void MountedBoard::record(bool mounted) const {
+    const char* registry = std::getenv("ZELVO_TEST_MOUNTS");
+    if (!registry) return;
+    const std::string entry = std::string(registry) + "/" + std::to_string(m_pid);
+    if (!mounted) {
+        std::remove(entry.c_str());
+        return;
+    }
+    fs::create_directories(registry);
+    write_file(entry, std::vector<uint8_t>(m_mountpoint.begin(), m_mountpoint.end()));
 }
 
 void MountedBoard::unmount() {
     if (m_pid <= 0) return;
-    int status = 0;
     if (run({"fusermount3", "-u", m_mountpoint}) != 0) {
         // Still busy: detach it; the board ends once the last file on it is
         // closed, and is stopped if that does not come.
         run({"fusermount3", "-uz", m_mountpoint});
-        for (int i = 0; i < 500 && waitpid(m_pid, &status, WNOHANG) == 0; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (waitpid(m_pid, &status, WNOHANG) == 0) kill(m_pid, SIGTERM);
     }
-    waitpid(m_pid, &status, 0);
+    ends_within(m_pid, kUnmountMs);
+    record(false);
     m_pid = -1;
 }
 
@@ -177,8 +234,9 @@ void MountedBoard::pull_out() {
     kill(m_pid, SIGKILL);
     int status = 0;
     waitpid(m_pid, &status, 0);
-    m_pid = -1;
     run({"fusermount3", "-uz", m_mountpoint});
+    record(false);
+    m_pid = -1;
 }
 
 MountedBoard::~MountedBoard() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,8 +21,23 @@ bool fuse_usable(std::string* why);
 
 std::vector<uint8_t> read_file(const std::string& path);
 
-// Asks done() every few milliseconds until it holds (true) or ms have passed.
+// Reads the board until done() holds (true) or ms have passed, as the host
+// polls a flash chip whose erase has no other sign of its end.
 bool poll_until(const std::function<bool()>& done, int ms = 30000);
+
+// Sets an environment variable for the object's life, then puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    bool m_had = false;
+    std::string m_old;
+};
 void write_file(const std::string& path, const std::vector<uint8_t>& data);
 
 // A temporary directory, removed with everything in it.
@@ -74,7 +90,10 @@ class MountedBoard {
 public:
     // Starts vboard with args on <temp>/volumes/<volume> and points the
     // program's volume search (ZELVO_VOLUMES) at <temp>/volumes (or at
-    // volumes, which then holds the board's folder).
+    // volumes, which then holds the board's folder) while it lives. The
+    // board is listed in the folder ZELVO_TEST_MOUNTS names until it is
+    // unmounted, so that a run cut short leaves behind only what the suite's
+    // own clean-up knows.
     explicit MountedBoard(std::vector<std::string> args, const std::string& volume = "ZELVO",
                           const std::string& volumes = std::string());
     ~MountedBoard();
@@ -96,10 +115,13 @@ public:
     std::vector<std::vector<uint8_t>> command_writes() const;
 
 private:
+    void record(bool mounted) const;
+
     TempDir m_dir;
     std::string m_volumes;
     std::string m_mountpoint;
     pid_t m_pid = -1;
+    std::unique_ptr<ScopedEnv> m_env;
 };
 
 }  // namespace testing_support

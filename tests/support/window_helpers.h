@@ -16,14 +16,15 @@
 
 namespace testing_support {
 
-// Waits, processing events, until done() holds or ms have passed.
+// Processes events until done() holds, asking again after each event that
+// arrives; false when ms passed first.
 inline bool wait_for(const std::function<bool()>& done, int ms = 30000) {
-    QElapsedTimer timer;
-    timer.start();
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.start(ms);
     while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
+        if (!deadline.isActive()) return false;
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
@@ -33,7 +34,9 @@ inline bool wait_for(const std::function<bool()>& done, int ms = 30000) {
 class [[nodiscard]] DialogAnswer {
 public:
     explicit DialogAnswer(QTimer* timer) : m_timer(timer) {}
-    DialogAnswer(DialogAnswer&& other) noexcept : m_timer(other.m_timer) { other.m_timer = nullptr; }
+    DialogAnswer(DialogAnswer&& other) noexcept : m_timer(other.m_timer) {
+        other.m_timer = nullptr;
+    }
     ~DialogAnswer() { delete m_timer.data(); }
     // Whether a dialog took the answer.
     bool taken() const { return m_timer.isNull(); }

@@ -1,6 +1,7 @@
 // vboard: mounts a virtual dumper board as a volume holding the board's three files.
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -28,6 +29,7 @@ struct Volume {
     bool refuseDirect = false;
     std::string saveOut;
     std::string flashOut;
+    int readyFd = -1;  // told with one byte once the volume is mounted
 };
 
 Volume* volume() {
@@ -167,7 +169,15 @@ void* vb_init(fuse_conn_info*, fuse_config* cfg) {
     cfg->kernel_cache = 0;
     cfg->attr_timeout = 0;
     cfg->entry_timeout = 0;
-    return fuse_get_context()->private_data;
+    auto* v = static_cast<Volume*>(fuse_get_context()->private_data);
+    // The volume is mounted: whoever waits for it is told.
+    if (v->readyFd >= 0) {
+        const char ready = '1';
+        if (write(v->readyFd, &ready, 1) != 1) std::perror("vboard: --ready-fd");
+        close(v->readyFd);
+        v->readyFd = -1;
+    }
+    return v;
 }
 
 std::vector<uint8_t> read_file(const std::string& path, bool* ok) {
@@ -227,6 +237,8 @@ const char* const kUsage =
     "                       FIFO it writes the point into) and waits (PREFIX.resume,\n"
     "                       a FIFO it reads one byte from)\n"
     "  --read-only          the volume is mounted read-only\n"
+    "  --ready-fd N         write one byte to the open file N once the volume is\n"
+    "                       mounted, and close it\n"
     "  --corrupt-gb ADDR    the byte at this GB bus address reads back altered\n"
     "  --flaky-gb ADDR      the byte at this GB bus address reads back altered every\n"
     "                       second time it is read (a dirty contact)\n"
@@ -332,6 +344,8 @@ int main(int argc, char** argv) {
             options.pauseFifo = next();
         else if (a == "--read-only")
             readOnly = true;
+        else if (a == "--ready-fd")
+            v->readyFd = std::atoi(next().c_str());
         else if (a == "--refuse-direct")
             v->refuseDirect = true;
         else if (a == "-f")

@@ -1,7 +1,9 @@
 // The virtual board itself, through its real mount: framing checks, the flash
 // cartridge's chip model and its faults.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -150,6 +152,30 @@ TEST(VirtualBoardFaults, APulledBoardFailsReadsAndCommandWrites) {
     EXPECT_EQ(cmd::send(b, 512), 0u);
     EXPECT_EQ(usb::read_rom(0, b, 512), 0u);
     EXPECT_EQ(usb::read_dmp(0, b, 512), 0u);
+}
+
+// romgen takes sizes with their units and refuses what it cannot read.
+TEST(Romgen, SizesWithUnitsAndNothingElse) {
+    TempDir dir;
+    const struct {
+        std::string args;
+        int status;
+        size_t size;
+    } runs[] = {{"gba 8M ZTST", 0, 8 << 20},
+                {"gba 512K ZTST", 0, 512 << 10},
+                {"gba 0x100000 ZTST", 0, 1 << 20},
+                {"gba 8Q ZTST", 2, 0},
+                {"gba 100 ZTST", 2, 0},
+                {"gb 0x1B 5x 3", 2, 0}};
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.args);
+        const std::string out = dir.file("image");
+        std::remove(out.c_str());
+        const int status =
+            std::system((ROMGEN_PATH " " + r.args + " " + out + " 2>/dev/null").c_str());
+        EXPECT_EQ(WEXITSTATUS(status), r.status);
+        EXPECT_EQ(read_file(out).size(), r.size);
+    }
 }
 
 }  // namespace

@@ -44,8 +44,10 @@ std::vector<uint8_t> gb_image(uint8_t type, uint8_t romCode, uint8_t ramCode,
 
 std::vector<uint8_t> gba_image(uint32_t size, const std::string& gameCode,
                                const std::string& title) {
-    std::vector<uint8_t> rom = pattern(size, size ^ 0x5A5A);
-    std::memset(rom.data(), 0, 0xC0);
+    constexpr uint32_t kHeaderEnd = 0xC0;
+    // The header is written whole: a smaller size still gets it.
+    std::vector<uint8_t> rom = pattern(std::max(size, kHeaderEnd), size ^ 0x5A5A);
+    std::memset(rom.data(), 0, kHeaderEnd);
     const uint8_t branch[4] = {0x2E, 0x00, 0x00, 0xEA};
     std::memcpy(rom.data(), branch, sizeof branch);
     std::memcpy(&rom[gb::kGbaLogoOffset], gb::kGbaLogo, gb::kGbaLogoSize);

@@ -50,6 +50,9 @@ SLOT_KINDS = {
     "gba_flash_1m_rtc": "gba_flash_1m",
     "gba_flash_rtc": "gba_flash",
 }
+# Slot names of cartridges with a clock on their port; the rows keep their
+# memory kind and are listed in gba_clock_rows.
+CLOCK_SLOTS = ("gba_flash_1m_rtc", "gba_flash_rtc", "gba_boktai")
 # Slot names that tell no memory kind are decided from the entry's chip list:
 #   "FRAM" or "SRAM"          -> gba_sram (FRAM is accessed like SRAM)
 #   "64K EEPROM"              -> gba_eeprom_64k
@@ -163,12 +166,13 @@ def build_rows(entries):
                 if game_code(c.split(" ")[0]) not in reserved]
         if not kept:
             continue
-        listed.append((e["title"], e["year"], e["publisher"], ", ".join(kept), e["rom"], e["kind"]))
+        listed.append((e["title"], e["year"], e["publisher"], ", ".join(kept), e["rom"], e["kind"],
+                       e["slot"] in CLOCK_SLOTS))
     rows = []
     it = iter(listed)
     total = len(listed) + len(REFERENCE_ROWS)
     for index in range(total):
-        rows.append(REFERENCE_ROWS[index] if index in REFERENCE_ROWS else next(it))
+        rows.append(REFERENCE_ROWS[index] + (False,) if index in REFERENCE_ROWS else next(it))
     return rows
 
 
@@ -189,9 +193,14 @@ def main():
         "const gba_cart_row gba_cart_table[] = {",
     ]
     for row in rows:
-        fields = [c_string(cut(f, w)) for f, w in zip(row, WIDTHS)]
+        fields = [c_string(cut(f, w)) for f, w in zip(row[:6], WIDTHS)]
         lines.append("    {" + ", ".join(fields) + "},")
     lines += ["};", "", "const size_t gba_cart_count = sizeof gba_cart_table / sizeof gba_cart_table[0];",
+              "", "const uint16_t gba_clock_rows[] = {"]
+    clocks = [str(i) for i, row in enumerate(rows) if row[6]]
+    for start in range(0, len(clocks), 16):
+        lines.append("    " + ", ".join(clocks[start:start + 16]) + ",")
+    lines += ["};", "", "const size_t gba_clock_row_count = sizeof gba_clock_rows / sizeof gba_clock_rows[0];",
               "", "}  // namespace gb", ""]
     with open(target, "w", encoding="utf-8") as out:
         out.write("\n".join(lines))

@@ -212,8 +212,12 @@ void Board::execute_gba(const uint8_t* block) {
         case kOpGbaEep8kWrite:
             if (m_gba) m_gba->save_write(get16(block + kGbaAddr), block + kGbaData, kGbaEepHalf);
             break;
+        case kOpGbaCpuWrite:
+            if (m_gba)
+                m_gba->bus_write(get32(block + kGbaAddr), uint16_t(get16(block + kGbaValue)));
+            break;
         default:
-            break;  // init and bus writes: a ROM cartridge ignores them
+            break;  // init: a ROM cartridge ignores it
     }
 }
 

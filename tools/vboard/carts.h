@@ -36,10 +36,33 @@ inline bool gb_cart_address(uint16_t address) {
 }
 
 // mGBA's controller emulation for every header type it knows; types 0x08/0x09
-// (plain RAM without a controller, which mGBA leaves out) are modelled here.
-// clock, five bytes when given, sets an MBC3 clock's registers (seconds,
-// minutes, hours, day low, day high); the modelled clock stands still.
-std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save, const Bytes& clock = {});
+// (plain RAM without a controller, which mGBA leaves out) are modelled here,
+// and so is the TAMA5's clock. clock, when given, sets the cartridge's clock:
+// MBC3 five registers (seconds, minutes, hours, day low, day high), HuC-3 the
+// minute of day and the day counter, TAMA5 one UNIX time. The modelled clocks
+// stand still.
+std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save,
+                                     const std::vector<int64_t>& clock = {});
+// How many values the clock of a cartridge of this header type takes (0: none).
+size_t gb_clock_values(uint8_t headerType);
+
+// The TAMA6 clock's timer page behind a TAMA5 (see tama5_clock.cpp): the
+// cartridge passes each bus access here first.
+class Tama5Clock {
+public:
+    explicit Tama5Clock(int64_t unixSeconds);
+    // Whether the write was the board's to serve (mGBA does not see it).
+    bool write(uint16_t address, uint8_t value);
+    bool read(uint16_t address, uint8_t* value) const;
+
+private:
+    static constexpr int kTimerRegisters = 13;
+    uint8_t m_page[kTimerRegisters] = {};
+    uint8_t m_regs[16] = {};
+    uint8_t m_selected = 0;
+    uint8_t m_out = 0;
+    bool m_answering = false;
+};
 
 // No cartridge in the slot: the bus floats high.
 std::unique_ptr<GbCart> make_empty_slot();
@@ -72,6 +95,31 @@ enum class GbaSave { None, Sram, Flash64k, Flash128k, Eep512, Eep8k };
 GbaSave gba_save_from_name(const std::string& name, bool* ok);
 uint32_t gba_save_size(GbaSave kind);
 
+// The Seiko clock on a GBA cartridge's port (see gba_clock.cpp).
+class GbaClock {
+public:
+    GbaClock(const Bytes& rom, int64_t unixSeconds);
+    ~GbaClock();
+    GbaClock(const GbaClock&) = delete;
+    GbaClock& operator=(const GbaClock&) = delete;
+    // A 16-bit write to the cartridge space at offset (0xC4, 0xC6, 0xC8).
+    void write(uint32_t offset, uint16_t value);
+    // A port register while the port is readable; false where the ROM shows.
+    bool read(uint32_t offset, uint16_t* value);
+    int64_t time() const;  // UNIX seconds the clock shows
+
+private:
+    void watch(uint16_t pins);
+    void set_time();
+    Bytes m_rom;
+    struct mCore* m_core = nullptr;
+    bool m_readable = false;
+    uint16_t m_direction = 0, m_pins = 0;
+    int m_bits = 0;
+    uint8_t m_command = 0;
+    Bytes m_bytes;
+};
+
 class GbaCart {
 public:
     // mirror: the ROM shows again past its end, as on cartridges that decode
@@ -79,6 +127,10 @@ public:
     GbaCart(Bytes rom, GbaSave kind, const Bytes& save, int eraseMs, bool mirror = false);
     // One byte of the ROM bus at a byte address.
     uint8_t rom_byte(uint32_t byteAddress) const;
+    // A 16-bit write to the cartridge bus (a CPU address); only a clock's port takes it.
+    void bus_write(uint32_t address, uint16_t value);
+    // Puts the Seiko clock on the cartridge's port, showing unixSeconds.
+    void attach_clock(int64_t unixSeconds);
     void save_read(uint32_t address, uint8_t* dest, uint32_t n);
     void save_write(uint32_t address, const uint8_t* src, uint32_t n);
     void erase();
@@ -88,6 +140,7 @@ public:
 private:
     void settle();
     Bytes m_rom;
+    std::unique_ptr<GbaClock> m_clock;
     GbaSave m_kind;
     Bytes m_save;
     int m_eraseMs;

@@ -47,7 +47,19 @@ GbaCart::GbaCart(Bytes rom, GbaSave kind, const Bytes& save, int eraseMs, bool m
     std::copy_n(save.begin(), std::min(save.size(), m_save.size()), m_save.begin());
 }
 
+void GbaCart::attach_clock(int64_t unixSeconds) {
+    m_clock = std::make_unique<GbaClock>(m_rom, unixSeconds);
+}
+
+void GbaCart::bus_write(uint32_t address, uint16_t value) {
+    constexpr uint32_t kCartSpace = 0x08000000;
+    if (m_clock && address >= kCartSpace) m_clock->write(address - kCartSpace, value);
+}
+
 uint8_t GbaCart::rom_byte(uint32_t byteAddress) const {
+    uint16_t port = 0;
+    if (m_clock && m_clock->read(byteAddress & ~1u, &port))
+        return uint8_t(byteAddress & 1 ? port >> 8 : port);
     if (byteAddress < m_rom.size()) return m_rom[byteAddress];
     if (m_mirror && !m_rom.empty()) return m_rom[byteAddress % m_rom.size()];
     // Past the end the bus shows the low 16 bits of the halfword address.

@@ -25,7 +25,9 @@ constexpr uint8_t kMbc2Types[] = {0x05, 0x06};
 constexpr uint8_t kPlainRamTypes[] = {0x08, 0x09};
 constexpr uint32_t kMbc2Nibbles = 512;
 constexpr uint32_t kPlainRamSize = 0x2000;
-constexpr size_t kClockRegisters = 5;
+constexpr uint8_t kMbc3ClockTypes[] = {0x0F, 0x10};
+constexpr uint8_t kHuC3Type = 0xFE, kTama5Type = 0xFD;
+constexpr size_t kMbc3Registers = 5, kHuC3Values = 2, kTama5Values = 1;
 constexpr uint8_t kClockFirst = 0x08;
 constexpr int64_t kClockEpochMs = 1700000000000;
 
@@ -58,7 +60,8 @@ Bytes unpack_mbc2(const uint8_t* packed, size_t n) {
 
 class MgbaCart : public GbCart {
 public:
-    MgbaCart(Bytes rom, const Bytes& save, const Bytes& clock) : m_rom(std::move(rom)) {
+    MgbaCart(Bytes rom, const Bytes& save, const std::vector<int64_t>& clock)
+        : m_rom(std::move(rom)) {
         mLogSetDefaultLogger(&g_quiet);
         m_mbc2 = is_one_of(m_rom[kHeaderType], kMbc2Types, sizeof kMbc2Types);
         m_core = GBCoreCreate();
@@ -75,16 +78,23 @@ public:
         void* sram = nullptr;
         m_saveSize = m_core->savedataClone(m_core, &sram);
         std::free(sram);
-        if (clock.size() == kClockRegisters) set_clock(clock);
+        const uint8_t type = m_rom[kHeaderType];
+        if (type == kTama5Type)
+            m_tama5 = std::make_unique<Tama5Clock>(clock.empty() ? kClockEpochMs / 1000 : clock[0]);
+        if (clock.size() == kMbc3Registers) set_mbc3_clock(clock);
+        if (type == kHuC3Type && clock.size() == kHuC3Values) set_huc3_clock(clock[0], clock[1]);
     }
     ~MgbaCart() override {
         mCoreConfigDeinit(&m_core->config);
         m_core->deinit(m_core);
     }
     uint8_t read(uint16_t address) override {
+        uint8_t value = 0xFF;
+        if (m_tama5 && m_tama5->read(address, &value)) return value;
         return gb_cart_address(address) ? uint8_t(m_core->busRead8(m_core, address)) : 0xFF;
     }
     void write(uint16_t address, uint8_t value) override {
+        if (m_tama5 && m_tama5->write(address, value)) return;
         if (gb_cart_address(address)) m_core->busWrite8(m_core, address, value);
     }
     Bytes save() override {
@@ -100,13 +110,31 @@ public:
 
 private:
     // Sets the MBC3 clock registers through the bus, as a game would.
-    void set_clock(const Bytes& clock) {
+    void set_mbc3_clock(const std::vector<int64_t>& clock) {
         write(0x0000, 0x0A);
-        for (uint8_t r = 0; r < kClockRegisters; ++r) {
+        for (uint8_t r = 0; r < kMbc3Registers; ++r) {
             write(0x4000, uint8_t(kClockFirst + r));
-            write(0xA000, clock[r]);
+            write(0xA000, uint8_t(clock[r]));
         }
         write(0x4000, 0x00);
+        write(0x0000, 0x00);
+    }
+
+    // Sets the HuC-3 clock through its mailbox, as a game would: the six
+    // nibbles of the minute of day and the day counter, then 0x61 to run them.
+    void set_huc3_clock(int64_t minutes, int64_t days) {
+        const auto command = [this](uint8_t c) {
+            write(0x0000, 0x0B);
+            write(0xA000, c);
+            write(0x0000, 0x0D);
+            write(0xA000, 0xFE);
+        };
+        command(0x60);
+        command(0x40);
+        command(0x50);
+        for (int i = 0; i < 3; ++i) command(uint8_t(0x30 | (minutes >> (4 * i) & 0xF)));
+        for (int i = 0; i < 3; ++i) command(uint8_t(0x30 | (days >> (4 * i) & 0xF)));
+        command(0x61);
         write(0x0000, 0x00);
     }
 
@@ -114,6 +142,7 @@ private:
     mCore* m_core = nullptr;
     bool m_mbc2 = false;
     size_t m_saveSize = 0;
+    std::unique_ptr<Tama5Clock> m_tama5;
 };
 
 // ROM and RAM without a controller: the ROM flat at 0x0000-0x7FFF, the RAM at
@@ -146,7 +175,15 @@ public:
 
 }  // namespace
 
-std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save, const Bytes& clock) {
+size_t gb_clock_values(uint8_t headerType) {
+    if (is_one_of(headerType, kMbc3ClockTypes, sizeof kMbc3ClockTypes)) return kMbc3Registers;
+    if (headerType == kHuC3Type) return kHuC3Values;
+    if (headerType == kTama5Type) return kTama5Values;
+    return 0;
+}
+
+std::unique_ptr<GbCart> make_gb_cart(Bytes rom, const Bytes& save,
+                                     const std::vector<int64_t>& clock) {
     if (rom.size() < 0x8000) rom.resize(0x8000, 0xFF);
     if (is_one_of(rom[kHeaderType], kPlainRamTypes, sizeof kPlainRamTypes))
         return std::make_unique<PlainCart>(std::move(rom), save);

@@ -1,6 +1,7 @@
 // romgen: writes synthetic cartridge images.
 //   romgen gb TYPE ROMCODE RAMCODE OUT   header bytes, decimal or 0x hex (e.g. 0x1B)
 //   romgen gba SIZE GAMECODE OUT         SIZE in bytes, or with K or M (8M, 512K)
+//   romgen multicart OUT                 a 1 MiB MBC1 multicart of four games
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -59,10 +60,14 @@ int main(int argc, char** argv) {
             refuse("a GBA image holds its 192-byte header and at most 32M", argv[2]);
         image = romgen::gba_image(uint32_t(size), argv[3]);
         out = argv[4];
+    } else if (argc == 3 && std::string(argv[1]) == "multicart") {
+        image = romgen::gb_multicart();
+        out = argv[2];
     } else {
         std::fprintf(stderr,
                      "usage: romgen gb TYPE ROMCODE RAMCODE OUT\n"
-                     "       romgen gba SIZE GAMECODE OUT      (SIZE: 8M, 512K, 0x800000)\n");
+                     "       romgen gba SIZE GAMECODE OUT      (SIZE: 8M, 512K, 0x800000)\n"
+                     "       romgen multicart OUT              (1 MiB MBC1, four games)\n");
         return 2;
     }
     FILE* f = std::fopen(out.c_str(), "wb");

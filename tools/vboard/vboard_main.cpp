@@ -203,9 +203,15 @@ const char* const kUsage =
     "  --flash-mbc KIND     auto (MBC1 while the header in the chip names MBC1,\n"
     "                       else MBC5), mbc1 or mbc5: the flash cartridge's banking\n"
     "  --save FILE          initial save memory\n"
-    "  --rtc S,M,H,DL,DH    an MBC3 cartridge's clock registers (the modelled clock\n"
-    "                       stands still, so it reads what was set or last written)\n"
+    "  --rtc LIST           the GB cartridge's clock, by its kind: MBC3 five\n"
+    "                       registers S,M,H,DL,DH; HuC-3 MINUTES,DAYS (minute of\n"
+    "                       day, day counter); TAMA5 one UNIX time. The modelled\n"
+    "                       clocks stand still: they read what was set or last\n"
+    "                       written\n"
     "  --gba-save KIND      none, sram, flash64, flash128, eep512, eep8k\n"
+    "  --gba-rtc SECONDS    the GBA cartridge has the Seiko clock on its port,\n"
+    "                       showing this UNIX time (mGBA's clock; it stands still,\n"
+    "                       and a date and time written through the port moves it)\n"
     "  --save-out FILE      on unmount: the save memory as a bus read shows it\n"
     "  --flash-out FILE     on unmount: the flash chip's contents\n"
     "  --serial TEXT        device serial (its first 8 bytes key the flash cipher)\n"
@@ -257,12 +263,13 @@ const char* const kUsage =
 int main(int argc, char** argv) {
     vboard::BoardOptions options;
     std::string gbRom, gbaRom, saveFile, flashImage, gbaSave = "none", mountpoint;
-    std::vector<uint8_t> clock;
+    std::vector<int64_t> clock;
     uint32_t flashSize = 0;
     int wiring = 8, eraseMs = 1500;
     vboard::FlashBanking banking = vboard::FlashBanking::Auto;
     bool foreground = false, gbaMirror = false, readOnly = false, flashQuery8 = false;
     uint16_t flashId = 0;
+    int64_t gbaRtc = -1;
     auto v = std::make_unique<Volume>();
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -292,13 +299,13 @@ int main(int argc, char** argv) {
             const std::string list = next();
             for (size_t at = 0; at <= list.size();) {
                 const size_t comma = std::min(list.find(',', at), list.size());
-                clock.push_back(
-                    uint8_t(std::strtoul(list.substr(at, comma - at).c_str(), nullptr, 0)));
+                clock.push_back(std::strtoll(list.substr(at, comma - at).c_str(), nullptr, 0));
                 at = comma + 1;
             }
-            if (clock.size() != 5) usage("--rtc takes five registers");
         } else if (a == "--gba-save")
             gbaSave = next();
+        else if (a == "--gba-rtc")
+            gbaRtc = std::strtoll(next().c_str(), nullptr, 0);
         else if (a == "--save-out")
             v->saveOut = next();
         else if (a == "--flash-out")
@@ -370,6 +377,9 @@ int main(int argc, char** argv) {
     if (!gbRom.empty()) {
         std::vector<uint8_t> rom = read_file(gbRom, &ok);
         if (!ok || rom.empty()) usage("cannot read the GB image");
+        if (!clock.empty() &&
+            (rom.size() <= 0x147 || clock.size() != vboard::gb_clock_values(rom[0x147])))
+            usage("--rtc: this cartridge's clock takes another number of values, or it has none");
         gb = vboard::make_gb_cart(std::move(rom), save, clock);
     } else if (!gbaRom.empty()) {
         std::vector<uint8_t> rom = read_file(gbaRom, &ok);
@@ -377,6 +387,7 @@ int main(int argc, char** argv) {
         const vboard::GbaSave kind = vboard::gba_save_from_name(gbaSave, &ok);
         if (!ok) usage("unknown GBA save kind");
         gba = std::make_unique<vboard::GbaCart>(std::move(rom), kind, save, eraseMs, gbaMirror);
+        if (gbaRtc >= 0) gba->attach_clock(gbaRtc);
     } else if (flashSize) {
         vboard::FlashOptions f;
         f.size = flashSize;

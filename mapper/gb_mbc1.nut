@@ -25,7 +25,18 @@ function each_rom_bank(d, size, transfer) {
     cpu_write(d, 0x4000, 0, 0x2000, 1);
 }
 
+// A multicart (multicart(d) says so) reads every bank through 0x4000: bit 4
+// of the lower register is not wired but still defeats the 0 to 1 step, and
+// the upper register picks the 256 KiB game.
 function cpu_dump(d, size, unused) {
+    if (multicart(d)) {
+        for (local n = 0; n < bank_count(size, ROM_BANK); n++) {
+            cpu_write(d, 0x4000, n >> 4, 0x2000, 0x10 | (n & 0x0F));
+            cpu_read(d, ROM_BANK, ROM_BANK);
+        }
+        cpu_write(d, 0x4000, 0, 0x2000, 1);
+        return;
+    }
     each_rom_bank(d, size, function(address, length) { cpu_read(d, address, length); });
 }
 

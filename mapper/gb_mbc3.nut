@@ -52,8 +52,9 @@ function rtc_read(d) {
 }
 
 // The clock is halted while it is set, and runs again (unless dh halts it)
-// with the last write.
-function rtc_write(d, s, m, h, dl, dh) {
+// with the last write. regs: seconds, minutes, hours, day low, day high.
+function rtc_write(d, regs) {
+    local s = regs[0], m = regs[1], h = regs[2], dl = regs[3], dh = regs[4];
     with_ram(d, function() {
         cpu_write(d, 0x4000, 0x0C, RAM_WINDOW, dh | RTC_HALT);
         cpu_write(d, 0x4000, 0x08, RAM_WINDOW, s, 0x4000, 0x09, RAM_WINDOW, m,

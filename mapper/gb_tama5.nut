@@ -1,6 +1,7 @@
 // Bandai TAMA5: every register sits behind a select port at 0xA001 and a
 // data port at 0xA000 that carry 4 bits each. The save is 32 bytes reached one
-// byte at a time through the data-in, operation and address registers.
+// byte at a time through the data-in, operation and address registers; the
+// clock's timer page (the TAMA6's) 13 nibbles through its register access.
 local here = getstackinfos(1).src;
 local cut = here.len();
 while (cut > 0 && here[cut - 1] != '/') cut--;
@@ -19,6 +20,10 @@ REG_OUT_LOW <- 0xC;
 REG_OUT_HIGH <- 0xD;
 OP_WRITE <- 0;
 OP_READ <- 1;
+OP_CLOCK <- 4;      // data-in low nibble: the register; high nibble: its value
+TIMER_WRITE <- 0;   // the address register selects the timer page's access
+TIMER_READ <- 1;
+CLOCK_NIBBLES <- 13;  // second, minute, hour (units, tens), weekday, day, month, year
 UNLOCK_POLLS <- 1000;
 
 // Selects the status register until the chip answers ready.
@@ -61,4 +66,26 @@ function save_write(d, size, unused) {
                   TAMA5_SELECT, REG_OPERATION, TAMA5_DATA, (OP_WRITE << 1) | (a >> 4),
                   TAMA5_SELECT, REG_ADDRESS, TAMA5_DATA, a & 0x0F);
     }
+}
+
+// The timer page: second units first, year tens last.
+function rtc_read(d) {
+    unlock(d);
+    local nibbles = [];
+    for (local r = 0; r < CLOCK_NIBBLES; r++) {
+        cpu_write(d, TAMA5_SELECT, REG_DATA_LOW, TAMA5_DATA, r,
+                  TAMA5_SELECT, REG_OPERATION, TAMA5_DATA, OP_CLOCK << 1,
+                  TAMA5_SELECT, REG_ADDRESS, TAMA5_DATA, TIMER_READ);
+        nibbles.append(nibble_at(d, REG_OUT_LOW));
+    }
+    return nibbles;
+}
+
+function rtc_write(d, nibbles) {
+    unlock(d);
+    for (local r = 0; r < CLOCK_NIBBLES; r++)
+        cpu_write(d, TAMA5_SELECT, REG_DATA_LOW, TAMA5_DATA, r,
+                  TAMA5_SELECT, REG_DATA_HIGH, TAMA5_DATA, nibbles[r],
+                  TAMA5_SELECT, REG_OPERATION, TAMA5_DATA, OP_CLOCK << 1,
+                  TAMA5_SELECT, REG_ADDRESS, TAMA5_DATA, TIMER_WRITE);
 }

@@ -3,7 +3,14 @@
 //
 // Natives: cpu_read(d, word address, length) for dumps (1 MiB per call at
 // most), ram_read(d, address, length) and ram_write(d, address, length) for
-// saves. Every native raises an error when it fails.
+// saves, gpio_write(d, offset, value, ...) and gpio_read(d, offset) for a
+// clock on the cartridge's port (gba_clock.nut). Every native raises an error
+// when it fails.
+
+local here = getstackinfos(1).src;
+local cut = here.len();
+while (cut > 0 && here[cut - 1] != '/') cut--;
+dofile(here.slice(0, cut) + "gba_clock.nut", true);
 
 READ_CHUNK <- 0x100000;
 

@@ -13,8 +13,8 @@ python3 - "$scratch/src/cart/controllers.h" <<'PY'
 import sys
 path = sys.argv[1]
 text = open(path).read()
-row = ('    {7, 7, "TESTMBC", "gb_testmbc.nut", "testmbc", types<0xEE>(), 1 * kMiB, 8 * kKiB, '
-       '0xFF, false, 0},\n')
+row = ('    {9, 9, "TESTMBC", "gb_testmbc.nut", "testmbc", types<0xEE>(), 1 * kMiB, 8 * kKiB, '
+       '0xFF, false, 0, ClockKind::None, no_types()},\n')
 end = text.index("};", text.index("mbc_table[]"))
 open(path, "w").write(text[:end] + row + text[end:])
 PY

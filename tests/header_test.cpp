@@ -70,7 +70,8 @@ TEST(GbHeader, CartridgeTypesAndControllerCodes) {
     EXPECT_EQ(decode(gb_header(0xFC)).cart_type, "POCKET CAMERA");
     EXPECT_EQ(decode(gb_header(0xFC)).mbc_type, 4);
     EXPECT_EQ(decode(gb_header(0xFD)).mbc_type, 6) << "TAMA5 runs the TAMA5 script";
-    EXPECT_EQ(decode(gb_header(0xFF)).mbc_type, 4);
+    EXPECT_EQ(decode(gb_header(0xFF)).mbc_type, 7) << "HuC-1";
+    EXPECT_EQ(decode(gb_header(0xFE)).mbc_type, 8) << "HuC-3";
 }
 
 TEST(GbHeader, RomAndRamSizes) {
@@ -123,6 +124,26 @@ TEST(GbaHeader, SaveKindsAreTestedLongestNameFirst) {
         EXPECT_EQ(pcb.sav_size, 131072u) << serial;
         break;
     }
+}
+
+// The clock rows come from the list's slot types; the memory kind stays.
+TEST(GbaHeader, ClockCartridgesAreMarked) {
+    const struct {
+        const char* code;
+        bool clock;
+        uint32_t save;
+    } cases[] = {{"AXVE", true, 131072},
+                 {"BPEJ", true, 131072},
+                 {"U3IE", true, 512},
+                 {"AWRP", false, 65536},
+                 {"QQQQ", false, 0}};
+    for (const auto& c : cases) {
+        const gb::gba_pcb pcb = lookup(c.code);
+        EXPECT_EQ(pcb.rtc, c.clock) << c.code;
+        EXPECT_EQ(pcb.sav_size, c.save) << c.code;
+    }
+    EXPECT_TRUE(std::is_sorted(gb::gba_clock_rows, gb::gba_clock_rows + gb::gba_clock_row_count));
+    EXPECT_LT(gb::gba_clock_rows[gb::gba_clock_row_count - 1], gb::gba_cart_count);
 }
 
 TEST(GbaHeader, UnknownCodesLogoMismatchAndEmptyKeys) {

@@ -57,14 +57,12 @@ struct Controller {
 };
 
 // Every controller mGBA models, with the script a user would choose for it.
-// HuC1 and HuC3 have no entry of their own in the settings; their header
-// types select MBC5, whose register writes they decode as well.
 const Controller kControllers[] = {
     {"none", 0x00, "gb_mbc0.nut", 0},     {"MBC1", 0x01, "gb_mbc1.nut", 6},
     {"MBC2", 0x06, "gb_mbc2.nut", 3},     {"MBC3", 0x13, "gb_mbc3.nut", 7},
     {"MBC3+RTC", 0x10, "gb_mbc3.nut", 6}, {"MBC5", 0x1B, "gb_mbc5.nut", 8},
     {"MBC7", 0x22, "gb_mbc7.nut", 6},     {"TAMA5", 0xFD, "gb_tama5.nut", 5},
-    {"HuC1", 0xFF, "gb_mbc5.nut", 5},     {"HuC3", 0xFE, "gb_mbc5.nut", 6},  // HuC1: 6 bank bits
+    {"HuC1", 0xFF, "gb_huc1.nut", 5},     {"HuC3", 0xFE, "gb_huc3.nut", 6},  // HuC1: 6 bank bits
 };
 
 TEST_F(Mapper, EveryControllerDumpsEveryRomSizeItHolds) {
@@ -101,6 +99,13 @@ TEST_F(Mapper, InfoThenDumpWithTheSettingsItChose) {
     }
 }
 
+// The save in a file read from the cartridge, without the clock after it.
+Bytes save_part(const std::string& path, uint32_t size) {
+    Bytes data = read_file(path);
+    if (data.size() > size) data.resize(size);
+    return data;
+}
+
 struct SaveCase {
     const char* name;
     uint8_t type, ramCode;
@@ -118,8 +123,8 @@ TEST_F(Mapper, SavesAreReadWrittenAndSurviveAReset) {
         {"MBC3", 0x13, 3, "gb_mbc3.nut", 0x8000},
         {"MBC30", 0x13, 5, "gb_mbc3.nut", 0x10000},
         {"MBC5", 0x1B, 4, "gb_mbc5.nut", 0x20000},
-        {"HuC1", 0xFF, 3, "gb_mbc5.nut", 0x8000},
-        {"HuC3", 0xFE, 3, "gb_mbc5.nut", 0x8000},
+        {"HuC1", 0xFF, 3, "gb_huc1.nut", 0x8000},
+        {"HuC3", 0xFE, 3, "gb_huc3.nut", 0x8000},
         // Saves behind bit-level interfaces: a serial EEPROM, a register file.
         {"MBC7", 0x22, 0, "gb_mbc7.nut", 256},
         {"TAMA5", 0xFD, 0, "gb_tama5.nut", 32},
@@ -137,7 +142,7 @@ TEST_F(Mapper, SavesAreReadWrittenAndSurviveAReset) {
             ASSERT_TRUE(board.mounted());
             Outcome out = run(kJobGbSaveRead, c.script, dir.file("read.sav"), 0x40000, c.size);
             EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
-            EXPECT_TRUE(read_file(dir.file("read.sav")) == held);
+            EXPECT_TRUE(save_part(dir.file("read.sav"), c.size) == held);
             out =
                 run(kJobGbSaveWrite, c.script, put(next, "next.sav"), 0x40000, c.size, 0, 0, true);
             EXPECT_TRUE(out.ok) << out.log.join("\n").toStdString();
@@ -147,7 +152,7 @@ TEST_F(Mapper, SavesAreReadWrittenAndSurviveAReset) {
         MountedBoard again({"--gb", rom, "--save", dir.file("model.sav")});
         ASSERT_TRUE(again.mounted());
         EXPECT_TRUE(run(kJobGbSaveRead, c.script, dir.file("again.sav"), 0x40000, c.size).ok);
-        EXPECT_TRUE(read_file(dir.file("again.sav")) == next);
+        EXPECT_TRUE(save_part(dir.file("again.sav"), c.size) == next);
     }
 }
 

@@ -49,7 +49,7 @@ protected:
         ClockState state;
         EXPECT_TRUE(file.size() == kRam + kClockTrailerSize &&
                     parse_clock_trailer(file.data() + kRam, kClockTrailerSize, &state));
-        return Bytes(std::begin(state.regs), std::end(state.regs));
+        return Bytes(state.regs, state.regs + kClockRegisterCount);
     }
     std::string save_with_clock(const Bytes& regs, int64_t time, size_t trailer) {
         QByteArray bytes = clock_trailer(regs.data(), time).left(int(trailer));

@@ -128,10 +128,6 @@
         <translation>存档时的时间（已停止）</translation>
     </message>
     <message>
-        <source>%1 seconds on from the save</source>
-        <translation>存档时间之后 %1 秒</translation>
-    </message>
-    <message>
         <source>the save could not be read</source>
         <translation>无法读取存档</translation>
     </message>
@@ -184,10 +180,6 @@
         <translation>映像 %1（%2）大于此卡带可容纳的 %3；没有擦除或写入任何内容。</translation>
     </message>
     <message>
-        <source>The %1 bytes after the save are a clock trailer; this cartridge has no clock, so they are not used.</source>
-        <translation>存档之后的 %1 字节是时钟数据；此卡带没有时钟，因此不使用。</translation>
-    </message>
-    <message>
         <source>The clock trailer of %1 cannot be used (%2); nothing was written.</source>
         <translation>%1 的时钟数据无法使用（%2）；没有写入任何内容。</translation>
     </message>
@@ -212,10 +204,6 @@
         <translation>卡带的存档现在只写入了一部分，且未备份旧存档。</translation>
     </message>
     <message>
-        <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes (a clock trailer of %4 or %5 bytes may follow it); nothing was read from or written to the cartridge.</source>
-        <translation>%1 有 %2 字节，但卡带的存档为 %3 字节（其后可跟 %4 或 %5 字节的时钟数据）；未从卡带读取或向卡带写入任何内容。</translation>
-    </message>
-    <message>
         <source>Verified dump</source>
         <translation>已验证的转储</translation>
     </message>
@@ -226,6 +214,42 @@
     <message>
         <source>Probably a bad dump</source>
         <translation>很可能是坏的转储</translation>
+    </message>
+    <message>
+        <source>The %1 bytes after the save are a clock trailer of another kind of cartridge than this one, so they are not used.</source>
+        <translation>存档后的 %1 字节是另一种卡带的时钟尾部，因此不使用。</translation>
+    </message>
+    <message>
+        <source>%1 carries no clock: the cartridge's clock is left as it is.</source>
+        <translation>%1 不含时钟：卡带的时钟保持不变。</translation>
+    </message>
+    <message>
+        <source>The cartridge's clock reads %1; the file carries it after the save.</source>
+        <translation>卡带时钟显示 %1；文件在存档之后保存该时钟。</translation>
+    </message>
+    <message>
+        <source>The clock says it lost its power since it was last set: the time it shows may be wrong.</source>
+        <translation>时钟表明自上次设置以来曾断电：显示的时间可能有误。</translation>
+    </message>
+    <message>
+        <source>%1 holds the save's half-bytes two to a byte (%2 bytes); they are written one to a byte.</source>
+        <translation>%1 以每字节两个半字节保存存档（%2 字节）；将按每字节一个半字节写入。</translation>
+    </message>
+    <message>
+        <source>MBC1 multicart: its four games are read in the order of its wiring.</source>
+        <translation>MBC1 多合一卡带：按其接线顺序读取四个游戏。</translation>
+    </message>
+    <message>
+        <source>The cartridge shows one sign of an MBC1 multicart but not the other; it is read as a plain MBC1.</source>
+        <translation>卡带只显示出 MBC1 多合一卡带的一个特征而缺少另一个；按普通 MBC1 读取。</translation>
+    </message>
+    <message>
+        <source>%1 seconds on from the save, to %2</source>
+        <translation>比存档时晚 %1 秒，即 %2</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes: a save file holds the save (and a clock's trailer at most); nothing was read from or written to the cartridge.</source>
+        <translation>%1 有 %2 字节，但卡带的存档是 %3 字节：存档文件只含存档（最多再加时钟尾部）；未从卡带读取或写入任何内容。</translation>
     </message>
 </context>
 <context>
@@ -688,6 +712,26 @@ Choose it:</source>
     <message>
         <source>Using: %1</source>
         <translation>使用：%1</translation>
+    </message>
+    <message>
+        <source>Real-time clock: yes</source>
+        <translation>实时时钟：有</translation>
+    </message>
+    <message>
+        <source>Clock: it could not be read (%1)</source>
+        <translation>时钟：无法读取（%1）</translation>
+    </message>
+    <message>
+        <source>Clock: </source>
+        <translation>时钟：</translation>
+    </message>
+    <message>
+        <source>The clock says it lost its power since it was last set: the time it shows may be wrong.</source>
+        <translation>时钟表明自上次设置以来曾断电：显示的时间可能有误。</translation>
+    </message>
+    <message>
+        <source>MBC1 multicart</source>
+        <translation>MBC1 多合一卡带</translation>
     </message>
 </context>
 <context>

@@ -128,10 +128,6 @@
         <translation>セーブ時の時刻（停止中）</translation>
     </message>
     <message>
-        <source>%1 seconds on from the save</source>
-        <translation>セーブ時から %1 秒後</translation>
-    </message>
-    <message>
         <source>the save could not be read</source>
         <translation>セーブを読み取れませんでした</translation>
     </message>
@@ -184,10 +180,6 @@
         <translation>イメージ %1（%2）はこのカートリッジに入る %3 より大きいです。何も消去・書き込みしていません。</translation>
     </message>
     <message>
-        <source>The %1 bytes after the save are a clock trailer; this cartridge has no clock, so they are not used.</source>
-        <translation>セーブの後の %1 バイトは時計データです。このカートリッジには時計がないため使用しません。</translation>
-    </message>
-    <message>
         <source>The clock trailer of %1 cannot be used (%2); nothing was written.</source>
         <translation>%1 の時計データは使用できません（%2）。何も書き込んでいません。</translation>
     </message>
@@ -212,10 +204,6 @@
         <translation>カートリッジのセーブは一部だけ書き込まれた状態です。古いセーブのバックアップはありません。</translation>
     </message>
     <message>
-        <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes (a clock trailer of %4 or %5 bytes may follow it); nothing was read from or written to the cartridge.</source>
-        <translation>%1 は %2 バイトですが、カートリッジのセーブは %3 バイトです（その後に %4 または %5 バイトの時計データが続くことがあります）。カートリッジには何も読み書きしていません。</translation>
-    </message>
-    <message>
         <source>Verified dump</source>
         <translation>検証済みダンプ</translation>
     </message>
@@ -226,6 +214,42 @@
     <message>
         <source>Probably a bad dump</source>
         <translation>不良ダンプの可能性</translation>
+    </message>
+    <message>
+        <source>The %1 bytes after the save are a clock trailer of another kind of cartridge than this one, so they are not used.</source>
+        <translation>セーブの後の %1 バイトは別の種類のカートリッジの時計データなので、使いません。</translation>
+    </message>
+    <message>
+        <source>%1 carries no clock: the cartridge's clock is left as it is.</source>
+        <translation>%1 には時計がありません。カートリッジの時計はそのままです。</translation>
+    </message>
+    <message>
+        <source>The cartridge's clock reads %1; the file carries it after the save.</source>
+        <translation>カートリッジの時計は %1 です。ファイルはセーブの後にそれを持ちます。</translation>
+    </message>
+    <message>
+        <source>The clock says it lost its power since it was last set: the time it shows may be wrong.</source>
+        <translation>時計は最後に設定されてから電源が切れたことを示しています。表示される時刻は正しくないかもしれません。</translation>
+    </message>
+    <message>
+        <source>%1 holds the save's half-bytes two to a byte (%2 bytes); they are written one to a byte.</source>
+        <translation>%1 はセーブの半バイトを 1 バイトに 2 つずつ持っています（%2 バイト）。1 バイトに 1 つずつ書き込みます。</translation>
+    </message>
+    <message>
+        <source>MBC1 multicart: its four games are read in the order of its wiring.</source>
+        <translation>MBC1 マルチカート：4 本のゲームを配線どおりの順に読み取ります。</translation>
+    </message>
+    <message>
+        <source>The cartridge shows one sign of an MBC1 multicart but not the other; it is read as a plain MBC1.</source>
+        <translation>カートリッジには MBC1 マルチカートの特徴が片方しかありません。通常の MBC1 として読み取ります。</translation>
+    </message>
+    <message>
+        <source>%1 seconds on from the save, to %2</source>
+        <translation>セーブから %1 秒進めて %2</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes: a save file holds the save (and a clock's trailer at most); nothing was read from or written to the cartridge.</source>
+        <translation>%1 は %2 バイトですが、カートリッジのセーブは %3 バイトです。セーブファイルはセーブ（と多くとも時計の末尾データ）だけを含みます。カートリッジからは何も読み書きしていません。</translation>
     </message>
 </context>
 <context>
@@ -688,6 +712,26 @@ Choose it:</source>
     <message>
         <source>Using: %1</source>
         <translation>使用する値：%1</translation>
+    </message>
+    <message>
+        <source>Real-time clock: yes</source>
+        <translation>リアルタイムクロック：あり</translation>
+    </message>
+    <message>
+        <source>Clock: it could not be read (%1)</source>
+        <translation>時計：読み取れませんでした（%1）</translation>
+    </message>
+    <message>
+        <source>Clock: </source>
+        <translation>時計：</translation>
+    </message>
+    <message>
+        <source>The clock says it lost its power since it was last set: the time it shows may be wrong.</source>
+        <translation>時計は最後に設定されてから電源が切れたことを示しています。表示される時刻は正しくないかもしれません。</translation>
+    </message>
+    <message>
+        <source>MBC1 multicart</source>
+        <translation>MBC1 マルチカート</translation>
     </message>
 </context>
 <context>

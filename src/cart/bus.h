@@ -27,6 +27,8 @@ uint32_t f_gb_flash_cfg(uint32_t selector);  // 0: 29F, else 29LV
 
 // The GBA ROM bus: 24-bit halfword addresses reach 32 MiB.
 inline constexpr uint32_t kGbaRomSpan = 0x2000000;
+// Where the cartridge space begins for the CPU: GBA bus writes name CPU addresses.
+inline constexpr uint32_t kGbaCartSpace = 0x08000000;
 
 // GBA operation table, filled by f_gba_init.
 extern ReadOp p_gba_cpu_read;

@@ -24,6 +24,14 @@ const MbcRow* mbc_by_header_type(uint8_t type) {
     return nullptr;
 }
 
+ClockKind clock_of_header_type(uint8_t type) {
+    const MbcRow* row = mbc_by_header_type(type);
+    if (!row) return ClockKind::None;
+    for (size_t i = 0; i < row->clockTypes.count; ++i)
+        if (row->clockTypes.codes[i] == type) return row->clock;
+    return ClockKind::None;
+}
+
 const MbcRow* mbc_by_cli_name(const char* name) {
     for (const MbcRow& row : mbc_table)
         if (strcasecmp(row.cliName, name) == 0) return &row;

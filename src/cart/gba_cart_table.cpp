@@ -2592,4 +2592,11 @@ const gba_cart_row gba_cart_table[] = {
 
 const size_t gba_cart_count = sizeof gba_cart_table / sizeof gba_cart_table[0];
 
+const uint16_t gba_clock_rows[] = {
+    226, 227, 228, 229, 233, 1669, 1675, 1676, 1681, 1682, 1691, 1692, 1693, 1694, 1695, 1696,
+    1697, 1698, 1699, 1700, 1701, 1828, 1896, 1921,
+};
+
+const size_t gba_clock_row_count = sizeof gba_clock_rows / sizeof gba_clock_rows[0];
+
 }  // namespace gb

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace gb {
 
@@ -17,5 +18,9 @@ static_assert(sizeof(gba_cart_row) == 250, "database rows are 250 bytes");
 
 extern const gba_cart_row gba_cart_table[];
 extern const size_t gba_cart_count;
+
+// The rows, by index in ascending order, of cartridges with a clock on their port.
+extern const uint16_t gba_clock_rows[];
+extern const size_t gba_clock_row_count;
 
 }  // namespace gb

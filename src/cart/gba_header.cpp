@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "cart/bus.h"
@@ -44,6 +45,7 @@ int gba_cartridge_info(const unsigned char* header, gba_pcb* pcb) {
         pcb->rom_size = int32_t(strtol(row.rom_size, nullptr, 10));
         pcb->sav_size = 0;
         pcb->sav_type = 0;
+        pcb->rtc = std::binary_search(gba_clock_rows, gba_clock_rows + gba_clock_row_count, i);
         for (const GbaSaveKind& kind : kGbaSaveKinds) {
             if (!strstr(row.save_kind, kind.name)) continue;
             pcb->sav_size = kind.size;

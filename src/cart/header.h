@@ -22,6 +22,7 @@ struct gba_pcb {
     int32_t rom_size = 0;
     uint32_t sav_size = 0;
     int32_t sav_type = 0;
+    bool rtc = false;  // the database marks a clock on the cartridge's port
 };
 
 // Header offsets and sizes.
@@ -44,9 +45,6 @@ inline constexpr uint32_t kHeaderReadSize = 8192;
 
 extern const uint8_t kGbLogo[kGbLogoSize];
 extern const uint8_t kGbaLogo[kGbaLogoSize];
-
-// Header types of MBC3 cartridges with a timer: their saves carry the clock.
-inline constexpr uint8_t kGbClockTypes[] = {0x0F, 0x10};
 
 // 1 and all fields written when the GB logo matches, else 0.
 int gb_cartridge_info(const unsigned char* header, gb_pcb* pcb);

@@ -7,8 +7,10 @@
 #include <optional>
 
 #include "cart/bus.h"
+#include "cart/controllers.h"
 #include "cart/header.h"
 #include "cart/known_dumps.h"
+#include "cart/mbc1_multicart.h"
 #include "device/bf.h"
 #include "device/cmd.h"
 #include "device/file.h"
@@ -16,6 +18,7 @@
 #include "device/protocol.h"
 #include "device/usb.h"
 #include "jobs/board_text.h"
+#include "jobs/clock_reading.h"
 #include "jobs/job_launch.h"
 #include "jobs/save_backup.h"
 #include "jobs/save_file.h"
@@ -87,7 +90,8 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     bool verify = m_verify;
     if (!enter_mode() || !prepare_buffer(buffer, &verify)) return false;
     const bool saveJob = job_sized_by_ram(m_type);
-    m_clock = saveJob && !job_is_gba(m_type) && cartridge_has_clock();
+    m_clock = saveJob ? clock_of_cartridge(job_is_gba(m_type)) : gb::ClockKind::None;
+    m_multicart = m_type == kJobGbDump && multicart_dump();
     m_clock_set = false;
     // Everything about the input is settled before the cartridge is touched.
     m_file_has_clock = false;
@@ -166,7 +170,10 @@ bool FamicomThread::read_input() {
     if (!input) {
         return fail(tr("Open File error."));
     }
-    const int64_t got = file::Read(input, m_buffer, size);
+    // A save of half-bytes may come two to a byte (mGBA writes MBC2 saves so).
+    const bool halfBytes = job_sized_by_ram(m_type) && m_save_mask != 0xFF;
+    const bool packed = halfBytes && input->size() == int64_t(size / 2);
+    const int64_t got = packed ? unpack_half_bytes(input, size) : file::Read(input, m_buffer, size);
     // What follows the save may be its clock; anything after an image means it grew.
     QByteArray tail(int(longest_save_trailer()) + 1, 0);
     const int64_t more =
@@ -191,27 +198,27 @@ bool FamicomThread::read_input() {
             return refuse_file(tr("The image %1 of %2 is larger than the %3 this cartridge "
                                   "takes; nothing was erased or written.")
                                    .arg(m_file, bytes_text(size), bytes_text(m_rom_limit)));
-    } else if (!save_file_size_fits(got + qMax<int64_t>(more, 0), size)) {
-        return refuse_file(save_file_refusal(m_file, fileSize, size));
-    } else if (const QString refusal = save_file_refusal(m_file, fileSize, size);
-               !refusal.isEmpty()) {
-        return refuse_file(refusal);
+    } else if (!save_file_size_fits(got + qMax<int64_t>(more, 0), size, halfBytes) ||
+               !save_file_size_fits(fileSize, size, halfBytes)) {
+        return refuse_file(save_file_refusal(m_file, fileSize, size, halfBytes));
     }
     emit log(tr("Read ") + QString::number(size, 10) + tr(" Bytes"));
     if (saveJob && more > 0) {
         const auto* trailer = reinterpret_cast<const uint8_t*>(tail.constData());
-        if (!m_clock) {
-            emit log(tr("The %1 bytes after the save are a clock trailer; this cartridge has no "
-                        "clock, so they are not used.")
+        if (!clock_trailer_fits(m_clock, size_t(more))) {
+            emit log(tr("The %1 bytes after the save are a clock trailer of another kind of "
+                        "cartridge than this one, so they are not used.")
                          .arg(more));
             return true;
         }
         QString why;
-        if (!parse_clock_trailer(trailer, size_t(more), &m_file_clock, &why))
+        if (!parse_clock_trailer(m_clock, trailer, size_t(more), &m_file_clock, &why))
             return refuse_file(
                 tr("The clock trailer of %1 cannot be used (%2); nothing was written.")
                     .arg(m_file, why));
         m_file_has_clock = true;
+    } else if (saveJob && m_clock != gb::ClockKind::None) {
+        emit log(tr("%1 carries no clock: the cartridge's clock is left as it is.").arg(m_file));
     }
     return true;
 }
@@ -241,8 +248,16 @@ bool FamicomThread::commit_dump(file::OutputFile& output) {
 }
 
 bool FamicomThread::save_output() {
-    QByteArray clock;
-    if (m_clock) clock = clock_trailer(m_clock_regs, QDateTime::currentSecsSinceEpoch());
+    const QByteArray clock =
+        clock_trailer(m_clock, m_clock_regs, QDateTime::currentSecsSinceEpoch());
+    if (m_clock != gb::ClockKind::None) {
+        emit log(tr("The cartridge's clock reads %1; the file carries it after the save.")
+                     .arg(clock_text(m_clock, m_clock_regs)));
+        if (clock_lost_power(m_clock, m_clock_regs))
+            emit log(
+                tr("The clock says it lost its power since it was last set: the time it "
+                   "shows may be wrong."));
+    }
     file::OutputFile output(m_file, m_replace);
     if (!output.open() || !output.write(m_buffer, m_buffer_size) ||
         !output.write(reinterpret_cast<const uint8_t*>(clock.constData()), size_t(clock.size())))
@@ -285,21 +300,53 @@ void FamicomThread::explain_partial_write() {
     }
 }
 
-bool FamicomThread::cartridge_has_clock() {
-    uint8_t type = 0;
-    return gb::p_gb_cpu_read(gb::kGbTypeOffset, &type, 1) == 1 &&
-           std::find(std::begin(gb::kGbClockTypes), std::end(gb::kGbClockTypes), type) !=
-               std::end(gb::kGbClockTypes);
+int64_t FamicomThread::unpack_half_bytes(QFile* input, uint32_t size) {
+    QByteArray packed(int(size / 2), 0);
+    const int64_t got = file::Read(input, reinterpret_cast<uint8_t*>(packed.data()), size / 2);
+    if (got != int64_t(size / 2)) return got;
+    // Byte i holds the half-byte of address 2i low, of address 2i+1 high.
+    for (uint32_t i = 0; i < size; ++i)
+        m_buffer[i] = uint8_t(0xF0 | (uint8_t(packed[int(i / 2)]) >> (i % 2 ? 4 : 0) & 0x0F));
+    emit log(tr("%1 holds the save's half-bytes two to a byte (%2 bytes); they are written one "
+                "to a byte.")
+                 .arg(m_file)
+                 .arg(size / 2));
+    return size;
+}
+
+bool FamicomThread::multicart_dump() {
+    uint8_t header[proto::kMinTransfer] = {};
+    // Only MBC1's script reads a multicart's banks apart.
+    if (m_rom_size != gb::kMulticartSize ||
+        QFileInfo(m_script).fileName() != QLatin1String(gb::kMbc1Script) ||
+        gb::p_gb_cpu_read(0, header, sizeof header) != sizeof header)
+        return false;
+    switch (gb::mbc1_multicart(header)) {
+        case gb::Multicart::Yes:
+            emit log(tr("MBC1 multicart: its four games are read in the order of its wiring."));
+            return true;
+        case gb::Multicart::Unsure:
+            emit log(
+                tr("The cartridge shows one sign of an MBC1 multicart but not the other; "
+                   "it is read as a plain MBC1."));
+            return false;
+        case gb::Multicart::No:
+            break;
+    }
+    return false;
 }
 
 void FamicomThread::set_clock_from(const ClockState& clock) {
     std::copy(std::begin(clock.regs), std::end(clock.regs), m_clock_regs);
     const int64_t elapsed = QDateTime::currentSecsSinceEpoch() - clock.time;
-    advance_clock(m_clock_regs, elapsed);
+    advance_clock(m_clock, m_clock_regs, elapsed);
     m_clock_set = true;
     emit log(tr("The save carries the cartridge's clock: it is set %1.")
-                 .arg(m_clock_regs[4] & 0x40 ? tr("as saved (halted)")
-                                             : tr("%1 seconds on from the save").arg(elapsed)));
+                 .arg(clock_halted(m_clock, m_clock_regs)
+                          ? tr("as saved (halted)")
+                          : tr("%1 seconds on from the save, to %2")
+                                .arg(elapsed)
+                                .arg(clock_text(m_clock, m_clock_regs))));
 }
 
 QString FamicomThread::cartridge_title() {
@@ -322,7 +369,7 @@ bool FamicomThread::back_up_save() {
     QString path;
     if (read) {
         QByteArray image(reinterpret_cast<const char*>(current.data()), int(m_buffer_size));
-        if (m_clock) image += clock_trailer(m_clock_regs, QDateTime::currentSecsSinceEpoch());
+        image += clock_trailer(m_clock, m_clock_regs, QDateTime::currentSecsSinceEpoch());
         const QString folder =
             m_backup_folder.isEmpty() ? default_backup_folder() : m_backup_folder;
         path = write_backup(folder, title, image, &why);

@@ -15,6 +15,7 @@
 #include "jobs/option_tables.h"
 #include "script/job_context.h"
 
+class QFile;
 namespace file {
 class OutputFile;
 }
@@ -98,7 +99,9 @@ private:
     bool read_back(platform::TransferBuffer& into);
     bool verify_written(platform::TransferBuffer& written);
     bool read_twice(platform::TransferBuffer& first);
-    bool cartridge_has_clock();
+    // Whether the dump is of an MBC1 multicart, with the log line that says so.
+    bool multicart_dump();
+    int64_t unpack_half_bytes(QFile* input, uint32_t size);
     void set_clock_from(const ClockState& clock);
     QString cartridge_title();
     bool back_up_save();

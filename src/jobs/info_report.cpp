@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 
+#include "cart/controllers.h"
+#include "cart/mbc1_multicart.h"
 #include "device/usb.h"
 #include "jobs/board_text.h"
+#include "jobs/clock_reading.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/option_tables.h"
 
@@ -43,6 +46,26 @@ void report_no_cartridge(const ReportLog& log) {
     log.separator();
 }
 
+// The clock's lines: that there is one, and what it reads through the script.
+void report_clock(const ReportLog& log, const ReportPanel& panel, bool gba, const char* script) {
+    if (!panel.beyondHeader) return;
+    const gb::ClockKind kind = clock_of_cartridge(gba);
+    if (kind == gb::ClockKind::None) return;
+    log.info(MainTabText::tr("Real-time clock: yes"));
+    if (panel.scriptFolder.isEmpty() || !script) return;
+    const ClockReading reading = read_cartridge_clock(
+        panel.scriptFolder + QLatin1Char('/') + QLatin1String(script), kind, gba);
+    if (!reading.ok) {
+        log.info(MainTabText::tr("Clock: it could not be read (%1)").arg(reading.failure));
+        return;
+    }
+    log.info(MainTabText::tr("Clock: ") + reading.text);
+    if (reading.lostPower)
+        log.info(
+            MainTabText::tr("The clock says it lost its power since it was last set: the "
+                            "time it shows may be wrong."));
+}
+
 // The lines and panel choices of a GB/GBC cartridge.
 void report_gb(const ReportLog& log, const ReportPanel& panel, const Detection& d) {
     const gb::gb_pcb& gbInfo = d.gb;
@@ -52,6 +75,10 @@ void report_gb(const ReportLog& log, const ReportPanel& panel, const Detection& 
     log.info(MainTabText::tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
     log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
     log.info(header_sum_line(false, d.header.data()));
+    if (panel.beyondHeader && gb::mbc1_multicart(d.header.data()) == gb::Multicart::Yes)
+        log.info(MainTabText::tr("MBC1 multicart"));
+    const gb::MbcRow* row = gb::mbc_by_code(gbInfo.mbc_type);
+    report_clock(log, panel, false, row ? row->script : nullptr);
     log.separator();
     panel.setSysType(kSysGb);
     panel.setItem1(gbInfo.mbc_type);
@@ -70,6 +97,7 @@ void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection&
                      rom_size_text(d.probedRomSize));
             panel.setItem1(int(d.probedRomSize));
         }
+        report_clock(log, panel, true, kGbaScript);
         log.separator();
         return;
     }
@@ -80,6 +108,7 @@ void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection&
     log.info(MainTabText::tr("ROM Size: ") + rom_size_text(uint32_t(gbaInfo.rom_size)));
     log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbaInfo.sav_size));
     log.info(header_sum_line(true, d.header.data()));
+    report_clock(log, panel, true, kGbaScript);
     panel.setSysType(kSysGba);
     panel.setItem1(gbaInfo.rom_size);
     panel.setItem2(gbaInfo.sav_type);

@@ -23,6 +23,12 @@ struct ReportPanel {
     bool probeRomSize = true;
     // The only system to look for (kSysGb or kSysGba); -1 tries GB, then GBA.
     int onlySystem = -1;
+    // Whether the cartridge is asked more than its header: the wiring of a
+    // multicart, a clock (a job that follows asks what it needs itself).
+    bool beyondHeader = true;
+    // Where the mapper scripts are: a cartridge's clock is read through its
+    // script (empty: the report only says that it has one).
+    QString scriptFolder;
     // Told which cartridge was found (its identity), when one was.
     std::function<void(const QByteArray&)> identify;
 };

@@ -77,8 +77,8 @@ LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QS
     if (job_reads_input(type) && !check_input_file(fileName, log)) return LaunchFault::File;
     // The same rule as the job's: a save file holds the save, and a clock trailer at most.
     if (type == kJobGbSaveWrite || type == kJobGbaSaveWrite) {
-        const QString refusal =
-            save_file_refusal(fileName, QFileInfo(fileName).size(), job.m_ram_size);
+        const QString refusal = save_file_refusal(fileName, QFileInfo(fileName).size(),
+                                                  job.m_ram_size, job.m_save_mask != 0xFF);
         if (!refusal.isEmpty()) {
             log.info(refusal);
             return LaunchFault::File;
@@ -145,9 +145,13 @@ uint32_t job_type_for(JobButton button, int sysType) {
     return uint32_t(button) + (sysType == kSysGba ? uint32_t(kJobGbaOffset) : 0);
 }
 
-QString mapper_script_path(const LaunchChoices& choices, const QString& appDir) {
+QString mapper_folder(const QString& appDir) {
     // Paths are never translated: a translation must not move the scripts.
-    const QString folder = appDir + '/' + QLatin1String(kMapperFolder) + '/';
+    return appDir + '/' + QLatin1String(kMapperFolder);
+}
+
+QString mapper_script_path(const LaunchChoices& choices, const QString& appDir) {
+    const QString folder = mapper_folder(appDir) + '/';
     if (choices.sysType == kSysGba) return folder + QLatin1String(kGbaScript);
     const char* script = mbc_script_at(choices.mbcPosition);
     return folder + QString::fromLatin1(script ? script : "");

@@ -92,3 +92,5 @@ uint32_t identify_flash(FamicomThread& job, const LaunchLog& log);
 
 // The full path of the mapper script the choices select.
 QString mapper_script_path(const LaunchChoices& choices, const QString& appDir);
+// The folder of the mapper scripts beside the program in appDir.
+QString mapper_folder(const QString& appDir);

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <iterator>
 
 #include "jobs/clock_trailer.h"
 
@@ -12,28 +11,31 @@ struct SaveFileText {
     Q_DECLARE_TR_FUNCTIONS(FamicomThread)
 };
 
-// What may follow the save in a file: the clock trailers emulators write.
-constexpr uint32_t kTrailers[] = {0, kClockTrailerSize, kClockTrailerShortSize};
-
 }  // namespace
 
-bool save_file_size_fits(int64_t fileSize, uint32_t saveSize) {
-    return std::any_of(std::begin(kTrailers), std::end(kTrailers),
-                       [&](uint32_t t) { return fileSize == int64_t(saveSize) + t; });
+bool save_file_size_fits(int64_t fileSize, uint32_t saveSize, bool halfBytes) {
+    if (fileSize == int64_t(saveSize)) return true;
+    if (halfBytes && fileSize == int64_t(saveSize / 2)) return true;
+    size_t count = 0;
+    const size_t* trailers = clock_trailer_sizes(&count);
+    return std::any_of(trailers, trailers + count,
+                       [&](size_t t) { return fileSize == int64_t(saveSize + t); });
 }
 
 uint32_t longest_save_trailer() {
-    return *std::max_element(std::begin(kTrailers), std::end(kTrailers));
+    size_t count = 0;
+    const size_t* trailers = clock_trailer_sizes(&count);
+    return uint32_t(*std::max_element(trailers, trailers + count));
 }
 
-QString save_file_refusal(const QString& name, int64_t fileSize, uint32_t saveSize) {
-    if (save_file_size_fits(fileSize, saveSize)) return QString();
+QString save_file_refusal(const QString& name, int64_t fileSize, uint32_t saveSize,
+                          bool halfBytes) {
+    if (save_file_size_fits(fileSize, saveSize, halfBytes)) return QString();
     return SaveFileText::tr(
-               "%1 holds %2 bytes, but the cartridge's save is %3 bytes (a clock trailer of %4 or "
-               "%5 bytes may follow it); nothing was read from or written to the cartridge.")
+               "%1 holds %2 bytes, but the cartridge's save is %3 bytes: a save file holds the "
+               "save (and a clock's trailer at most); nothing was read from or written to the "
+               "cartridge.")
         .arg(name)
         .arg(fileSize)
-        .arg(saveSize)
-        .arg(kClockTrailerSize)
-        .arg(kClockTrailerShortSize);
+        .arg(saveSize);
 }

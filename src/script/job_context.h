@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "cart/clocks.h"
 #include "script/job_types.h"
 
 class JobContext {
@@ -26,14 +27,15 @@ public:
     uint8_t* m_buffer = nullptr;
     uint32_t m_buffer_size = 0;  // bytes m_buffer holds
 
-    // A cartridge clock that travels with the save (MBC3 with a timer): a save
-    // read fills m_clock_regs from the script's rtc_read; a save write with
-    // m_clock_set hands them to its rtc_write. Registers: seconds, minutes,
-    // hours, day low, day high (bit 0 day bit 8, bit 6 halt, bit 7 carry).
-    static constexpr int kClockRegisters = 5;
-    bool m_clock = false;
+    // A cartridge clock that travels with the save: a save read fills
+    // m_clock_regs from the script's rtc_read; a save write with m_clock_set
+    // hands them to its rtc_write (gb::ClockKind tells what they hold).
+    gb::ClockKind m_clock = gb::ClockKind::None;
     bool m_clock_set = false;
-    uint8_t m_clock_regs[kClockRegisters] = {};
+    uint8_t m_clock_regs[gb::kMaxClockRegisters] = {};
+
+    // The cartridge is an MBC1 multicart: its dump follows the board's wiring.
+    bool m_multicart = false;
 
     // The script stage has begun changing the cartridge (an erase or a write):
     // a write that fails from here on may have left it partly written.

@@ -221,6 +221,47 @@ SQInteger real_buffer_take(HSQUIRRELVM v) {
     return 1;
 }
 
+SQInteger real_multicart(HSQUIRRELVM v) {
+    JobContext* job = nullptr;
+    const SQInteger checked = take_values(v, &job, nullptr, 0);
+    if (checked < 0) return checked;
+    sq_pushinteger(v, job->m_multicart ? 1 : 0);
+    return 1;
+}
+
+SQInteger real_gba_gpio_write(HSQUIRRELVM v) {
+    const SQInteger top = sq_gettop(v);
+    if (top <= kFirstArgument) return sq_throwerror(v, "argument number error");
+    uint32_t addresses[kMaxPairs], values[kMaxPairs];
+    uint32_t count = 0;
+    for (SQInteger i = kFirstArgument; i + 1 <= top && count < kMaxPairs; i += 2) {
+        int64_t offset = 0, value = 0;
+        if (!qr_long_get(v, i, &offset) || !qr_long_get(v, i + 1, &value))
+            return sq_throwerror(v, "argument type error");
+        addresses[count] = gb::kGbaCartSpace + (uint32_t(offset) & kGbMask);
+        values[count] = uint32_t(value) & kGbMask;
+        ++count;
+    }
+    if (!gb::p_gba_cpu_write) return fail(v, "gpio_write", "bus not initialised");
+    if (gb::p_gba_cpu_write(addresses, values, count) == 0)
+        return board_failed(v, "gpio_write", "the command could not be sent to the device", 0, 0);
+    return 0;
+}
+
+SQInteger real_gba_gpio_read(HSQUIRRELVM v) {
+    JobContext* job = nullptr;
+    int64_t offset = 0;
+    const SQInteger checked = take_values(v, &job, &offset, 1);
+    if (checked < 0) return checked;
+    if (!gb::p_gba_cpu_read) return fail(v, "gpio_read", "bus not initialised");
+    uint8_t word[2] = {};
+    // The ROM stream counts halfwords.
+    if (gb::p_gba_cpu_read((uint32_t(offset) & kGbMask) / 2, word, sizeof word) != sizeof word)
+        return board_failed(v, "gpio_read", "the device delivered too few bytes", 0, 2);
+    sq_pushinteger(v, word[0] | word[1] << 8);
+    return 1;
+}
+
 SQInteger real_gba_ram_erase(HSQUIRRELVM v) {
     if (gb::f_gba_sram_erase() == 0)
         return board_failed(v, "ram_erase", "the command could not be sent to the device", 0, 0);

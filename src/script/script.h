@@ -39,6 +39,13 @@ SQInteger real_gb_cpu_read_byte(HSQUIRRELVM v);
 // buffer_take(d) returns the byte there. Both advance the total.
 SQInteger real_buffer_put(HSQUIRRELVM v);
 SQInteger real_buffer_take(HSQUIRRELVM v);
+// multicart(d): whether the job found an MBC1 multicart (its banks wired apart).
+SQInteger real_multicart(HSQUIRRELVM v);
+// gpio_write(d, offset, value, ...): 16-bit writes to the GBA cartridge space
+// (up to eight offset/value pairs in one command); gpio_read(d, offset): the
+// 16-bit word there. The port of a cartridge's clock lives at 0xC4-0xC9.
+SQInteger real_gba_gpio_write(HSQUIRRELVM v);
+SQInteger real_gba_gpio_read(HSQUIRRELVM v);
 
 // Largest GBA cartridge read one native call makes.
 inline constexpr uint32_t kGbaReadCap = 0x100000;
@@ -46,3 +53,6 @@ inline constexpr uint32_t kGbaReadCap = 0x100000;
 // The script stage of a job; true when it succeeded.
 bool script_dump_execute(JobContext* job);
 bool script_dump_run(HSQUIRRELVM v, JobContext* job);
+// Reads the cartridge clock alone into job->m_clock_regs (job->m_type a save
+// read); true when it succeeded.
+bool script_clock_execute(JobContext* job);

@@ -44,19 +44,33 @@ bool call_for_values(HSQUIRRELVM v, JobContext* job, const char* name, uint8_t* 
 }  // namespace
 
 bool clock_read(HSQUIRRELVM v, JobContext* job) {
-    if (!job->m_clock) return true;
+    if (job->m_clock == gb::ClockKind::None) return true;
     if (!qr_function_exists(v, "rtc_read"))
         return job->fail(ScriptText::tr("The mapper script cannot read this cartridge's clock."));
-    return call_for_values(v, job, "rtc_read", job->m_clock_regs, JobContext::kClockRegisters);
+    return call_for_values(v, job, "rtc_read", job->m_clock_regs,
+                           gb::clock_register_count(job->m_clock));
 }
 
 bool clock_write(HSQUIRRELVM v, JobContext* job) {
-    if (!job->m_clock || !job->m_clock_set) return true;
+    if (job->m_clock == gb::ClockKind::None || !job->m_clock_set) return true;
     if (!qr_function_exists(v, "rtc_write"))
         return job->fail(ScriptText::tr("The mapper script cannot set this cartridge's clock."));
-    const uint8_t* r = job->m_clock_regs;
-    const int64_t result = qr_call(v, "rtc_write", job, 5, int64_t(r[0]), int64_t(r[1]),
-                                   int64_t(r[2]), int64_t(r[3]), int64_t(r[4]));
-    if (result < 0) job->note_failure(QStringLiteral("rtc_write: ") + qr_last_error(v));
-    return result >= 0;
+    // rtc_write(d, registers): the registers as an array, as rtc_read returns them.
+    const SQInteger top = sq_gettop(v);
+    sq_pushroottable(v);
+    sq_pushstring(v, "rtc_write", -1);
+    bool ok = SQ_SUCCEEDED(sq_get(v, -2));
+    if (ok) {
+        sq_pushroottable(v);
+        sq_pushuserpointer(v, job);
+        sq_newarray(v, 0);
+        for (int i = 0; i < gb::clock_register_count(job->m_clock); ++i) {
+            sq_pushinteger(v, job->m_clock_regs[i]);
+            sq_arrayappend(v, -2);
+        }
+        ok = SQ_SUCCEEDED(sq_call(v, 3, SQFalse, SQTrue));
+    }
+    if (!ok) job->note_failure(QStringLiteral("rtc_write: ") + qr_last_error(v));
+    sq_settop(v, top);
+    return ok;
 }

@@ -24,6 +24,7 @@ const Binding kGbRead[] = {{"cpu_write", real_gb_cpu_write},
                            {"cpu_read", real_gb_cpu_read},
                            {"cpu_read_byte", real_gb_cpu_read_byte},
                            {"buffer_put", real_buffer_put},
+                           {"multicart", real_multicart},
                            {}};
 const Binding kGbFlash[] = {{"cpu_write", real_gb_cpu_write},
                             {"rom_write", real_gb_rom_write},
@@ -35,9 +36,15 @@ const Binding kGbSaveWrite[] = {{"cpu_write", real_gb_cpu_write},
                                 {"buffer_take", real_buffer_take},
                                 {}};
 const Binding kGbaDump[] = {{"cpu_read", real_gba_cpu_read}, {}};
-const Binding kGbaSaveRead[] = {{"ram_read", real_gba_ram_read}, {}};
-const Binding kGbaSaveWrite[] = {
-    {"ram_write", real_gba_ram_write}, {"ram_erase", real_gba_ram_erase}, {}};
+const Binding kGbaSaveRead[] = {{"ram_read", real_gba_ram_read},
+                                {"gpio_write", real_gba_gpio_write},
+                                {"gpio_read", real_gba_gpio_read},
+                                {}};
+const Binding kGbaSaveWrite[] = {{"ram_write", real_gba_ram_write},
+                                 {"ram_erase", real_gba_ram_erase},
+                                 {"gpio_write", real_gba_gpio_write},
+                                 {"gpio_read", real_gba_gpio_read},
+                                 {}};
 
 const Binding* bindings_for(uint32_t type) {
     switch (type) {
@@ -174,7 +181,10 @@ bool interpreter_loaded(JobContext* job) {
 
 }  // namespace
 
-bool script_dump_execute(JobContext* job) {
+namespace {
+
+// Runs a stage in an interpreter of its own with the job type's natives bound.
+bool run_stage(JobContext* job, bool (*stage)(HSQUIRRELVM, JobContext*)) {
     const Binding* bindings = bindings_for(job->m_type);
     if (!bindings) {
         return fail(job, QT_TRANSLATE_NOOP("QObject", "Unknow operate!"));
@@ -183,7 +193,7 @@ bool script_dump_execute(JobContext* job) {
     HSQUIRRELVM v = qr_open(job);
     for (const Binding* b = bindings; b->name; ++b) qr_function_register_global(v, b->name, b->fn);
     job->m_script_stopped = false;
-    bool ok = script_dump_run(v, job);
+    bool ok = stage(v, job);
     // A script that caught the cancel and went on has still been canceled.
     if (job->m_cancel.load(std::memory_order_relaxed)) {
         job->note_failure(QStringLiteral("canceled"));
@@ -191,4 +201,18 @@ bool script_dump_execute(JobContext* job) {
     }
     qr_close(v);
     return ok;
+}
+
+bool clock_only(HSQUIRRELVM v, JobContext* job) {
+    return load_script(v, job) && clock_read(v, job);
+}
+
+}  // namespace
+
+bool script_dump_execute(JobContext* job) {
+    return run_stage(job, script_dump_run);
+}
+
+bool script_clock_execute(JobContext* job) {
+    return run_stage(job, clock_only);
 }

@@ -87,6 +87,8 @@ SQ_FORWARD(SQRESULT, sq_compilebuffer,
            (v, s, size, name, raise))
 SQ_FORWARD(void, sq_enabledebuginfo, (HSQUIRRELVM v, SQBool on), (v, on))
 SQ_FORWARD(void, sq_push, (HSQUIRRELVM v, SQInteger i), (v, i))
+SQ_FORWARD(void, sq_newarray, (HSQUIRRELVM v, SQInteger size), (v, size))
+SQ_FORWARD(SQRESULT, sq_arrayappend, (HSQUIRRELVM v, SQInteger i), (v, i))
 SQ_FORWARD(void, sq_pop, (HSQUIRRELVM v, SQInteger n), (v, n))
 SQ_FORWARD(SQInteger, sq_gettop, (HSQUIRRELVM v), (v))
 SQ_FORWARD(void, sq_settop, (HSQUIRRELVM v, SQInteger top), (v, top))

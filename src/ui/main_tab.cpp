@@ -142,6 +142,7 @@ void MainTab::push_info() {
     panel.setItem2 = [this](int v) { m_settings->_setItem2(v); };
     panel.setItem3 = [this](int v) { m_settings->_setItem3(v); };
     panel.identify = [this](const QByteArray& id) { m_settings->model().identify(id); };
+    panel.scriptFolder = mapper_folder(m_programDir);
     run_info_report(log, panel);
 }
 

@@ -167,22 +167,22 @@ CliResult check_sizes(CliCommand command, const ChoiceModel& model) {
 
 // A GBA cartridge the database does not know names its save library in its ROM.
 CliResult find_save_kind(const CliRequest& r, ChoiceModel& model, CliOutput& out) {
-    const uint32_t romSize = model.romSizeSet() ? uint32_t(model.choices().gbaRomSize)
-                                                : gb::kGbaRomSpan;
+    const uint32_t romSize =
+        model.romSizeSet() ? uint32_t(model.choices().gbaRomSize) : gb::kGbaRomSpan;
     out.line(QString("Looking for the save library in the ROM's %1...").arg(bytes_text(romSize)));
     out.begin();
-    const SaveKindFound found =
-        search_save_kind(romSize, [&out](uint32_t done, uint32_t total) {
-            out.progress(done, total);
-            return !g_canceled.load();
-        });
+    const SaveKindFound found = search_save_kind(romSize, [&out](uint32_t done, uint32_t total) {
+        out.progress(done, total);
+        return !g_canceled.load();
+    });
     if (g_canceled.load()) return {kExitFailed, "canceled"};
     const QString line = save_search_line(found, "name it with --save-type and --ram-size");
     out.line(line);
     if (apply_save_kind(model, found, r.ramSize ? uint32_t(*r.ramSize) : 0)) return {};
     if (found.type == gb::kSaveTypeEep && !r.ramSize)
-        return {kExitFailed, "an EEPROM's size cannot be told from the ROM; name it with "
-                             "--ram-size 512 or --ram-size 8K"};
+        return {kExitFailed,
+                "an EEPROM's size cannot be told from the ROM; name it with "
+                "--ram-size 512 or --ram-size 8K"};
     return {kExitFailed, line};
 }
 
@@ -295,6 +295,8 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     const bool saveSearch = is_save_command(request.command) && !request.saveType;
     panel.probeRomSize = (request.command == CliCommand::DumpRom && !request.romSize) || saveSearch;
     if (request.system) panel.onlySystem = *request.system;
+    panel.beyondHeader = !job;
+    panel.scriptFolder = mapper_folder(appDir);
     const ReportOutcome outcome = run_info_report(report_log(out), panel);
     if (outcome == ReportOutcome::NoBoard || outcome == ReportOutcome::BoardFailed)
         return {kExitBoard, QString("the board did not answer while the cartridge's header was "

@@ -1,0 +1,39 @@
+#include "cart/gba_clock.h"
+
+#include "cart/bus.h"
+#include "device/protocol.h"
+
+namespace gb {
+namespace {
+
+constexpr uint32_t kAllPinsOut = 7;
+
+bool write(uint32_t offset, uint32_t value) {
+    const uint32_t address = kGbaCartSpace + offset;
+    return p_gba_cpu_write && p_gba_cpu_write(&address, &value, 1) != 0;
+}
+
+// The direction and control registers, as one read of the ROM stream shows them.
+bool registers(uint32_t* direction, uint32_t* control) {
+    static_assert(kGpioControl == kGpioDirection + 2, "read together");
+    uint8_t bytes[4] = {};
+    if (!p_gba_cpu_read || p_gba_cpu_read(kGpioDirection / 2, bytes, sizeof bytes) != sizeof bytes)
+        return false;
+    *direction = proto::get16(bytes);
+    *control = proto::get16(bytes + 2);
+    return true;
+}
+
+}  // namespace
+
+bool gba_clock_present() {
+    uint32_t romDirection = 0, romControl = 0, direction = 0, control = 0;
+    if (!write(kGpioControl, 0) || !registers(&romDirection, &romControl)) return false;
+    const bool shown = write(kGpioControl, 1) && write(kGpioDirection, kAllPinsOut) &&
+                       registers(&direction, &control);
+    write(kGpioControl, 0);  // the ROM shows again
+    return shown && (direction & 0xF) == kAllPinsOut && (control & 1) == 1 &&
+           (direction != romDirection || control != romControl);
+}
+
+}  // namespace gb

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "app/cli/cli_output.h"
 #include "jobs/option_tables.h"
 #include "romgen.h"
+#include "support/camera_save.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
@@ -416,6 +418,43 @@ TEST_F(Cli, DumpVerdictsAndTheVerifyCommand) {
     EXPECT_EQ(good.code, 0) << text(good);
     EXPECT_TRUE(good.out.contains("Not in the database of known dumps")) << text(good);
     EXPECT_EQ(cli({"verify", QString::fromStdString(image(Bytes(4096, 0), "zero.gb"))}).code, 4);
+}
+
+// Photos from known tiles: each PNG equals its picture pixel for pixel, in
+// album order; a deleted slot is kept under its slot's name; when the album's
+// list fails its check, its copy gives the order.
+TEST_F(Cli, CameraPhotosComeOutAsTheirPictures) {
+    const Picture stripes = [](int x, int) { return x / 8 % 4; };
+    const Picture bands = [](int, int y) { return y / 8 % 4; };
+    const Picture checks = [](int x, int y) { return (x + y) % 4; };
+    Bytes save = camera_save({{3, 1, bands}, {1, 2, stripes}, {5, 0, checks}});
+    const struct {
+        const char* file;
+        Picture picture;
+    } expected[] = {
+        {"photo_01.png", bands}, {"photo_02.png", stripes}, {"deleted_slot_05.png", checks}};
+    for (bool echo : {false, true}) {
+        SCOPED_TRACE(echo ? "from the list's copy" : "from the list");
+        if (echo) save[0x11B2 + 2] = 0x07;  // the list no longer adds up
+        const QString folder = path(echo ? "echo" : "photos");
+        const CliRun run =
+            cli({"camera-photos", QString::fromStdString(image(save, "camera.sav")), folder});
+        ASSERT_EQ(run.code, 0) << text(run);
+        EXPECT_TRUE(run.out.contains("Deleted photo in slot 5")) << text(run);
+        EXPECT_TRUE(run.out.contains("Empty slots: 2, 4, 6-30")) << text(run);
+        EXPECT_EQ(run.out.contains("its copy is used"), echo) << text(run);
+        for (const auto& e : expected) {
+            const QImage png(folder + "/" + e.file);
+            ASSERT_EQ(png.size(), QSize(128, 112)) << e.file;
+            int wrong = 0;
+            for (int y = 0; y < 112; ++y)
+                for (int x = 0; x < 128; ++x)
+                    wrong += qGray(png.pixel(x, y)) != 255 - 85 * e.picture(x, y);
+            EXPECT_EQ(wrong, 0) << e.file;
+        }
+    }
+    EXPECT_EQ(cli({"camera-photos", QString::fromStdString(image(Bytes(100), "short.sav"))}).code,
+              4);
 }
 
 TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {

@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QInputDialog>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -19,8 +21,10 @@
 #include "jobs/famicom_thread.h"
 #include "jobs/option_tables.h"
 #include "romgen.h"
+#include "support/camera_save.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
+#include "ui/camera_gallery.h"
 #include "ui/console.h"
 #include "ui/main_tab.h"
 #include "ui/settings.h"
@@ -156,6 +160,29 @@ TEST_F(WindowJob, SaveReadAndWrite) {
     EXPECT_TRUE(lines.contains("Verify data finish."));
     board->unmount();
     EXPECT_EQ(read_file(dir.file("out.sav")), written);
+}
+
+// After a Read RAM of a Pocket Camera the window offers its photos; each one
+// in the gallery saves as a PNG.
+TEST_F(WindowJob, PocketCameraPhotosAfterReadRam) {
+    const Bytes save = camera_save({{2, 1, [](int x, int) { return x / 8 % 4; }},
+                                    {4, 2, [](int, int y) { return y / 8 % 4; }}});
+    mount({"--gb", image(romgen::gb_image(0xFC, 2, 4), "camera.gb"), "--save",
+           image(save, "held.sav")});
+    EXPECT_FALSE(tab.photosButton()->isVisible());
+    const QStringList lines = run(&MainTab::push_read_ram, dir.file("camera.sav"));
+    ASSERT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+    EXPECT_TRUE(has(lines, "Show photos"));
+    ASSERT_FALSE(tab.photosButton()->isHidden());
+    tab.photosButton()->click();
+    ASSERT_NE(tab.gallery(), nullptr);
+    EXPECT_EQ(tab.gallery()->photoCount(), 2);
+    EXPECT_TRUE(tab.gallery()->statusLabel()->text().contains("Empty slots: 1, 3, 5-30"));
+    const DialogAnswer answer = answer_file_dialog(QString::fromStdString(dir.file("one.png")));
+    tab.gallery()->saveButton(0)->click();
+    const QImage png(QString::fromStdString(dir.file("one.png")));
+    ASSERT_EQ(png.size(), QSize(128, 112));
+    EXPECT_EQ(qGray(png.pixel(8, 0)), 255 - 85) << "photo 1, the second stripe";
 }
 
 TEST_F(WindowJob, SaveFilesShorterOrLongerThanTheSaveAreRefused) {

@@ -2,6 +2,84 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CameraGallery</name>
+    <message>
+        <source>Pocket Camera photos</source>
+        <translation>Pocket Camera 照片</translation>
+    </message>
+    <message>
+        <source>Save as PNG...</source>
+        <translation>保存为 PNG...</translation>
+    </message>
+    <message>
+        <source>Save photo</source>
+        <translation>保存照片</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG 图像 (*.png)</translation>
+    </message>
+    <message>
+        <source>Saved %1.</source>
+        <translation>已保存 %1。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written.</source>
+        <translation>无法写入 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>CameraPhotos</name>
+    <message>
+        <source>Deleted photo in slot %1</source>
+        <translation>槽位 %1 中已删除的照片</translation>
+    </message>
+    <message>
+        <source>Photo %1 (slot %2)</source>
+        <translation>照片 %1（槽位 %2）</translation>
+    </message>
+    <message>
+        <source>The album's list failed its check; its copy is used.</source>
+        <translation>相册列表未通过校验；改用其副本。</translation>
+    </message>
+    <message>
+        <source>The album's list and its copy fail their checks: the photos are in slot order, and deleted ones among them.</source>
+        <translation>相册列表及其副本均未通过校验：照片按槽位顺序排列，其中包括已删除的照片。</translation>
+    </message>
+    <message>
+        <source>The save holds no photos.</source>
+        <translation>存档中没有照片。</translation>
+    </message>
+    <message>
+        <source>Empty slots: %1</source>
+        <translation>空槽位：%1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes; a Pocket Camera save holds %3.</source>
+        <translation>%1 有 %2 字节；Pocket Camera 的存档为 %3 字节。</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>无法创建文件夹 %1。</translation>
+    </message>
+    <message>
+        <source>%1 is there already; no photo was written.</source>
+        <translation>%1 已存在；未写入任何照片。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written.</source>
+        <translation>无法写入 %1。</translation>
+    </message>
+    <message>
+        <source>Pictures written: %1</source>
+        <translation>已写出图像：%1</translation>
+    </message>
+</context>
+<context>
     <name>FamicomThread</name>
     <message>
         <source>Nintendo logo: holds.</source>
@@ -732,6 +810,18 @@ Choose it:</source>
     <message>
         <source>MBC1 multicart</source>
         <translation>MBC1 多合一卡带</translation>
+    </message>
+    <message>
+        <source>Show photos</source>
+        <translation>显示照片</translation>
+    </message>
+    <message>
+        <source>Show the photos in the Pocket Camera's save!</source>
+        <translation>显示 Pocket Camera 存档中的照片！</translation>
+    </message>
+    <message>
+        <source>The save holds the Pocket Camera's photos: Show photos shows them.</source>
+        <translation>该存档含有 Pocket Camera 的照片：点击“显示照片”查看。</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,84 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>CameraGallery</name>
+    <message>
+        <source>Pocket Camera photos</source>
+        <translation>ポケットカメラの写真</translation>
+    </message>
+    <message>
+        <source>Save as PNG...</source>
+        <translation>PNG で保存...</translation>
+    </message>
+    <message>
+        <source>Save photo</source>
+        <translation>写真を保存</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG 画像 (*.png)</translation>
+    </message>
+    <message>
+        <source>Saved %1.</source>
+        <translation>%1 を保存しました。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written.</source>
+        <translation>%1 を書き込めませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>CameraPhotos</name>
+    <message>
+        <source>Deleted photo in slot %1</source>
+        <translation>スロット %1 の削除された写真</translation>
+    </message>
+    <message>
+        <source>Photo %1 (slot %2)</source>
+        <translation>写真 %1（スロット %2）</translation>
+    </message>
+    <message>
+        <source>The album's list failed its check; its copy is used.</source>
+        <translation>アルバムのリストが検査に通りません。写しを使います。</translation>
+    </message>
+    <message>
+        <source>The album's list and its copy fail their checks: the photos are in slot order, and deleted ones among them.</source>
+        <translation>アルバムのリストとその写しが検査に通りません。写真はスロット順で、削除されたものも含みます。</translation>
+    </message>
+    <message>
+        <source>The save holds no photos.</source>
+        <translation>セーブに写真はありません。</translation>
+    </message>
+    <message>
+        <source>Empty slots: %1</source>
+        <translation>空きスロット：%1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 を読み取れません：%2</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes; a Pocket Camera save holds %3.</source>
+        <translation>%1 は %2 バイトです。ポケットカメラのセーブは %3 バイトです。</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>フォルダー %1 を作れません。</translation>
+    </message>
+    <message>
+        <source>%1 is there already; no photo was written.</source>
+        <translation>%1 はすでにあります。写真は書き出していません。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written.</source>
+        <translation>%1 を書き込めませんでした。</translation>
+    </message>
+    <message>
+        <source>Pictures written: %1</source>
+        <translation>書き出した画像：%1</translation>
+    </message>
+</context>
+<context>
     <name>FamicomThread</name>
     <message>
         <source>Nintendo logo: holds.</source>
@@ -732,6 +810,18 @@ Choose it:</source>
     <message>
         <source>MBC1 multicart</source>
         <translation>MBC1 マルチカート</translation>
+    </message>
+    <message>
+        <source>Show photos</source>
+        <translation>写真を表示</translation>
+    </message>
+    <message>
+        <source>Show the photos in the Pocket Camera's save!</source>
+        <translation>ポケットカメラのセーブにある写真を表示します！</translation>
+    </message>
+    <message>
+        <source>The save holds the Pocket Camera's photos: Show photos shows them.</source>
+        <translation>このセーブにはポケットカメラの写真があります。「写真を表示」で見られます。</translation>
     </message>
 </context>
 <context>

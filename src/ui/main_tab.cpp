@@ -18,6 +18,7 @@
 #include "jobs/info_report.h"
 #include "jobs/option_tables.h"
 #include "jobs/save_search.h"
+#include "ui/camera_gallery.h"
 #include "ui/console.h"
 #include "ui/settings.h"
 
@@ -32,6 +33,9 @@ MainTab::MainTab(QWidget* parent)
     m_flash = new QPushButton(tr("FLASH"), this);
     m_readRam = new QPushButton(tr("Read RAM"), this);
     m_writeRam = new QPushButton(tr("Write RAM"), this);
+    m_photos = new QPushButton(tr("Show photos"), this);
+    m_photos->setToolTip(tr("Show the photos in the Pocket Camera's save!"));
+    m_photos->hide();
     m_info->setToolTip(tr("Show cartridge information!"));
     m_dump->setToolTip(tr("Dump ROM from cartridge!"));
     m_flash->setToolTip(tr("Flash ROM to a writeable cartridge!"));
@@ -43,7 +47,7 @@ MainTab::MainTab(QWidget* parent)
     m_buttonColumn = new QVBoxLayout;
     m_logColumn = new QVBoxLayout;
     m_mainLayout = new QVBoxLayout;
-    for (QPushButton* b : {m_info, m_dump, m_flash, m_readRam, m_writeRam})
+    for (QPushButton* b : {m_info, m_dump, m_flash, m_readRam, m_writeRam, m_photos})
         m_buttonColumn->addWidget(b);
     m_topRow->addWidget(m_settings);
     m_topRow->addLayout(m_buttonColumn);
@@ -60,6 +64,7 @@ MainTab::MainTab(QWidget* parent)
     connect(m_readRam, SIGNAL(clicked(bool)), this, SLOT(push_read_ram()));
     connect(m_flash, SIGNAL(clicked(bool)), this, SLOT(push_write_flash()));
     connect(m_writeRam, SIGNAL(clicked(bool)), this, SLOT(push_write_ram()));
+    connect(m_photos, SIGNAL(clicked(bool)), this, SLOT(show_photos()));
 
     m_thread = new FamicomThread;
     connect(m_thread, SIGNAL(set_progress(int, int)), this, SLOT(setProgress(int, int)));
@@ -116,6 +121,11 @@ void MainTab::print_error(int err) {
     // The bar keeps what the dump is worth until the next job.
     const QString verdict = verdict_summary(m_thread->m_verdict);
     if (err == 1 && !verdict.isEmpty()) m_progress->setFormat(verdict);
+    if (err == 1 && m_camera && m_thread->m_type == kJobGbSaveRead) {
+        m_photosFile = m_thread->m_file;
+        m_photos->show();
+        info(tr("The save holds the Pocket Camera's photos: Show photos shows them."));
+    }
     if (!m_thread->isRunning()) setEnabledButtons(true);
 }
 
@@ -127,6 +137,12 @@ void MainTab::job_finished() {
 
 void MainTab::stop_search() {
     m_searchStopped = true;
+}
+
+void MainTab::show_photos() {
+    delete m_gallery;
+    m_gallery = new CameraGallery(m_photosFile, this);
+    m_gallery->show();
 }
 
 LaunchLog MainTab::launchLog() {
@@ -176,6 +192,8 @@ bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
         info(tr("The cartridge's header could not be read, so the job did not start."));
         return false;
     }
+    m_camera = d.outcome == ReportOutcome::Gb && d.header.size() > gb::kGbTypeOffset &&
+               d.header[gb::kGbTypeOffset] == gb::kCameraHeaderType;
     ChoiceModel& model = m_settings->model();
     apply_detection(model, d);
     m_settings->show_model();
@@ -277,6 +295,7 @@ void MainTab::launch(JobButton button) {
     if (fault == LaunchFault::Canceled) return log_separator(m_console);
     if (fault != LaunchFault::None) return refuse();
     m_thread->m_claim = std::move(claim);
+    m_photos->hide();
     setEnabledButtons(false);
     m_pass.begin();
     m_thread->start(QThread::NormalPriority);

@@ -7,6 +7,7 @@
 #include "jobs/job_launch.h"
 #include "jobs/transfer_rate.h"
 
+class CameraGallery;
 class Console;
 class FamicomThread;
 class QHBoxLayout;
@@ -35,6 +36,9 @@ public:
     QProgressBar* progressBar() const { return m_progress; }
     QPushButton* cancelButton() const { return m_cancel; }
     QList<QPushButton*> actionButtons() const;
+    // Shown after a Read RAM of a Pocket Camera: opens the gallery of its photos.
+    QPushButton* photosButton() const { return m_photos; }
+    CameraGallery* gallery() const { return m_gallery; }
     FamicomThread* jobThread() const { return m_thread; }
     // The folder holding the mapper folder: the program's own unless set.
     void setProgramDir(const QString& dir) { m_programDir = dir; }
@@ -55,6 +59,7 @@ public slots:
 
     // Stops a save library search.
     void stop_search();
+    void show_photos();
 
 private slots:
     void job_finished();
@@ -81,6 +86,10 @@ private:
     QPushButton* m_readRam;
     QPushButton* m_flash;
     QPushButton* m_writeRam;
+    QPushButton* m_photos;
+    CameraGallery* m_gallery = nullptr;
+    bool m_camera = false;  // the last cartridge detected is a Pocket Camera
+    QString m_photosFile;   // its save, read by the last job
     QHBoxLayout* m_topRow;
     QHBoxLayout* m_progressRow;
     QVBoxLayout* m_buttonColumn;

@@ -145,9 +145,12 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
     request.command = command->command;
     const int files = command->takesFile ? 1 : 0;
     if (positional.size() - 1 < files) return QString("%1 needs a FILE").arg(command->name);
-    if (positional.size() - 1 > files)
-        return QString("%1: unexpected argument \"%2\"").arg(command->name, positional[1 + files]);
+    const int folders = command->takesFolder ? 1 : 0;
+    if (positional.size() - 1 > files + folders)
+        return QString("%1: unexpected argument \"%2\"")
+            .arg(command->name, positional[1 + files + folders]);
     if (files) request.file = positional[1];
+    if (folders && positional.size() > 1 + files) request.folder = positional[1 + files];
     if (request.system == kSysGba && request.mbcCode)
         return "--mbc names a GB/GBC controller; GBA cartridges have none";
     if (request.system == kSysGb && request.saveType)

@@ -10,6 +10,7 @@
 struct CliRequest {
     CliCommand command = CliCommand::None;
     QString file;
+    QString folder;  // camera-photos DIR
     bool help = false;
     bool version = false;
     bool completion = false;      // --bash-completion: print the completion script

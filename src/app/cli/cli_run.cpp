@@ -1,5 +1,6 @@
 #include "app/cli/cli_run.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -11,6 +12,7 @@
 #include "device/protocol.h"
 #include "device/usb.h"
 #include "jobs/board_text.h"
+#include "jobs/camera_photos.h"
 #include "jobs/choice_model.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/famicom_thread.h"
@@ -260,6 +262,18 @@ CliResult verify_file(const QString& path, CliOutput& out) {
     return {};
 }
 
+// The photos of a camera save, into the folder named or one beside the save.
+CliResult camera_photos(const CliRequest& request, CliOutput& out) {
+    const QFileInfo save(request.file);
+    const QString folder = request.folder.isEmpty()
+                               ? save.absoluteDir().filePath(save.completeBaseName() + "-photos")
+                               : request.folder;
+    const CameraExport exported = export_camera_photos(save.absoluteFilePath(), folder);
+    for (const QString& line : exported.lines) out.line(line);
+    if (!exported.ok) return {kExitFile, exported.failure};
+    return {};
+}
+
 }  // namespace
 
 void cli_cancel() {
@@ -270,6 +284,7 @@ void cli_cancel() {
 CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& out) {
     if (request.command == CliCommand::Verify)
         return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
+    if (request.command == CliCommand::CameraPhotos) return camera_photos(request, out);
     const bool job = request.command != CliCommand::Info;
     const QString file = job ? QFileInfo(request.file).absoluteFilePath() : QString();
     if (job) {

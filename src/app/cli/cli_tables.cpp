@@ -64,18 +64,22 @@ QString words(QStringList (*values)()) {
 }  // namespace
 
 const CliCommandRow kCliCommands[] = {
-    {"info", CliCommand::Info, false, false,
+    {"info", CliCommand::Info, false, false, false,
      "show the board and the cartridge's header information"},
-    {"dump-rom", CliCommand::DumpRom, true, true, "dump the cartridge's ROM into FILE"},
-    {"read-save", CliCommand::ReadSave, true, true, "back up the battery save into FILE"},
-    {"write-save", CliCommand::WriteSave, true, true,
+    {"dump-rom", CliCommand::DumpRom, true, true, false, "dump the cartridge's ROM into FILE"},
+    {"read-save", CliCommand::ReadSave, true, true, false, "back up the battery save into FILE"},
+    {"write-save", CliCommand::WriteSave, true, true, false,
      "write the save file FILE into the cartridge"},
-    {"flash-rom", CliCommand::FlashRom, true, true,
+    {"flash-rom", CliCommand::FlashRom, true, true, false,
      "program the ROM image FILE into a rewritable GB/GBC flash cartridge (its size is the "
      "file's size)"},
-    {"verify", CliCommand::Verify, true, false,
+    {"verify", CliCommand::Verify, true, false, false,
      "judge the ROM file FILE as a dump is judged: checksums and the database of known dumps "
      "(no board needed)"},
+    {"camera-photos", CliCommand::CameraPhotos, true, false, true,
+     "write each photo of the Pocket Camera save FILE as a PNG into DIR (by default a folder "
+     "beside FILE named after it with \"-photos\"), in album order, and name the empty and "
+     "deleted slots (no board needed)"},
 };
 const size_t kCliCommandCount = std::size(kCliCommands);
 
@@ -170,10 +174,13 @@ QString cli_help() {
         "\n"
         "Commands:\n";
     for (const CliCommandRow& c : kCliCommands)
-        help += entry(QString(c.name) + (c.takesFile ? " FILE" : ""), c.usage);
+        help +=
+            entry(QString(c.name) + (c.takesFile ? " FILE" : "") + (c.takesFolder ? " [DIR]" : ""),
+                  c.usage);
     help +=
         "\n"
-        "Every command but verify first reads the cartridge's header, as the window's\n"
+        "Every command but verify and camera-photos first reads the cartridge's header, as the "
+        "window's\n"
         "Info button does, and uses what it detects. The options below override it, as\n"
         "the settings panel does:\n";
     for (const CliOptionRow& o : kCliOptions) {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-enum class CliCommand { None, Info, DumpRom, ReadSave, WriteSave, FlashRom, Verify };
+enum class CliCommand { None, Info, DumpRom, ReadSave, WriteSave, FlashRom, Verify, CameraPhotos };
 
 enum CliExit {
     kExitOk = 0,
@@ -22,6 +22,7 @@ struct CliCommandRow {
     CliCommand command;
     bool takesFile;
     bool runsScript;    // a job on the board: the interpreter is loaded first thing
+    bool takesFolder;   // a folder may follow the file
     const char* usage;  // what it does, for --help
 };
 extern const CliCommandRow kCliCommands[];

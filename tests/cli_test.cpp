@@ -2,6 +2,7 @@
 // checked by its exit status, its log and the files it leaves.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -455,6 +456,93 @@ TEST_F(Cli, CameraPhotosComeOutAsTheirPictures) {
     }
     EXPECT_EQ(cli({"camera-photos", QString::fromStdString(image(Bytes(100), "short.sav"))}).code,
               4);
+}
+
+// A dump heals by majority where reads differ, and says why it was bad: the
+// unstable address and its data line, a stuck line, or reads that agree on
+// data the database does not know.
+TEST_F(Cli, DumpsHealOrSayWhyTheyAreBad) {
+    const Bytes gba = romgen::gba_image(4 << 20, "ZTST"),
+                known = romgen::gba_image(8 << 20, "AWRP");
+    const Bytes gb = romgen::gb_image(0x1B, 3, 0);
+    const QStringList gba4 = {"--system", "gba", "--rom-size", "4M"};
+    const struct {
+        const char* name;
+        std::vector<std::string> board;
+        QStringList options;
+        int code;
+        const Bytes* equals;  // the file, when it is written
+        QStringList says;
+    } cases[] = {
+        {"a bit flickering at one read in three, verified",
+         {"--gba", image(gba, "g.gba"), "--flicker", "0x123457:3:1/3", "--flaw-seed", "2"},
+         {"--verify"},
+         0,
+         &gba,
+         {"Unstable addresses: 0x123457.",
+          "data line D11 read differently at 1 addresses: clean the cartridge's contacts"}},
+        {"a flaky first read, unverified",
+         {"--gb", image(gb, "g.gb"), "--first-read-flaw", "0x4123"},
+         {},
+         0,
+         &gb,
+         {"does not look good", "Unstable addresses: 0x4123.", "The dump is healed"}},
+        {"a stuck data line",
+         {"--gba", image(gba, "g.gba"), "--stuck-line", "5:0"},
+         gba4,
+         1,
+         nullptr,
+         {"data line D5 reads 0 at every address"}},
+        {"another revision",
+         {"--gba", image(known, "k.gba")},
+         {},
+         5,
+         &known,
+         {"Read twice the same: the cartridge holds this data. It is not the known dump; it may "
+          "be another revision or a modified cartridge.",
+          "The database knows AWRP as Advance Wars (Europe) (8388608 bytes, CRC32 66fb29e9)."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MOUNT_BOARD(board, c.board);
+        const QString out = path(std::string(c.name) + ".bin");
+        const CliRun run = cli(QStringList{"dump-rom", out} + c.options);
+        EXPECT_EQ(run.code, c.code) << text(run);
+        for (const QString& line : c.says)
+            EXPECT_TRUE(run.out.contains(line) || run.err.contains(line)) << line.toStdString();
+        EXPECT_EQ(QFile::exists(out), c.equals != nullptr);
+        if (c.equals) {
+            EXPECT_TRUE(read_file(out.toStdString()) == *c.equals);
+        }
+    }
+}
+
+// A blank save is read with a warning; written over a save that is not
+// blank it needs --force, and a refused write keeps no backup.
+TEST_F(Cli, BlankSaves) {
+    const std::string rom = image(romgen::gb_image(0x1B, 2, 3), "rom.gb");
+    const Bytes held = romgen::pattern(0x8000, 3), blank(0x8000, 0xFF);
+    const QString backups = path("data");
+    {
+        MOUNT_BOARD(board, {"--gb", rom, "--save", image(blank, "blank.sav")});
+        const CliRun read = cli({"read-save", path("read.sav")});
+        EXPECT_EQ(read.code, 0) << text(read);
+        EXPECT_TRUE(
+            read.err.contains("warning: the save is blank: the cartridge holds no saved "
+                              "game, or its battery is dead"))
+            << text(read);
+    }
+    MOUNT_BOARD(board, {"--gb", rom, "--save", image(held, "held.sav"), "--save-out",
+                        dir.file("model.sav")});
+    const ScopedEnv data("XDG_DATA_HOME", backups.toStdString());
+    const CliRun refused = cli({"write-save", path("blank.sav")});
+    EXPECT_EQ(refused.code, 4) << text(refused);
+    EXPECT_TRUE(refused.err.contains("--force writes it anyway")) << text(refused);
+    EXPECT_FALSE(QDir(backups + "/zelvo3/backups").exists()) << "a refused write keeps no backup";
+    const CliRun forced = cli({"write-save", path("blank.sav"), "--force"});
+    EXPECT_EQ(forced.code, 0) << text(forced);
+    board.unmount();
+    EXPECT_TRUE(read_file(dir.file("model.sav")) == blank);
 }
 
 TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {

@@ -185,6 +185,23 @@ TEST_F(WindowJob, PocketCameraPhotosAfterReadRam) {
     EXPECT_EQ(qGray(png.pixel(8, 0)), 255 - 85) << "photo 1, the second stripe";
 }
 
+// A blank file over a save that is not blank is asked about first; No writes nothing.
+TEST_F(WindowJob, ABlankSaveOverARealOneIsAskedAbout) {
+    const Bytes held = romgen::pattern(0x8000, 5);
+    mount({"--gb", image(romgen::gb_image(0x1B, 2, 3), "rom.gb"), "--save", image(held, "h.sav"),
+           "--save-out", dir.file("out.sav")});
+    QString asked;
+    const DialogAnswer no = answer_next<QMessageBox>([&asked](QMessageBox* box) {
+        asked = box->text();
+        box->button(QMessageBox::No)->click();
+    });
+    const QStringList lines = run(&MainTab::push_write_ram, image(Bytes(0x8000, 0), "z.sav"));
+    EXPECT_TRUE(failed(lines)) << lines.join("\n").toStdString();
+    EXPECT_TRUE(asked.contains("would erase the saved game")) << asked.toStdString();
+    board->unmount();
+    EXPECT_EQ(read_file(dir.file("out.sav")), held);
+}
+
 TEST_F(WindowJob, SaveFilesShorterOrLongerThanTheSaveAreRefused) {
     const Bytes held = romgen::pattern(0x2000, 5);
     mount({"--gb", image(romgen::gb_image(0x1B, 3, 2), "rom.gb"), "--save", image(held, "held.sav"),

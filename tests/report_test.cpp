@@ -79,9 +79,11 @@ TEST_F(InfoReport, RomOnlyCartridge) {
     EXPECT_EQ(lines.mid(0, 5),
               QStringList({"--GB/GBC Cartridge information--", "Title: TESTCART",
                            "Cart type: ROM ONLY", "ROM Size: 32KB", "RAM Size: 0B"}));
-    ASSERT_EQ(lines.size(), 6);
+    ASSERT_EQ(lines.size(), 7);
     EXPECT_TRUE(lines[5].startsWith("Header checksum 0x") && lines[5].endsWith(": holds."))
         << lines[5].toStdString();
+    EXPECT_EQ(lines[6],
+              "Contact check: the header read the same 8 times: the contacts are stable.");
     EXPECT_EQ(r.separators, 1);
     using Call = std::pair<std::string, int>;
     EXPECT_EQ(r.calls, (std::vector<Call>{{"sys", 0}, {"item1", 0}, {"item2", 32768}}))

@@ -226,10 +226,6 @@
         <translation>校验数据错误：无法再次读取卡带。</translation>
     </message>
     <message>
-        <source>Verify data error: the second read differs from the first at 0x%1; %2 bytes differ.</source>
-        <translation>校验数据错误：第二次读取与第一次在 0x%1 处不同；共 %2 字节不同。</translation>
-    </message>
-    <message>
         <source>Verify data finish.</source>
         <translation>校验数据完成。</translation>
     </message>
@@ -328,6 +324,70 @@
     <message>
         <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes: a save file holds the save (and a clock's trailer at most); nothing was read from or written to the cartridge.</source>
         <translation>%1 有 %2 字节，但卡带的存档是 %3 字节：存档文件只含存档（最多再加时钟尾部）；未从卡带读取或写入任何内容。</translation>
+    </message>
+    <message>
+        <source>Read twice the same: the cartridge holds this data. It is not the known dump; it may be another revision or a modified cartridge.</source>
+        <translation>两次读取结果相同：卡带中就是这些数据。它不是已知的备份；可能是另一版本或经过改造的卡带。</translation>
+    </message>
+    <message>
+        <source>The database knows %1 as %2 (%3 bytes, CRC32 %4).</source>
+        <translation>数据库中 %1 为 %2（%3 字节，CRC32 %4）。</translation>
+    </message>
+    <message>
+        <source>%1 is blank, and the cartridge holds a save (or it could not be read): writing the file would erase the saved game.</source>
+        <translation>%1 是空白存档，而卡带中有存档（或无法读取）：写入该文件会抹去游戏存档。</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>未写入任何内容。</translation>
+    </message>
+    <message>
+        <source>The blank file is written over the cartridge's save, as asked.</source>
+        <translation>按要求将空白文件写入卡带存档。</translation>
+    </message>
+    <message>
+        <source>The dump does not look good; the cartridge is read once more to tell a flaky read from what it holds.</source>
+        <translation>备份看起来不正常；将再读取一次卡带，以区分读取不稳定与卡带本身的数据。</translation>
+    </message>
+    <message>
+        <source>The two reads differ in %1 of the dump's %2 chunks of 4 KiB; those are read again, up to %3 times, until every byte has a value most reads agree on.</source>
+        <translation>两次读取在备份的 %2 个 4 KiB 块中有 %1 个不同；将重新读取这些块，最多 %3 次，直到每个字节都有多数读取一致的值。</translation>
+    </message>
+    <message>
+        <source>Verify data error: the cartridge could not be read again.</source>
+        <translation>校验数据错误：无法再次读取卡带。</translation>
+    </message>
+    <message>
+        <source>Verify data error: in %1 chunks some bytes have no value most reads agree on, after %2 more reads.</source>
+        <translation>校验数据错误：再读取 %2 次后，仍有 %1 个块中的部分字节没有多数读取一致的值。</translation>
+    </message>
+    <message>
+        <source>The dump is healed: every byte that read differently takes the value most reads agree on (%1 more bytes read).</source>
+        <translation>备份已修复：每个读数不同的字节都取多数读取一致的值（多读取了 %1 字节）。</translation>
+    </message>
+    <message>
+        <source>Unstable addresses: %1</source>
+        <translation>不稳定地址：%1</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>另有 %1 处</translation>
+    </message>
+    <message>
+        <source>data line D%1 read differently at %2 addresses: clean the cartridge's contacts</source>
+        <translation>数据线 D%1 在 %2 个地址读数不同：请清洁卡带触点</translation>
+    </message>
+    <message>
+        <source>data line D%1 reads %2 at every address</source>
+        <translation>数据线 D%1 在所有地址都读为 %2</translation>
+    </message>
+    <message>
+        <source>it is stuck (a broken contact or trace), so the dump cannot be good.</source>
+        <translation>该线卡死（触点或线路损坏），因此备份不可能正确。</translation>
+    </message>
+    <message>
+        <source>the save is blank: the cartridge holds no saved game, or its battery is dead</source>
+        <translation>存档为空白：卡带中没有游戏存档，或其电池已耗尽</translation>
     </message>
 </context>
 <context>
@@ -822,6 +882,26 @@ Choose it:</source>
     <message>
         <source>The save holds the Pocket Camera's photos: Show photos shows them.</source>
         <translation>该存档含有 Pocket Camera 的照片：点击“显示照片”查看。</translation>
+    </message>
+    <message>
+        <source>Contact check: the header could not be read.</source>
+        <translation>触点检查：无法读取文件头。</translation>
+    </message>
+    <message>
+        <source>Contact check: the header read the same %1 times: the contacts are stable.</source>
+        <translation>触点检查：文件头 %1 次读取结果相同：触点稳定。</translation>
+    </message>
+    <message>
+        <source>Contact check: over %1 reads the header read differently at %2 (data lines %3): clean the cartridge's contacts before a long dump.</source>
+        <translation>触点检查：%1 次读取中，文件头在 %2 处读数不同（数据线 %3）：请在长时间备份前清洁卡带触点。</translation>
+    </message>
+    <message>
+        <source>Blank save</source>
+        <translation>空白存档</translation>
+    </message>
+    <message>
+        <source>Write it anyway?</source>
+        <translation>仍然写入？</translation>
     </message>
 </context>
 <context>

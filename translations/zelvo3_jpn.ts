@@ -226,10 +226,6 @@
         <translation>検証エラー：カートリッジを再度読み取れませんでした。</translation>
     </message>
     <message>
-        <source>Verify data error: the second read differs from the first at 0x%1; %2 bytes differ.</source>
-        <translation>検証エラー：2 回目の読み取りが 1 回目と 0x%1 で異なります。%2 バイトが異なります。</translation>
-    </message>
-    <message>
         <source>Verify data finish.</source>
         <translation>データの検証が完了しました。</translation>
     </message>
@@ -328,6 +324,70 @@
     <message>
         <source>%1 holds %2 bytes, but the cartridge's save is %3 bytes: a save file holds the save (and a clock's trailer at most); nothing was read from or written to the cartridge.</source>
         <translation>%1 は %2 バイトですが、カートリッジのセーブは %3 バイトです。セーブファイルはセーブ（と多くとも時計の末尾データ）だけを含みます。カートリッジからは何も読み書きしていません。</translation>
+    </message>
+    <message>
+        <source>Read twice the same: the cartridge holds this data. It is not the known dump; it may be another revision or a modified cartridge.</source>
+        <translation>2 回読んで同じでした。カートリッジはこのデータを持っています。既知のダンプではありません。別のリビジョンか改造されたカートリッジかもしれません。</translation>
+    </message>
+    <message>
+        <source>The database knows %1 as %2 (%3 bytes, CRC32 %4).</source>
+        <translation>データベースでは %1 は %2 です（%3 バイト、CRC32 %4）。</translation>
+    </message>
+    <message>
+        <source>%1 is blank, and the cartridge holds a save (or it could not be read): writing the file would erase the saved game.</source>
+        <translation>%1 は空のセーブですが、カートリッジにはセーブがあります（または読み取れません）。書き込むとセーブデータが消えます。</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>何も書き込んでいません。</translation>
+    </message>
+    <message>
+        <source>The blank file is written over the cartridge's save, as asked.</source>
+        <translation>指示どおり、空のファイルをカートリッジのセーブに書き込みます。</translation>
+    </message>
+    <message>
+        <source>The dump does not look good; the cartridge is read once more to tell a flaky read from what it holds.</source>
+        <translation>ダンプが良くないようです。不安定な読み取りかカートリッジの中身かを見分けるため、もう一度読み取ります。</translation>
+    </message>
+    <message>
+        <source>The two reads differ in %1 of the dump's %2 chunks of 4 KiB; those are read again, up to %3 times, until every byte has a value most reads agree on.</source>
+        <translation>2 回の読み取りは、ダンプの 4 KiB ブロック %2 個のうち %1 個で異なります。各バイトに多数の読み取りが一致する値ができるまで、最大 %3 回読み直します。</translation>
+    </message>
+    <message>
+        <source>Verify data error: the cartridge could not be read again.</source>
+        <translation>検証エラー：カートリッジをもう一度読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>Verify data error: in %1 chunks some bytes have no value most reads agree on, after %2 more reads.</source>
+        <translation>検証エラー：さらに %2 回読んでも、%1 個のブロックで多数の読み取りが一致しないバイトがあります。</translation>
+    </message>
+    <message>
+        <source>The dump is healed: every byte that read differently takes the value most reads agree on (%1 more bytes read).</source>
+        <translation>ダンプを修復しました。読み取りが異なった各バイトは多数の読み取りが一致した値になります（追加で %1 バイト読み取り）。</translation>
+    </message>
+    <message>
+        <source>Unstable addresses: %1</source>
+        <translation>不安定なアドレス：%1</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>ほか %1 か所</translation>
+    </message>
+    <message>
+        <source>data line D%1 read differently at %2 addresses: clean the cartridge's contacts</source>
+        <translation>データ線 D%1 が %2 か所で異なって読まれました。カートリッジの端子を掃除してください</translation>
+    </message>
+    <message>
+        <source>data line D%1 reads %2 at every address</source>
+        <translation>データ線 D%1 はすべてのアドレスで %2 と読まれます</translation>
+    </message>
+    <message>
+        <source>it is stuck (a broken contact or trace), so the dump cannot be good.</source>
+        <translation>固着しています（端子か配線の断線）。ダンプは正しくなり得ません。</translation>
+    </message>
+    <message>
+        <source>the save is blank: the cartridge holds no saved game, or its battery is dead</source>
+        <translation>セーブが空です：カートリッジにセーブデータがないか、電池が切れています</translation>
     </message>
 </context>
 <context>
@@ -822,6 +882,26 @@ Choose it:</source>
     <message>
         <source>The save holds the Pocket Camera's photos: Show photos shows them.</source>
         <translation>このセーブにはポケットカメラの写真があります。「写真を表示」で見られます。</translation>
+    </message>
+    <message>
+        <source>Contact check: the header could not be read.</source>
+        <translation>接点チェック：ヘッダーを読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>Contact check: the header read the same %1 times: the contacts are stable.</source>
+        <translation>接点チェック：ヘッダーは %1 回とも同じでした。接点は安定しています。</translation>
+    </message>
+    <message>
+        <source>Contact check: over %1 reads the header read differently at %2 (data lines %3): clean the cartridge's contacts before a long dump.</source>
+        <translation>接点チェック：%1 回の読み取りでヘッダーが %2 で異なりました（データ線 %3）。長いダンプの前にカートリッジの端子を掃除してください。</translation>
+    </message>
+    <message>
+        <source>Blank save</source>
+        <translation>空のセーブ</translation>
+    </message>
+    <message>
+        <source>Write it anyway?</source>
+        <translation>それでも書き込みますか？</translation>
     </message>
 </context>
 <context>

@@ -100,21 +100,25 @@ uint32_t smallest_dump(const DumpTable& table, bool gba) {
     return smallest;
 }
 
-size_t dumps_with_code(const DumpTable& table, const QString& code) {
-    if (code.isEmpty()) return 0;
+std::vector<const KnownDump*> dumps_of_code(const DumpTable& table, const QString& code) {
+    std::vector<const KnownDump*> out;
+    if (code.isEmpty()) return out;
     const QByteArray needle = '-' + code.toLatin1();
-    size_t count = 0;
     for (size_t i = 0; i < table.count; ++i) {
         if (!std::strstr(table.rows[i].serial, needle.constData())) continue;
         for (const QString& product : QString::fromUtf8(table.rows[i].serial).split(',')) {
             const QStringList parts = product.trimmed().split('-');
             if (parts.size() > 1 && parts[1] == code) {
-                ++count;
+                out.push_back(&table.rows[i]);
                 break;
             }
         }
     }
-    return count;
+    return out;
+}
+
+size_t dumps_with_code(const DumpTable& table, const QString& code) {
+    return dumps_of_code(table, code).size();
 }
 
 }  // namespace gb

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace gb {
 
@@ -64,7 +65,9 @@ QString cartridge_code(bool gba, const uint8_t* header);
 // a file smaller than that is no whole dump.
 uint32_t smallest_dump(const DumpTable& table, bool gba);
 
-// How many entries list a product code whose game code is code (AGB-AWRP-EUR: AWRP).
+// The entries that list a product code whose game code is code (AGB-AWRP-EUR:
+// AWRP), and how many there are.
+std::vector<const KnownDump*> dumps_of_code(const DumpTable& table, const QString& code);
 size_t dumps_with_code(const DumpTable& table, const QString& code);
 
 }  // namespace gb

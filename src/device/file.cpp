@@ -127,6 +127,13 @@ bool OutputFile::write(const uint8_t* data, size_t len) {
     return false;
 }
 
+bool OutputFile::write_at(uint64_t offset, const uint8_t* data, size_t len) {
+    std::string why;
+    if (m_file.write_at(offset, data, len, &why)) return true;
+    m_error = QString::fromLocal8Bit(why.c_str());
+    return false;
+}
+
 QString kept_aside_name(const QString& path, int n) {
     const int slash = path.lastIndexOf('/');
     const int dot = path.lastIndexOf('.');

@@ -40,6 +40,8 @@ public:
     OutputFile(const QString& path, bool replace);
     bool open();
     bool write(const uint8_t* data, size_t len);
+    // Replaces bytes already written (a dump healed after it was streamed).
+    bool write_at(uint64_t offset, const uint8_t* data, size_t len);
 
     enum class Outcome { Written, KeptAside, Failed };
     Outcome commit();

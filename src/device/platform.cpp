@@ -217,6 +217,18 @@ bool NewFile::write(const uint8_t* data, size_t len, std::string* why) {
     return true;
 }
 
+bool NewFile::write_at(uint64_t offset, const uint8_t* data, size_t len, std::string* why) {
+    while (len > 0) {
+        const ssize_t n = ::pwrite(m_fd, data, len, off_t(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? failed(why) : (*why = error_text(EIO), false);
+        data += n;
+        offset += uint64_t(n);
+        len -= size_t(n);
+    }
+    return true;
+}
+
 NewFile::Commit NewFile::commit(const std::string& path, bool replace, std::string* why) {
     if (m_fd < 0) {
         *why = error_text(EBADF);

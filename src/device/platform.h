@@ -93,6 +93,8 @@ public:
     bool create(const std::string& path, std::string* why);
     // Writes all len bytes; false with the reason.
     bool write(const uint8_t* data, size_t len, std::string* why);
+    // Writes over bytes already written, at offset.
+    bool write_at(uint64_t offset, const uint8_t* data, size_t len, std::string* why);
 
     enum class Commit { Done, Exists, Failed };
     // Gives the file the name path. Without replace an existing file (or one

@@ -101,8 +101,8 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
         report.lines << warning_markup(
             VerdictText::tr("Warning: this dump differs from every known dump of the cartridge %1 "
                             "(%2 in the database), so it is probably a bad read.")
-                    .arg(code)
-                    .arg(known) +
+                .arg(code)
+                .arg(known) +
             ' ' + VerdictText::tr(kCleanAndRetry));
     } else if (checksumsHold) {
         report.verdict = DumpVerdict::ChecksumsHold;
@@ -117,6 +117,22 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
             ' ' + VerdictText::tr(kCleanAndRetry));
     }
     return report;
+}
+
+QStringList same_twice_lines(bool gba, const uint8_t* image, size_t size,
+                             const gb::DumpTable& table) {
+    QStringList lines;
+    lines << VerdictText::tr(
+        "Read twice the same: the cartridge holds this data. It is not the known dump; it may be "
+        "another revision or a modified cartridge.");
+    const bool hasHeader = size > (gba ? gb::kGbaComplementOffset : gb::kGbGlobalSumOffset + 1);
+    const QString code = hasHeader ? gb::cartridge_code(gba, image) : QString();
+    for (const gb::KnownDump* known : gb::dumps_of_code(table, code))
+        lines << VerdictText::tr("The database knows %1 as %2 (%3 bytes, CRC32 %4).")
+                     .arg(code, QString::fromUtf8(known->title))
+                     .arg(known->size)
+                     .arg(known->crc32, 8, 16, QLatin1Char('0'));
+    return lines;
 }
 
 QString warning_markup(const QString& text) {

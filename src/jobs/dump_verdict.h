@@ -30,6 +30,11 @@ struct DumpReport {
 DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::DumpDigest& digest,
                       const gb::DumpTable& table = gb::builtin_dumps());
 
+// What a bad verdict adds when two reads of the cartridge agreed: the
+// cartridge holds this data, and the known dumps of its code, by name.
+QStringList same_twice_lines(bool gba, const uint8_t* image, size_t size,
+                             const gb::DumpTable& table = gb::builtin_dumps());
+
 // A log line that must stand out: a warning, in the log's markup.
 QString warning_markup(const QString& text);
 

@@ -20,6 +20,7 @@
 #include "jobs/board_text.h"
 #include "jobs/clock_reading.h"
 #include "jobs/job_launch.h"
+#include "jobs/majority_read.h"
 #include "jobs/save_backup.h"
 #include "jobs/save_file.h"
 #include "script/script.h"
@@ -88,6 +89,7 @@ bool FamicomThread::claim_board(std::unique_ptr<usb::BoardClaim>& claim) {
 bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     const usb::HeldFiles held;
     bool verify = m_verify;
+    m_heal_bytes = 0;
     if (!enter_mode() || !prepare_buffer(buffer, &verify)) return false;
     const bool saveJob = job_sized_by_ram(m_type);
     m_clock = saveJob ? clock_of_cartridge(job_is_gba(m_type)) : gb::ClockKind::None;
@@ -96,7 +98,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     // Everything about the input is settled before the cartridge is touched.
     m_file_has_clock = false;
     if (job_reads_input(m_type) && !read_input()) return false;
-    if (saveJob && job_reads_input(m_type) && m_backup && !back_up_save()) return false;
+    if (saveJob && job_reads_input(m_type) && !check_save_over()) return false;
     if (m_file_has_clock) set_clock_from(m_file_clock);
 
     if (m_type == kJobGbDump || m_type == kJobGbaDump) {
@@ -105,7 +107,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         file::OutputFile output(m_file, m_replace);
         if (!output.open()) return output_failed(output);
         if (!transfer(&output)) return false;
-        return !verify || read_twice(buffer) ? commit_dump(output) : false;
+        return settle_dump(buffer, verify, output) && commit_dump(output);
     }
     if (!transfer(nullptr)) {
         if (m_cancel.load(std::memory_order_relaxed)) say_canceled();
@@ -239,15 +241,15 @@ bool FamicomThread::transfer(file::OutputFile* output) {
 }
 
 bool FamicomThread::commit_dump(file::OutputFile& output) {
-    const DumpReport report =
-        judge_dump(job_is_gba(m_type), m_buffer, m_buffer_size, m_hashes, m_known_dumps);
-    for (const QString& line : report.lines) emit log(line);
+    for (const QString& line : m_report.lines) emit log(line);
     if (!commit(output)) return false;
-    m_verdict = report.verdict;
+    m_verdict = m_report.verdict;
     return true;
 }
 
 bool FamicomThread::save_output() {
+    m_blank_save = save_blank(m_buffer, m_buffer_size, m_save_mask);
+    if (m_blank_save) emit log(warning_markup(blank_save_text()));
     const QByteArray clock =
         clock_trailer(m_clock, m_clock_regs, QDateTime::currentSecsSinceEpoch());
     if (m_clock != gb::ClockKind::None) {
@@ -360,15 +362,30 @@ QString FamicomThread::cartridge_title() {
     return QString::fromLatin1(title, int(strnlen(title, n)));
 }
 
-bool FamicomThread::back_up_save() {
-    const QString title = cartridge_title();
+bool FamicomThread::check_save_over() {
+    const bool blankFile = save_blank(m_buffer, m_buffer_size, m_save_mask);
+    if (!m_backup && !blankFile) return true;
     platform::TransferBuffer current;
     const bool read = read_back(current);
     m_total = 0;
+    if (blankFile && (!read || !save_blank(current.data(), m_buffer_size, m_save_mask))) {
+        const QString question =
+            tr("%1 is blank, and the cartridge holds a save (or it could not be read): writing "
+               "the file would erase the saved game.")
+                .arg(m_file);
+        if (!m_confirm_blank || !m_confirm_blank(question))
+            return refuse_file(question + ' ' + tr("Nothing was written."));
+        emit log(tr("The blank file is written over the cartridge's save, as asked."));
+    }
+    return !m_backup || back_up_save(read ? &current : nullptr);
+}
+
+bool FamicomThread::back_up_save(const platform::TransferBuffer* current) {
+    const QString title = cartridge_title();
     QString why = tr("the save could not be read");
     QString path;
-    if (read) {
-        QByteArray image(reinterpret_cast<const char*>(current.data()), int(m_buffer_size));
+    if (current) {
+        QByteArray image(reinterpret_cast<const char*>(current->data()), int(m_buffer_size));
         image += clock_trailer(m_clock, m_clock_regs, QDateTime::currentSecsSinceEpoch());
         const QString folder =
             m_backup_folder.isEmpty() ? default_backup_folder() : m_backup_folder;
@@ -396,25 +413,95 @@ bool FamicomThread::read_back(platform::TransferBuffer& into) {
     return read;
 }
 
-bool FamicomThread::read_twice(platform::TransferBuffer& first) {
-    emit log(tr("Start verify data..."));
-    platform::TransferBuffer second;
-    if (!read_back(second))
-        return fail(tr("Verify data error: the cartridge could not be read a second time."));
-    const uint8_t* a = first.data();
-    const uint8_t* b = second.data();
-    const size_t size = first.size();
-    const size_t at = size_t(std::mismatch(a, a + size, b).first - a);
-    if (at != size) {
-        size_t differing = 0;
-        for (size_t i = at; i < size; ++i) differing += a[i] != b[i];
-        return fail(tr("Verify data error: the second read differs from the first at 0x%1; %2 "
-                       "bytes differ.")
-                        .arg(qulonglong(at), 0, 16)
-                        .arg(differing));
+bool FamicomThread::settle_dump(platform::TransferBuffer& first, bool verify,
+                                file::OutputFile& output) {
+    const bool gba = job_is_gba(m_type);
+    const auto judge = [&] {
+        m_report = judge_dump(gba, m_buffer, m_buffer_size, m_hashes, m_known_dumps);
+    };
+    Reads reads = Reads::Same;
+    if (verify) {
+        emit log(tr("Start verify data..."));
+        reads = read_again(first, output);
+        if (reads == Reads::Failed) return false;
+        emit log(tr("Verify data finish."));
     }
-    emit log(tr("Verify data finish."));
+    judge();
+    if (!verdict_contradicts(m_report.verdict)) return true;
+    // A bad verdict: one more read tells a flaky read from what the cartridge holds.
+    emit log(
+        tr("The dump does not look good; the cartridge is read once more to tell a flaky "
+           "read from what it holds."));
+    const Reads again = read_again(first, output);
+    if (again == Reads::Failed) return false;
+    if (again == Reads::Healed) judge();
+    if (!verdict_contradicts(m_report.verdict)) return true;
+    const std::vector<StuckLine> stuck = stuck_lines(m_buffer, m_buffer_size, gba);
+    if (!stuck.empty()) return fail(stuck_line_text(stuck));
+    m_report.lines << same_twice_lines(gba, m_buffer, m_buffer_size, m_known_dumps);
     return true;
+}
+
+FamicomThread::Reads FamicomThread::read_again(platform::TransferBuffer& first,
+                                               file::OutputFile& output) {
+    platform::TransferBuffer second;
+    if (!read_back(second)) {
+        fail(tr("Verify data error: the cartridge could not be read a second time."));
+        return Reads::Failed;
+    }
+    const std::vector<size_t> chunks = differing_chunks(first.data(), second.data(), first.size());
+    if (chunks.empty()) return Reads::Same;
+    return heal(first, second, chunks, output);
+}
+
+FamicomThread::Reads FamicomThread::heal(platform::TransferBuffer& first,
+                                         platform::TransferBuffer& second,
+                                         const std::vector<size_t>& chunks,
+                                         file::OutputFile& output) {
+    const size_t size = first.size();
+    emit log(tr("The two reads differ in %1 of the dump's %2 chunks of 4 KiB; those are read "
+                "again, up to %3 times, until every byte has a value most reads agree on.")
+                 .arg(chunks.size())
+                 .arg((size + kHealChunk - 1) / kHealChunk)
+                 .arg(m_retries));
+    MajorityRead majority(size, job_is_gba(m_type), chunks);
+    majority.add(first.data());
+    majority.add(second.data());
+    std::vector<bool> wanted((size + kHealChunk - 1) / kHealChunk);
+    for (int n = 0; n < m_retries && !majority.open().empty(); ++n) {
+        std::fill(wanted.begin(), wanted.end(), false);
+        for (size_t chunk : majority.open()) wanted[chunk] = true;
+        m_heal_bytes += majority.open().size() * kHealChunk;
+        m_wanted = &wanted;
+        const bool read = read_back(second);
+        m_wanted = nullptr;
+        if (!read) {
+            fail(tr("Verify data error: the cartridge could not be read again."));
+            return Reads::Failed;
+        }
+        majority.add(second.data());
+    }
+    for (const QString& line : heal_lines(majority)) emit log(line);
+    if (!majority.open().empty()) {
+        fail(tr("Verify data error: in %1 chunks some bytes have no value most reads agree on, "
+                "after %2 more reads.")
+                 .arg(majority.open().size())
+                 .arg(m_retries));
+        return Reads::Failed;
+    }
+    majority.settle(first.data());
+    for (size_t chunk : chunks) {
+        const size_t at = chunk * kHealChunk, n = std::min(kHealChunk, size - at);
+        if (!output.write_at(at, first.data() + at, n)) {
+            output_failed(output);
+            return Reads::Failed;
+        }
+    }
+    m_hashes = gb::digest_of(first.data(), size);
+    emit log(tr("The dump is healed: every byte that read differently takes the value most "
+                "reads agree on (%1 more bytes read).")
+                 .arg(m_heal_bytes));
+    return Reads::Healed;
 }
 
 bool FamicomThread::verify_written(platform::TransferBuffer& written) {

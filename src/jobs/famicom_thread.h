@@ -4,6 +4,7 @@
 #include <QString>
 #include <QThread>
 #include <cstdint>
+#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -52,6 +53,18 @@ public:
     QString m_backup_folder;
     QString m_backup_path;
 
+    // Asked before a blank save file is written over a save that is not blank;
+    // without it, or when it says no, nothing is written.
+    std::function<bool(const QString& question)> m_confirm_blank;
+    // The save the last Read RAM read is blank (all 0xFF or all 0x00).
+    bool m_blank_save = false;
+
+    // Reads of the chunks in which two reads of a dump differ, beyond those two,
+    // before the dump is given up.
+    int m_retries = 3;
+    // Bytes the last dump read beyond its first two reads to heal them.
+    uint64_t m_heal_bytes = 0;
+
     // What the last ROM dump is worth, and the known dumps it is judged against.
     DumpVerdict m_verdict = DumpVerdict::None;
     gb::DumpTable m_known_dumps = gb::builtin_dumps();
@@ -93,16 +106,27 @@ private:
 
     FollowingDigest* m_digest = nullptr;  // hashes a dump's first read as it arrives
     gb::DumpDigest m_hashes;              // of the dump just transferred
+    DumpReport m_report;                  // its verdict with the lines that explain it
     ClockState m_file_clock;              // the clock a save file carries
     bool m_file_has_clock = false;
     // Runs the job that reads back what this one moves into into (as large as the buffer).
     bool read_back(platform::TransferBuffer& into);
     bool verify_written(platform::TransferBuffer& written);
-    bool read_twice(platform::TransferBuffer& first);
+    // A dump's reads compared: the first read once more, healed by majority
+    // where they differ (the output rewritten there).
+    enum class Reads { Same, Healed, Failed };
+    Reads read_again(platform::TransferBuffer& first, file::OutputFile& output);
+    Reads heal(platform::TransferBuffer& first, platform::TransferBuffer& second,
+               const std::vector<size_t>& chunks, file::OutputFile& output);
+    // Reads a second time where asked or where the verdict is bad, then judges.
+    bool settle_dump(platform::TransferBuffer& first, bool verify, file::OutputFile& output);
     // Whether the dump is of an MBC1 multicart, with the log line that says so.
     bool multicart_dump();
     int64_t unpack_half_bytes(QFile* input, uint32_t size);
     void set_clock_from(const ClockState& clock);
     QString cartridge_title();
-    bool back_up_save();
+    // Before a save write: a blank file over a save that is not blank needs
+    // m_confirm_blank; then the backup.
+    bool check_save_over();
+    bool back_up_save(const platform::TransferBuffer* current);
 };

@@ -7,6 +7,7 @@
 #include "device/usb.h"
 #include "jobs/board_text.h"
 #include "jobs/clock_reading.h"
+#include "jobs/contact_check.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/option_tables.h"
 
@@ -66,6 +67,13 @@ void report_clock(const ReportLog& log, const ReportPanel& panel, bool gba, cons
                             "time it shows may be wrong."));
 }
 
+void report_contacts(const ReportLog& log, const ReportPanel& panel, bool gba) {
+    if (!panel.contactCheck) return;
+    const ContactCheck check = check_contacts(gba);
+    log.info(check.stable ? check.line : warning_markup(check.line));
+    if (panel.contactsStable) panel.contactsStable(check.stable);
+}
+
 // The lines and panel choices of a GB/GBC cartridge.
 void report_gb(const ReportLog& log, const ReportPanel& panel, const Detection& d) {
     const gb::gb_pcb& gbInfo = d.gb;
@@ -75,6 +83,7 @@ void report_gb(const ReportLog& log, const ReportPanel& panel, const Detection& 
     log.info(MainTabText::tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
     log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
     log.info(header_sum_line(false, d.header.data()));
+    report_contacts(log, panel, false);
     if (panel.beyondHeader && gb::mbc1_multicart(d.header.data()) == gb::Multicart::Yes)
         log.info(MainTabText::tr("MBC1 multicart"));
     const gb::MbcRow* row = gb::mbc_by_code(gbInfo.mbc_type);
@@ -97,6 +106,7 @@ void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection&
                      rom_size_text(d.probedRomSize));
             panel.setItem1(int(d.probedRomSize));
         }
+        report_contacts(log, panel, true);
         report_clock(log, panel, true, kGbaScript);
         log.separator();
         return;
@@ -108,6 +118,7 @@ void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection&
     log.info(MainTabText::tr("ROM Size: ") + rom_size_text(uint32_t(gbaInfo.rom_size)));
     log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbaInfo.sav_size));
     log.info(header_sum_line(true, d.header.data()));
+    report_contacts(log, panel, true);
     report_clock(log, panel, true, kGbaScript);
     panel.setSysType(kSysGba);
     panel.setItem1(gbaInfo.rom_size);

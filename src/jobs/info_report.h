@@ -26,6 +26,10 @@ struct ReportPanel {
     // Whether the cartridge is asked more than its header: the wiring of a
     // multicart, a clock (a job that follows asks what it needs itself).
     bool beyondHeader = true;
+    // Whether the header is read several times to check the contacts, and
+    // told whether they are stable.
+    bool contactCheck = true;
+    std::function<void(bool)> contactsStable;
     // Where the mapper scripts are: a cartridge's clock is read through its
     // script (empty: the report only says that it has one).
     QString scriptFolder;

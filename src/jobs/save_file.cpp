@@ -39,3 +39,17 @@ QString save_file_refusal(const QString& name, int64_t fileSize, uint32_t saveSi
         .arg(fileSize)
         .arg(saveSize);
 }
+
+bool save_blank(const uint8_t* save, size_t size, uint8_t mask) {
+    if (size == 0) return false;
+    const uint8_t first = save[0] & mask;
+    if (first != 0 && first != mask) return false;
+    for (size_t i = 1; i < size; ++i)
+        if ((save[i] & mask) != first) return false;
+    return true;
+}
+
+QString blank_save_text() {
+    return SaveFileText::tr(
+        "the save is blank: the cartridge holds no saved game, or its battery is dead");
+}

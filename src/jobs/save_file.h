@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 
 // Whether a save file of fileSize bytes fits a save of saveSize bytes: the
@@ -18,3 +19,9 @@ QString save_file_refusal(const QString& name, int64_t fileSize, uint32_t saveSi
 
 // The longest trailer a save file may carry.
 uint32_t longest_save_trailer();
+
+// Whether a save is blank: every byte all ones or all zeros in the bits the
+// cartridge keeps (mask) - no saved game, or a dead battery.
+bool save_blank(const uint8_t* save, size_t size, uint8_t mask);
+// "the save is blank: ..."
+QString blank_save_text();

@@ -8,9 +8,12 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "cart/clocks.h"
 #include "script/job_types.h"
+
+inline constexpr uint32_t kRereadChunk = 0x1000;
 
 class JobContext {
 public:
@@ -33,6 +36,11 @@ public:
     gb::ClockKind m_clock = gb::ClockKind::None;
     bool m_clock_set = false;
     uint8_t m_clock_regs[gb::kMaxClockRegisters] = {};
+
+    // A re-read of chosen chunks of a dump (kRereadChunk bytes each, by their
+    // offset in the buffer): ROM reads of the other chunks are skipped, the
+    // running total still advancing. Null: everything is read.
+    const std::vector<bool>* m_wanted = nullptr;
 
     // The cartridge is an MBC1 multicart: its dump follows the board's wiring.
     bool m_multicart = false;

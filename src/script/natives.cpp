@@ -78,12 +78,37 @@ Progress gb_read_progress(const JobContext* job) {
     return job->m_type == kJobGbSaveRead ? Progress::Ram : Progress::Rom;
 }
 
+// Reads only the wanted chunks of t (a re-read of a dump); unit is how many
+// buffer bytes one step of the bus address covers.
+SQInteger read_wanted(HSQUIRRELVM v, const char* name, gb::ReadOp op, const Transfer& t,
+                      uint32_t unit) {
+    const std::vector<bool>& wanted = *t.job->m_wanted;
+    for (uint32_t done = 0; done < t.length;) {
+        const size_t offset = size_t(t.job->m_total) + done;
+        const size_t chunk = offset / kRereadChunk;
+        const uint32_t n =
+            uint32_t(std::min<size_t>(t.length - done, (chunk + 1) * kRereadChunk - offset));
+        if (chunk < wanted.size() && wanted[chunk]) {
+            const uint32_t got = op(t.address + done / unit, cursor(t) + done, n);
+            if (got != n)
+                return board_failed(v, name, "the device delivered too few bytes", got, n);
+        }
+        done += n;
+    }
+    return 0;
+}
+
 SQInteger read_native(HSQUIRRELVM v, const char* name, gb::ReadOp op, uint32_t mask, uint32_t cap,
                       Progress progress, bool gbRead) {
     Transfer t;
     const SQInteger checked = take_transfer(v, t, mask, cap);
     if (checked < 0) return checked;
     if (!op) return fail(v, name, "bus not initialised");
+    if (t.job->m_wanted && progress == Progress::Rom) {
+        const SQInteger read = read_wanted(v, name, op, t, gbRead ? 1 : 2);
+        if (read < 0) return read;
+        return advance(t, t.length, progress);
+    }
     const uint32_t got = op(t.address, cursor(t), t.length);
     if (got != t.length)
         return board_failed(v, name, "the device delivered too few bytes", got, t.length);

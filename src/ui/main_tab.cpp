@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -67,6 +68,19 @@ MainTab::MainTab(QWidget* parent)
     connect(m_photos, SIGNAL(clicked(bool)), this, SLOT(show_photos()));
 
     m_thread = new FamicomThread;
+    // Asked on the job's thread; the window answers on its own.
+    m_thread->m_confirm_blank = [this](const QString& question) {
+        bool yes = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this, &question, &yes] {
+                yes = QMessageBox::question(this, tr("Blank save"),
+                                            question + "\n\n" + tr("Write it anyway?")) ==
+                      QMessageBox::Yes;
+            },
+            Qt::BlockingQueuedConnection);
+        return yes;
+    };
     connect(m_thread, SIGNAL(set_progress(int, int)), this, SLOT(setProgress(int, int)));
     connect(m_thread, SIGNAL(error(int)), this, SLOT(print_error(int)));
     connect(m_thread, SIGNAL(log(QString)), this, SLOT(info(QString)));

@@ -14,7 +14,11 @@ namespace vboard {
 using namespace proto;
 
 Board::Board(BoardOptions options, std::unique_ptr<GbCart> gb, std::unique_ptr<GbaCart> gba)
-    : m_options(std::move(options)), m_gb(std::move(gb)), m_gba(std::move(gba)) {
+    : m_options(std::move(options)),
+      m_gb(std::move(gb)),
+      m_gba(std::move(gba)),
+      m_flaws(m_options.flaws),
+      m_flawed(m_flaws.any()) {
     if (!m_gb) m_gb = make_empty_slot();
     uint8_t key[kKeyLength] = {};
     std::copy_n(m_options.serial.begin(), std::min<size_t>(kKeyLength, m_options.serial.size()),
@@ -253,10 +257,12 @@ bool Board::read_data(uint64_t offset, uint8_t* dest, size_t len) {
             uint8_t value = at < 0x10000 ? m_gb->read(uint16_t(at)) : 0xFF;
             if (int64_t(at) == m_options.corruptGb) value ^= 0x01;
             if (int64_t(at) == m_options.flakyGb && ++m_flakyReads % 2 == 0) value ^= 0x01;
-            dest[i] = value;
+            dest[i] = m_flawed ? m_flaws.apply(uint32_t(at), value, false) : value;
         } else {
             // The board streams halfwords from the latched address on.
-            dest[i] = m_gba ? m_gba->rom_byte(uint32_t(m_latched * 2 + at)) : 0xFF;
+            const uint32_t address = uint32_t(m_latched * 2 + at);
+            const uint8_t value = m_gba ? m_gba->rom_byte(address) : 0xFF;
+            dest[i] = m_flawed ? m_flaws.apply(address, value, true) : value;
         }
     }
     return true;

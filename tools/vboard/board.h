@@ -9,6 +9,7 @@
 
 #include "carts.h"
 #include "device/bf.h"
+#include "read_flaws.h"
 
 namespace vboard {
 
@@ -38,6 +39,7 @@ struct BoardOptions {
     int corruptGb = -1;       // GB bus address whose byte reads back with bit 0 flipped
     int flakyGb = -1;         // GB bus address whose byte reads back altered every second time
     bool failSerial = false;  // the read that follows a serial command fails
+    ReadFlawOptions flaws;    // a worn connector: flickering bits, a stuck line
     // Once this many operations have been served the board is gone, files and
     // all, as a board pulled out of its port: -1 never.
     int64_t vanishAfter = -1;
@@ -92,6 +94,8 @@ private:
     BoardOptions m_options;
     std::unique_ptr<GbCart> m_gb;
     std::unique_ptr<GbaCart> m_gba;
+    ReadFlaws m_flaws;
+    bool m_flawed;  // any flaw at all: a sound board reads at full speed
     bf::BLOWFISH_CTX m_cipher;
     Mode m_mode = Mode::Gb;
     Bytes m_result;               // identification file from offset 0

@@ -246,6 +246,16 @@ const char* const kUsage =
     "  --ready-fd N         write one byte to the open file N once the volume is\n"
     "                       mounted, and close it\n"
     "  --corrupt-gb ADDR    the byte at this GB bus address reads back altered\n"
+    "  --flicker ADDR:BIT:CHANCE\n"
+    "                       each read of the byte at ADDR (GB bus address, GBA ROM\n"
+    "                       byte address) has BIT flipped with CHANCE (0.33, 1/3);\n"
+    "                       repeatable\n"
+    "  --stuck-line N:LEVEL data line N (D0-D7; GBA D0-D15, odd bytes on D8-D15)\n"
+    "                       reads LEVEL (0 or 1) at every address\n"
+    "  --first-read-flaw ADDR\n"
+    "                       the first read of the byte at ADDR has bit 0 flipped,\n"
+    "                       later reads are right; repeatable\n"
+    "  --flaw-seed N        the seed of the flickers' chances (default 1)\n"
     "  --flaky-gb ADDR      the byte at this GB bus address reads back altered every\n"
     "                       second time it is read (a dirty contact)\n"
     "  -f                   stay in the foreground\n"
@@ -333,6 +343,19 @@ int main(int argc, char** argv) {
             eraseMs = std::atoi(next().c_str());
         else if (a == "--fail-after")
             options.failAfter = std::atoll(next().c_str());
+        else if (a == "--flicker") {
+            vboard::Flicker f;
+            if (!vboard::parse_flicker(next(), &f)) usage("--flicker takes ADDR:BIT:CHANCE");
+            options.flaws.flickers.push_back(f);
+        } else if (a == "--stuck-line") {
+            if (!vboard::parse_stuck_line(next(), &options.flaws.stuckLine,
+                                          &options.flaws.stuckLevel))
+                usage("--stuck-line takes LINE:LEVEL");
+        } else if (a == "--first-read-flaw")
+            options.flaws.firstReadFlaws.push_back(
+                uint32_t(std::strtoul(next().c_str(), nullptr, 0)));
+        else if (a == "--flaw-seed")
+            options.flaws.seed = uint32_t(std::strtoul(next().c_str(), nullptr, 0));
         else if (a == "--flaky-gb")
             options.flakyGb = int(std::strtol(next().c_str(), nullptr, 0));
         else if (a == "--corrupt-gb")

@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     CliOutput out(stdout, stderr, platform::is_terminal(fileno(stderr)));
     const CliResult result = run_cli(request, QCoreApplication::applicationDirPath(), out);
+    if (!result.warning.isEmpty())
+        std::fprintf(stderr, "zelvo3-cli: warning: %s\n", result.warning.toLocal8Bit().constData());
     if (result.code != kExitOk)
         std::fprintf(stderr, "zelvo3-cli: %s\n", result.reason.toLocal8Bit().constData());
     return result.code;

@@ -45,6 +45,14 @@ QString apply_option(const QString& name, const QString& value, CliRequest& requ
         if (lower == "eeprom") request.saveType = gb::kSaveTypeEep;
         if (!request.saveType)
             return QString("unknown save type \"%1\": use sram, flash or eep").arg(value);
+    } else if (name == "--retries") {
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (!ok || n < 0 || n > kMaxRetries)
+            return QString("--retries takes a count from 0 to %1, not \"%2\"")
+                .arg(kMaxRetries)
+                .arg(value);
+        request.retries = n;
     } else if (name == "--board") {
         if (value.isEmpty() || value.contains('/'))
             return QString("--board takes the name of a board's volume, not \"%1\"").arg(value);

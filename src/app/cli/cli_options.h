@@ -7,6 +7,9 @@
 
 #include "app/cli/cli_tables.h"
 
+// The most --retries a dump may take.
+inline constexpr int kMaxRetries = 20;
+
 struct CliRequest {
     CliCommand command = CliCommand::None;
     QString file;
@@ -23,6 +26,7 @@ struct CliRequest {
     bool force = false;     // replace an existing output file
     bool noBackup = false;  // write-save without keeping the cartridge's save first
     QString board;          // the board's volume name; empty: the first one found
+    int retries = 3;        // reads of a dump's differing chunks before it is given up
 };
 
 // Fills request from the arguments after the program name; an empty string,

@@ -19,6 +19,7 @@
 #include "jobs/info_report.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
+#include "jobs/save_file.h"
 #include "jobs/save_search.h"
 
 namespace {
@@ -209,6 +210,12 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
     }
     if (g_canceled.load()) return {kExitFailed, "canceled"};
     job.m_backup = !r.noBackup;
+    job.m_retries = r.retries;
+    bool blankRefused = false;
+    job.m_confirm_blank = [&r, &blankRefused](const QString&) {
+        blankRefused = !r.force;
+        return r.force;
+    };
     // Without --force the output did not exist: one that appears is kept.
     job.m_replace = r.force;
 
@@ -227,9 +234,11 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
     out.separator();
     if (!ok) {
         if (g_canceled.load()) return {kExitFailed, "canceled"};
+        const QString why = job.m_failure.isEmpty() ? out.lastLine() : job.m_failure;
         return {job.m_file_fault ? kExitFile : kExitFailed,
-                job.m_failure.isEmpty() ? out.lastLine() : job.m_failure};
+                blankRefused ? why + " --force writes it anyway." : why};
     }
+    if (job.m_blank_save) return {kExitOk, QString(), blank_save_text()};
     if (verdict_contradicts(job.m_verdict))
         return {kExitSuspect,
                 "the dump is probably bad (see the verdict above); it was kept in " + file};
@@ -285,7 +294,7 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     if (request.command == CliCommand::Verify)
         return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
     if (request.command == CliCommand::CameraPhotos) return camera_photos(request, out);
-    const bool job = request.command != CliCommand::Info;
+    const bool job = request.command != CliCommand::Info && request.command != CliCommand::Check;
     const QString file = job ? QFileInfo(request.file).absoluteFilePath() : QString();
     if (job) {
         const CliResult refused = check_file(button_for(request.command), file, request.force, out);
@@ -310,7 +319,10 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     const bool saveSearch = is_save_command(request.command) && !request.saveType;
     panel.probeRomSize = (request.command == CliCommand::DumpRom && !request.romSize) || saveSearch;
     if (request.system) panel.onlySystem = *request.system;
-    panel.beyondHeader = !job;
+    panel.beyondHeader = request.command == CliCommand::Info;
+    panel.contactCheck = !job;
+    bool stable = true;
+    panel.contactsStable = [&stable](bool s) { stable = s; };
     panel.scriptFolder = mapper_folder(appDir);
     const ReportOutcome outcome = run_info_report(report_log(out), panel);
     if (outcome == ReportOutcome::NoBoard || outcome == ReportOutcome::BoardFailed)
@@ -318,8 +330,12 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
                                     "read (%1)")
                                 .arg(out.lastLine())};
     if (!job) {
-        if (detected) return {};
-        return {kExitFailed, "no cartridge was recognised (see the lines above)"};
+        if (!detected) return {kExitFailed, "no cartridge was recognised (see the lines above)"};
+        if (!stable)
+            return {kExitFailed,
+                    "the header read differently from read to read: clean the "
+                    "cartridge's contacts"};
+        return {};
     }
     if (!detected && !request.system)
         return {kExitFailed,

@@ -2,13 +2,18 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_output.h"
 
 struct CliResult {
+    CliResult() = default;
+    CliResult(int c, QString r = QString(), QString w = QString())
+        : code(c), reason(std::move(r)), warning(std::move(w)) {}
     int code = kExitOk;
-    QString reason;  // one line, empty on success
+    QString reason;   // one line, empty on success
+    QString warning;  // one line on standard error that does not fail the command
 };
 
 // appDir holds the folder "mapper".

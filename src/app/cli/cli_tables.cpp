@@ -66,6 +66,9 @@ QString words(QStringList (*values)()) {
 const CliCommandRow kCliCommands[] = {
     {"info", CliCommand::Info, false, false, false,
      "show the board and the cartridge's header information"},
+    {"check", CliCommand::Check, false, false, false,
+     "read the cartridge's header 8 times and say whether the contacts are stable (clean them "
+     "before a long dump when they are not)"},
     {"dump-rom", CliCommand::DumpRom, true, true, false, "dump the cartridge's ROM into FILE"},
     {"read-save", CliCommand::ReadSave, true, true, false, "back up the battery save into FILE"},
     {"write-save", CliCommand::WriteSave, true, true, false,
@@ -95,8 +98,12 @@ const CliOptionRow kCliOptions[] = {
     {"--board", "NAME", "use the board whose volume is named NAME, when more than one is found",
      nullptr, nullptr},
     {"--verify", nullptr,
-     "read the cartridge back after writing and compare; a dump reads the cartridge twice and "
-     "keeps it only when both reads agree",
+     "read the cartridge back after writing and compare; a dump reads the cartridge twice, and "
+     "where the reads differ reads again until each byte has a value most reads agree on",
+     nullptr, nullptr},
+    {"--retries", "N",
+     "when two reads of a dump differ, read the chunks that differ up to N more times (default "
+     "3) until every byte has a value most reads agree on",
      nullptr, nullptr},
     {"--force", nullptr, "replace an existing output file (dump-rom, read-save)", nullptr, nullptr},
     {"--no-backup", nullptr,

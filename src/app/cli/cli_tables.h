@@ -6,7 +6,17 @@
 #include <QString>
 #include <QStringList>
 
-enum class CliCommand { None, Info, DumpRom, ReadSave, WriteSave, FlashRom, Verify, CameraPhotos };
+enum class CliCommand {
+    None,
+    Info,
+    DumpRom,
+    ReadSave,
+    WriteSave,
+    FlashRom,
+    Verify,
+    CameraPhotos,
+    Check
+};
 
 enum CliExit {
     kExitOk = 0,

@@ -8,11 +8,13 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <csignal>
 #include <cstring>
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_output.h"
+#include "app/cli/cli_tables.h"
 #include "jobs/option_tables.h"
 #include "romgen.h"
 #include "support/camera_save.h"
@@ -32,9 +34,11 @@ struct CliRun {
     QString out, err;
 };
 
-// Runs zelvo3-cli; volumes, when given, replaces the board search directory.
-CliRun cli(const QStringList& args, const QString& volumes = {}) {
+// Runs zelvo3-cli; volumes, when given, replaces the board search directory;
+// folder, when given, is where it runs.
+CliRun cli(const QStringList& args, const QString& volumes = {}, const QString& folder = {}) {
     QProcess process;
+    if (!folder.isEmpty()) process.setWorkingDirectory(folder);
     if (!volumes.isNull()) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("ZELVO_VOLUMES", volumes);
@@ -96,7 +100,7 @@ TEST(CliCommandLine, SizesOptionsAndPlainText) {
     const std::pair<QStringList, const char*> refused[] = {
         {{}, "no command given"},
         {{"erase"}, "unknown command \"erase\""},
-        {{"dump-rom"}, "dump-rom needs a FILE"},
+        {{"write-save"}, "write-save needs a FILE"},
         {{"info", "extra"}, "unexpected argument \"extra\""},
         {{"info", "--rom-size"}, "--rom-size needs a value"},
         {{"info", "--rom-size", "big"}, "is not a size"},
@@ -545,6 +549,48 @@ TEST_F(Cli, BlankSaves) {
     EXPECT_TRUE(read_file(dir.file("model.sav")) == blank);
 }
 
+// Without FILE a dump takes the cartridge's name in the current folder.
+TEST_F(Cli, ADumpWithoutAFileTakesTheCartridgesName) {
+    const Bytes rom = romgen::gba_image(8 << 20, "ZTST");
+    MOUNT_BOARD(board, {"--gba", image(rom, "rom.gba")});
+    QDir().mkpath(path("here"));
+    const CliRun run = cli({"dump-rom"}, {}, path("here"));
+    EXPECT_EQ(run.code, 0) << text(run);
+    EXPECT_TRUE(read_file(dir.file("here/ZELVO TEST (ZTST).gba")) == rom);
+}
+
+// write-save keeps the cartridge's save; backups lists them, and --restore
+// puts one back into the cartridge.
+TEST_F(Cli, BackupsListAndRestore) {
+    const ScopedEnv data("XDG_DATA_HOME", dir.file("data"));
+    const Bytes held = romgen::pattern(0x8000, 31), next = romgen::pattern(0x8000, 32);
+    MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 2, 3), "rom.gb"), "--save",
+                        image(held, "held.sav"), "--save-out", dir.file("model.sav")});
+    EXPECT_EQ(cli({"backups"}).code, 0);
+    ASSERT_EQ(cli({"write-save", QString::fromStdString(image(next, "next.sav"))}).code, 0);
+    const CliRun listed = cli({"backups"});
+    EXPECT_EQ(listed.code, 0) << text(listed);
+    EXPECT_TRUE(listed.out.contains(QRegularExpression(
+        "^  1  .*ZELVO TEST.*32 KiB  CRC32 [0-9a-f]{8}", QRegularExpression::MultilineOption)))
+        << text(listed);
+    const CliRun restored = cli({"backups", "--restore", "1"});
+    EXPECT_EQ(restored.code, 0) << text(restored);
+    EXPECT_EQ(cli({"backups", "--restore", "9"}).code, 2);
+    board.unmount();
+    EXPECT_TRUE(read_file(dir.file("model.sav")) == held);
+}
+
+// --help names every command and every exit status of the tables.
+TEST(CliCommandLine, HelpTellsEveryCommandAndExitStatus) {
+    const QString help = cli_help();
+    for (size_t i = 0; i < kCliCommandCount; ++i)
+        EXPECT_TRUE(help.contains(QString("  ") + kCliCommands[i].name)) << kCliCommands[i].name;
+    for (size_t i = 0; i < kCliExitCount; ++i)
+        EXPECT_TRUE(help.contains(QRegularExpression(QString("\\n  %1  ").arg(kCliExits[i].code))))
+            << kCliExits[i].code;
+    EXPECT_TRUE(help.contains("  verify FILE")) << "the command the man page once missed";
+}
+
 TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {
     REQUIRE_FUSE();
     const CliRun noBoard = cli({"info"}, path(""));
@@ -562,7 +608,7 @@ TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {
     EXPECT_TRUE(empty.err.contains("The file is empty")) << text(empty);
     const CliRun folder = cli({"read-save", path("no/such/dir/s.sav")}, path(""));
     EXPECT_EQ(folder.code, 4) << text(folder);
-    EXPECT_EQ(cli({"dump-rom"}).code, 2);
+    EXPECT_EQ(cli({"write-save"}).code, 2);
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.contains("Exit status:"));

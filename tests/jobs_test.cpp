@@ -5,11 +5,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -183,6 +185,76 @@ TEST_F(WindowJob, PocketCameraPhotosAfterReadRam) {
     const QImage png(QString::fromStdString(dir.file("one.png")));
     ASSERT_EQ(png.size(), QSize(128, 112));
     EXPECT_EQ(qGray(png.pixel(8, 0)), 255 - 85) << "photo 1, the second stripe";
+}
+
+// The file dialog of a new file: the folder it opens in and the name it offers.
+struct Offered {
+    QString folder, name;
+};
+DialogAnswer note_and_cancel(Offered* offered) {
+    return answer_next<QFileDialog>([offered](QFileDialog* dialog) {
+        offered->folder = dialog->directory().absolutePath();
+        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+            offered->name = name->text();
+        dialog->reject();
+    });
+}
+
+// The verify box and the last folders survive a restart; the system comes
+// back too, as a default detection overrides.
+TEST_F(WindowJob, TheVerifyBoxAndTheLastFoldersSurviveARestart) {
+    mount({"--gb", image(romgen::gb_image(0x1B, 2, 3), "rom.gb")});
+    std::filesystem::create_directories(dir.file("roms"));
+    {
+        MainTab first(nullptr);
+        first.settings()->checkBox()->setChecked(true);
+        const DialogAnswer answer =
+            answer_file_dialog(QString::fromStdString(dir.file("roms/a.gb")));
+        first.push_read_rom();
+        ASSERT_TRUE(wait_for([&] { return !first.cancelButton()->isEnabled(); }, 60000));
+        first.jobThread()->wait();
+    }
+    MainTab again(nullptr);
+    EXPECT_TRUE(again.settings()->checkBox()->isChecked());
+    Offered offered;
+    const DialogAnswer cancel = note_and_cancel(&offered);
+    again.push_read_rom();
+    EXPECT_EQ(offered.folder, QString::fromStdString(dir.file("roms")));
+    Offered saveFolder;
+    const DialogAnswer cancelSave = note_and_cancel(&saveFolder);
+    again.push_read_ram();
+    EXPECT_NE(saveFolder.folder, QString::fromStdString(dir.file("roms"))) << "each kind its own";
+}
+
+// The dump dialog offers the database's name of a known cartridge, else the
+// header's title and game code.
+TEST_F(WindowJob, TheDumpDialogSuggestsTheCartridgesName) {
+    const struct {
+        const char* code;
+        const char* name;
+    } cases[] = {{"AWRP", "Advance Wars (Euro).gba"}, {"ZTST", "ZELVO TEST (ZTST).gba"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        mount({"--gba", image(romgen::gba_image(8 << 20, c.code), "rom.gba")});
+        Offered offered;
+        const DialogAnswer cancel = note_and_cancel(&offered);
+        tab.push_read_rom();
+        EXPECT_EQ(offered.name, c.name);
+    }
+}
+
+// A refused Write RAM keeps no backup, and a backup the same as the
+// cartridge's newest is stored once.
+TEST_F(WindowJob, BackupsOnlyWhenTheyHoldSomethingNew) {
+    const ScopedEnv data("XDG_DATA_HOME", dir.file("data"));
+    const QDir backups(QString::fromStdString(dir.file("data/zelvo3/backups")));
+    const Bytes held = romgen::pattern(0x8000, 21);
+    mount({"--gb", image(romgen::gb_image(0x1B, 2, 3), "rom.gb"), "--save", image(held, "h.sav")});
+    EXPECT_TRUE(failed(run(&MainTab::push_write_ram, image(Bytes(100, 1), "short.sav"))));
+    EXPECT_TRUE(backups.entryList({"*.sav"}, QDir::Files).isEmpty()) << "refused for its size";
+    for (int n = 0; n < 2; ++n)
+        EXPECT_TRUE(succeeded(run(&MainTab::push_write_ram, dir.file("h.sav"))));
+    EXPECT_EQ(backups.entryList({"*.sav"}, QDir::Files).size(), 1) << "the same save twice";
 }
 
 // A blank file over a save that is not blank is asked about first; No writes nothing.

@@ -112,7 +112,8 @@ TEST_F(Saves, WriteRamKeepsThePreviousSaveInTheBackupFolder) {
     mount({"--save", dir.file("held.sav"), "--rtc", "0,0,0,0,0x40"});
     write_file(dir.file("new.sav"), romgen::pattern(kRam, 2));
     ASSERT_TRUE(run(kJobGbSaveWrite, dir.file("new.sav"))) << log.join("\n").toStdString();
-    const QStringList files = QDir(QString::fromStdString(backups)).entryList(QDir::Files);
+    const QStringList files =
+        QDir(QString::fromStdString(backups)).entryList({"*.sav"}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(files[0].startsWith("ZELVO TEST ")) << files[0].toStdString();
     EXPECT_TRUE(log.filter("Backed up the cartridge's save to").join("").contains(files[0]));

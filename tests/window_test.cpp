@@ -4,8 +4,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -218,6 +221,28 @@ TEST_F(Translation, TheShippedTranslationsReachTabsAndButtons) {
         EXPECT_EQ(tab->actionButtons()[0]->text(), QString::fromUtf8(t.infoButton));
         QCoreApplication::removeTranslator(&shippedTranslator);
     }
+}
+
+// With our translation on, Qt's own dialogs speak the same language.
+TEST_F(Translation, QtsOwnButtonsFollowOurs) {
+    place("zelvo3_chs.qm", "zelvo3_chs.qm");
+    const QString ours = install_translation(translator, QString::fromStdString(dir.path()));
+    QTranslator qt;
+    ASSERT_FALSE(install_qt_translation(qt, ours).isEmpty()) << "qttranslations5-l10n";
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QDialogButtonBox* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("取消"));
+    QCoreApplication::removeTranslator(&qt);
+}
+
+// A first run's log shows at least 25 lines.
+TEST(Window, TheLogShowsTwentyFiveLines) {
+    TabDialog window(nullptr);
+    window.show();
+    const Console* log = window.mainTab()->console();
+    EXPECT_GE(log->viewport()->height() / QFontMetrics(log->font()).lineSpacing(), 25);
 }
 
 TEST_F(Translation, NoFileNoTranslation) {

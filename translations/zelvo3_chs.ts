@@ -389,6 +389,30 @@
         <source>the save is blank: the cartridge holds no saved game, or its battery is dead</source>
         <translation>存档为空白：卡带中没有游戏存档，或其电池已耗尽</translation>
     </message>
+    <message>
+        <source>The cartridge's save is the same as its newest backup, %1: it is not stored twice.</source>
+        <translation>卡带存档与其最新备份 %1 相同：不重复保存。</translation>
+    </message>
+    <message>
+        <source>The backup history could not be written: %1</source>
+        <translation>无法写入备份记录：%1</translation>
+    </message>
+    <message>
+        <source>%1: larger than any cartridge holds</source>
+        <translation>%1：比任何卡带能容纳的都大</translation>
+    </message>
+    <message>
+        <source>%1: neither a GB/GBC nor a GBA ROM (no logo in its header)</source>
+        <translation>%1：既不是 GB/GBC 也不是 GBA ROM（文件头中没有标志）</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes, less than the smallest %3 ROM (%4): it is not a whole dump</source>
+        <translation>%1 只有 %2 字节，小于最小的 %3 ROM（%4）：它不是完整的备份</translation>
+    </message>
+    <message>
+        <source>%1: a %2 ROM</source>
+        <translation>%1：%2 ROM</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -903,6 +927,42 @@ Choose it:</source>
         <source>Write it anyway?</source>
         <translation>仍然写入？</translation>
     </message>
+    <message>
+        <source>Restore a backup...</source>
+        <translation>恢复备份...</translation>
+    </message>
+    <message>
+        <source>Write back a save Write RAM kept before it overwrote one!</source>
+        <translation>写回写入 RAM 覆盖前保留的存档！</translation>
+    </message>
+    <message>
+        <source>Verify file...</source>
+        <translation>校验文件...</translation>
+    </message>
+    <message>
+        <source>Judge a ROM file you have, as a dump is judged (no board needed). Dropping a file on the window does the same.</source>
+        <translation>像判定备份一样判定已有的 ROM 文件（无需设备）。将文件拖放到窗口上效果相同。</translation>
+    </message>
+    <message>
+        <source>There are no backups yet: Write RAM keeps one in %1 before it writes.</source>
+        <translation>还没有备份：写入 RAM 前会在 %1 中保留一份。</translation>
+    </message>
+    <message>
+        <source>Restore a backup</source>
+        <translation>恢复备份</translation>
+    </message>
+    <message>
+        <source>The saves Write RAM kept, newest first:</source>
+        <translation>写入 RAM 前保留的存档（最新的在前）：</translation>
+    </message>
+    <message>
+        <source>Verify a ROM file</source>
+        <translation>校验 ROM 文件</translation>
+    </message>
+    <message>
+        <source>ROM images (*.gb *.gbc *.gba);;All files (*)</source>
+        <translation>ROM 映像 (*.gb *.gbc *.gba);;所有文件 (*)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -991,6 +1051,10 @@ Choose it:</source>
     <message>
         <source>The board stopped answering (%1 of %2 bytes arrived).</source>
         <translation>烧录器停止响应（%2 字节中只收到 %1 字节）。</translation>
+    </message>
+    <message>
+        <source>Erasing the flash chip; this can take up to %1 s.</source>
+        <translation>正在擦除闪存芯片；最多可能需要 %1 秒。</translation>
     </message>
 </context>
 <context>
@@ -1081,7 +1145,7 @@ Choose it:</source>
     </message>
     <message>
         <source>GB</source>
-        <translation>GB</translation>
+        <translation>卡带</translation>
     </message>
     <message>
         <source>Update</source>

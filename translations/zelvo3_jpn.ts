@@ -389,6 +389,30 @@
         <source>the save is blank: the cartridge holds no saved game, or its battery is dead</source>
         <translation>セーブが空です：カートリッジにセーブデータがないか、電池が切れています</translation>
     </message>
+    <message>
+        <source>The cartridge's save is the same as its newest backup, %1: it is not stored twice.</source>
+        <translation>カートリッジのセーブは最新のバックアップ %1 と同じです。二重には保存しません。</translation>
+    </message>
+    <message>
+        <source>The backup history could not be written: %1</source>
+        <translation>バックアップ履歴を書き込めませんでした：%1</translation>
+    </message>
+    <message>
+        <source>%1: larger than any cartridge holds</source>
+        <translation>%1：どのカートリッジの容量よりも大きいです</translation>
+    </message>
+    <message>
+        <source>%1: neither a GB/GBC nor a GBA ROM (no logo in its header)</source>
+        <translation>%1：GB/GBC の ROM でも GBA の ROM でもありません（ヘッダーにロゴがありません）</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes, less than the smallest %3 ROM (%4): it is not a whole dump</source>
+        <translation>%1 は %2 バイトで、最小の %3 ROM（%4）より小さいため、完全なダンプではありません</translation>
+    </message>
+    <message>
+        <source>%1: a %2 ROM</source>
+        <translation>%1：%2 ROM</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -903,6 +927,42 @@ Choose it:</source>
         <source>Write it anyway?</source>
         <translation>それでも書き込みますか？</translation>
     </message>
+    <message>
+        <source>Restore a backup...</source>
+        <translation>バックアップを戻す...</translation>
+    </message>
+    <message>
+        <source>Write back a save Write RAM kept before it overwrote one!</source>
+        <translation>RAM 書き込みが上書き前に残したセーブを書き戻します！</translation>
+    </message>
+    <message>
+        <source>Verify file...</source>
+        <translation>ファイルを検証...</translation>
+    </message>
+    <message>
+        <source>Judge a ROM file you have, as a dump is judged (no board needed). Dropping a file on the window does the same.</source>
+        <translation>手元の ROM ファイルをダンプと同じように判定します（ボード不要）。ファイルをウィンドウにドロップしても同じです。</translation>
+    </message>
+    <message>
+        <source>There are no backups yet: Write RAM keeps one in %1 before it writes.</source>
+        <translation>バックアップはまだありません。RAM 書き込みの前に %1 に保存されます。</translation>
+    </message>
+    <message>
+        <source>Restore a backup</source>
+        <translation>バックアップを戻す</translation>
+    </message>
+    <message>
+        <source>The saves Write RAM kept, newest first:</source>
+        <translation>RAM 書き込みで残したセーブ（新しい順）：</translation>
+    </message>
+    <message>
+        <source>Verify a ROM file</source>
+        <translation>ROM ファイルを検証</translation>
+    </message>
+    <message>
+        <source>ROM images (*.gb *.gbc *.gba);;All files (*)</source>
+        <translation>ROM イメージ (*.gb *.gbc *.gba);;すべてのファイル (*)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -991,6 +1051,10 @@ Choose it:</source>
     <message>
         <source>The board stopped answering (%1 of %2 bytes arrived).</source>
         <translation>ボードが応答しなくなりました（%2 バイト中 %1 バイトを受信）。</translation>
+    </message>
+    <message>
+        <source>Erasing the flash chip; this can take up to %1 s.</source>
+        <translation>フラッシュチップを消去しています。最大 %1 秒かかることがあります。</translation>
     </message>
 </context>
 <context>
@@ -1081,7 +1145,7 @@ Choose it:</source>
     </message>
     <message>
         <source>GB</source>
-        <translation>GB</translation>
+        <translation>カートリッジ</translation>
     </message>
     <message>
         <source>Update</source>

@@ -1,17 +1,27 @@
 #include "app/tab_dialog.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTranslator>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "jobs/famicom_thread.h"
+#include "ui/console.h"
 #include "ui/firmware_update_tab.h"
 #include "ui/main_tab.h"
+#include "ui/preferences.h"
 #include "ui/tab_about.h"
 
 TabDialog::TabDialog(QWidget* parent) : QDialog(parent) {
@@ -23,6 +33,21 @@ TabDialog::TabDialog(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout;
     layout->addWidget(m_tabs);
     setLayout(layout);
+    setAcceptDrops(true);
+    // Where the window was when it last closed; a first run sizes it for its log.
+    if (!restoreGeometry(Preferences().geometry())) default_size();
+}
+
+void TabDialog::default_size() {
+    const Console* log = mainTab()->console();
+    const QFontMetrics metrics(log->font());
+    const int margins = 2 * (log->frameWidth() + int(log->document()->documentMargin()));
+    const int logHeight = kLogLines * metrics.lineSpacing() + margins;
+    const int logWidth = kLogColumns * metrics.horizontalAdvance(QLatin1Char('0')) + margins +
+                         log->verticalScrollBar()->sizeHint().width();
+    const QSize hint = sizeHint();
+    resize(qMax(hint.width(), hint.width() - log->sizeHint().width() + logWidth),
+           hint.height() - log->sizeHint().height() + logHeight);
 }
 
 MainTab* TabDialog::mainTab() const {
@@ -53,7 +78,9 @@ bool TabDialog::mayClose() {
 }
 
 void TabDialog::reject() {
-    if (mayClose()) QDialog::reject();
+    if (!mayClose()) return;
+    Preferences().setGeometry(saveGeometry());
+    QDialog::reject();
 }
 
 void TabDialog::keyPressEvent(QKeyEvent* event) {
@@ -62,11 +89,48 @@ void TabDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+namespace {
+
+// The local file a drop carries, or an empty string.
+QString dropped_file(const QMimeData* data) {
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+}  // namespace
+
+void TabDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dropped_file(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TabDialog::dropEvent(QDropEvent* event) {
+    const QString path = dropped_file(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    m_tabs->setCurrentIndex(0);
+    mainTab()->verify_file(path);
+}
+
 void TabDialog::closeEvent(QCloseEvent* event) {
-    if (mayClose())
-        event->accept();
-    else
-        event->ignore();
+    if (!mayClose()) return event->ignore();
+    Preferences().setGeometry(saveGeometry());
+    event->accept();
+}
+
+QString install_qt_translation(QTranslator& translator, const QString& ours) {
+    // Our file's language, as Qt's own translations name it.
+    const struct {
+        const char* ours;
+        const char* qt;
+    } kLanguages[] = {{"zelvo3_chs.qm", "qtbase_zh_CN"}, {"zelvo3_jpn.qm", "qtbase_ja"}};
+    for (const auto& l : kLanguages) {
+        if (!ours.endsWith(QLatin1String(l.ours))) continue;
+        const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+        if (!translator.load(QLatin1String(l.qt), folder)) return QString();
+        QCoreApplication::installTranslator(&translator);
+        return folder + '/' + QLatin1String(l.qt) + QStringLiteral(".qm");
+    }
+    return QString();
 }
 
 QString install_translation(QTranslator& translator, const QString& directory) {

@@ -24,8 +24,13 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A ROM file dropped on the window is judged as Verify file... does.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    // A size whose log shows kLogLines lines, for a first run.
+    void default_size();
     // Whether the window may close; a running job is cancelled and waited for
     // when the user agrees.
     bool mayClose();
@@ -33,7 +38,15 @@ private:
     QTabWidget* m_tabs;
 };
 
+// Lines of log a first run's window shows, and their width in characters.
+inline constexpr int kLogLines = 26;
+inline constexpr int kLogColumns = 78;
+
 // Installs the first translation found beside the program ("zelvo3_chs.qm",
 // then "zelvo3_jpn.qm"); the path installed, or an empty string.
 class QTranslator;
 QString install_translation(QTranslator& translator, const QString& directory);
+// With our translation (the path install_translation gave) installs Qt's own
+// for the same language (file dialogs, standard buttons), from Qt's
+// translations folder; the path installed, or an empty string.
+QString install_qt_translation(QTranslator& translator, const QString& ours);

@@ -13,8 +13,6 @@ namespace gb {
 
 namespace {
 
-constexpr uint32_t kCgbFlagOffset = 0x143;
-constexpr uint8_t kCgbFlag = 0x80;
 constexpr uint32_t kCgbCodeOffset = 0x13F;
 constexpr int kCodeSize = 4;
 // zlib takes lengths as unsigned int: feed large dumps in pieces.
@@ -86,7 +84,7 @@ const KnownDump* find_dump(const DumpTable& table, const DumpDigest& digest) {
 
 QString cartridge_code(bool gba, const uint8_t* header) {
     if (gba) return code_at(header + kGbaCodeOffset);
-    if (!(header[kCgbFlagOffset] & kCgbFlag)) return QString();
+    if (!(header[kGbCgbFlagOffset] & kGbCgbFlag)) return QString();
     return code_at(header + kCgbCodeOffset);
 }
 

@@ -17,6 +17,7 @@
 #include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
+#include "jobs/backup_history.h"
 #include "jobs/board_text.h"
 #include "jobs/clock_reading.h"
 #include "jobs/job_launch.h"
@@ -90,6 +91,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     const usb::HeldFiles held;
     bool verify = m_verify;
     m_heal_bytes = 0;
+    m_backup_new = false;
     if (!enter_mode() || !prepare_buffer(buffer, &verify)) return false;
     const bool saveJob = job_sized_by_ram(m_type);
     m_clock = saveJob ? clock_of_cartridge(job_is_gba(m_type)) : gb::ClockKind::None;
@@ -112,6 +114,8 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     if (!transfer(nullptr)) {
         if (m_cancel.load(std::memory_order_relaxed)) say_canceled();
         if (job_reads_input(m_type) && m_cartridge_written) explain_partial_write();
+        // The cartridge still holds its save: the backup just made is no news.
+        if (!m_cartridge_written && m_backup_new) QFile::remove(m_backup_path);
         return false;
     }
     if (verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
@@ -351,7 +355,7 @@ void FamicomThread::set_clock_from(const ClockState& clock) {
                                 .arg(clock_text(m_clock, m_clock_regs))));
 }
 
-QString FamicomThread::cartridge_title() {
+QString FamicomThread::cartridge_title(QString* code) {
     uint8_t header[proto::kMinTransfer] = {};
     const bool gba = job_is_gba(m_type);
     gb::ReadOp read = gba ? gb::p_gba_cpu_read : gb::p_gb_cpu_read;
@@ -359,6 +363,7 @@ QString FamicomThread::cartridge_title() {
     const uint32_t at = gba ? gb::kGbaTitleOffset : gb::kGbTitleOffset;
     const uint32_t n = gba ? gb::kGbaTitleSize : gb::kGbTitleSize;
     const char* title = reinterpret_cast<const char*>(header + at);
+    *code = gb::cartridge_code(gba, header);
     return QString::fromLatin1(title, int(strnlen(title, n)));
 }
 
@@ -381,21 +386,28 @@ bool FamicomThread::check_save_over() {
 }
 
 bool FamicomThread::back_up_save(const platform::TransferBuffer* current) {
-    const QString title = cartridge_title();
-    QString why = tr("the save could not be read");
-    QString path;
-    if (current) {
-        QByteArray image(reinterpret_cast<const char*>(current->data()), int(m_buffer_size));
-        image += clock_trailer(m_clock, m_clock_regs, QDateTime::currentSecsSinceEpoch());
-        const QString folder =
-            m_backup_folder.isEmpty() ? default_backup_folder() : m_backup_folder;
-        path = write_backup(folder, title, image, &why);
-    }
-    if (path.isEmpty())
-        return fail(
-            tr("The cartridge's save could not be backed up (%1); nothing was written.").arg(why));
-    m_backup_path = path;
-    emit log(tr("Backed up the cartridge's save to %1").arg(path));
+    QString code;
+    const QString title = cartridge_title(&code);
+    if (!current)
+        return fail(tr("The cartridge's save could not be backed up (%1); nothing was written.")
+                        .arg(tr("the save could not be read")));
+    QByteArray image(reinterpret_cast<const char*>(current->data()), int(m_buffer_size));
+    image += clock_trailer(m_clock, m_clock_regs, QDateTime::currentSecsSinceEpoch());
+    const QString folder = m_backup_folder.isEmpty() ? default_backup_folder() : m_backup_folder;
+    const KeptBackup kept = keep_backup(folder, title, code, image, int(m_buffer_size));
+    if (!kept.ok)
+        return fail(tr("The cartridge's save could not be backed up (%1); nothing was written.")
+                        .arg(kept.why));
+    m_backup_path = kept.record.path;
+    m_backup_new = !kept.reused;
+    if (kept.reused)
+        emit log(tr("The cartridge's save is the same as its newest backup, %1: it is not "
+                    "stored twice.")
+                     .arg(m_backup_path));
+    else
+        emit log(tr("Backed up the cartridge's save to %1").arg(m_backup_path));
+    if (!kept.why.isEmpty())
+        emit log(tr("The backup history could not be written: %1").arg(kept.why));
     return true;
 }
 

@@ -52,6 +52,7 @@ public:
     bool m_backup = true;
     QString m_backup_folder;
     QString m_backup_path;
+    bool m_backup_new = false;  // the backup was made by this job
 
     // Asked before a blank save file is written over a save that is not blank;
     // without it, or when it says no, nothing is written.
@@ -124,7 +125,8 @@ private:
     bool multicart_dump();
     int64_t unpack_half_bytes(QFile* input, uint32_t size);
     void set_clock_from(const ClockState& clock);
-    QString cartridge_title();
+    // The cartridge's header title, and its game code into code.
+    QString cartridge_title(QString* code);
     // Before a save write: a blank file over a save that is not blank needs
     // m_confirm_blank; then the backup.
     bool check_save_over();

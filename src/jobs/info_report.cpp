@@ -166,5 +166,6 @@ ReportOutcome run_info_report(const ReportLog& log, const ReportPanel& panel) {
             break;
     }
     if (panel.identify) panel.identify(d.identity);
+    if (panel.detected && cartridge_found(d.outcome)) panel.detected(d);
     return d.outcome;
 }

@@ -33,6 +33,8 @@ struct ReportPanel {
     // Where the mapper scripts are: a cartridge's clock is read through its
     // script (empty: the report only says that it has one).
     QString scriptFolder;
+    // Told what the header read found, when it found a cartridge.
+    std::function<void(const Detection&)> detected;
     // Told which cartridge was found (its identity), when one was.
     std::function<void(const QByteArray&)> identify;
 };

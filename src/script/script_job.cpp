@@ -101,6 +101,10 @@ int64_t call(HSQUIRRELVM v, JobContext* job, const char* name, uint32_t a, uint3
 // Waits out a flash erase the way the cart layer polls it; false with the
 // reason (none for a cancel, which the job reports itself).
 bool erase_done(JobContext* job, gb::EraseWait (*wait)(const gb::EraseWaitOptions&)) {
+    // No bytes move while the chip erases: the bar shows it is busy.
+    job->report_line(ScriptText::tr("Erasing the flash chip; this can take up to %1 s.")
+                         .arg(job->m_erase_limit_ms / 1000));
+    job->report_progress(0, 0);
     switch (wait({&job->m_cancel, job->m_erase_limit_ms, QSleep})) {
         case gb::EraseWait::Erased:
             return true;

@@ -20,6 +20,8 @@ Console::Console(QWidget* parent) : QTextEdit(parent) {
     setPalette(palette);
     QFont font("Courier");
     font.setPointSize(kFontSize);
+    // Where no Courier is installed, the desktop's fixed-width font stands in.
+    font.setStyleHint(QFont::TypeWriter);
     setFont(font);
 }
 

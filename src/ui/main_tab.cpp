@@ -1,7 +1,9 @@
 #include "ui/main_tab.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -13,11 +15,15 @@
 #include <utility>
 
 #include "cart/bus.h"
+#include "jobs/backup_history.h"
 #include "jobs/board_text.h"
 #include "jobs/choice_model.h"
 #include "jobs/famicom_thread.h"
+#include "jobs/file_names.h"
+#include "jobs/file_verdict.h"
 #include "jobs/info_report.h"
 #include "jobs/option_tables.h"
+#include "jobs/save_backup.h"
 #include "jobs/save_search.h"
 #include "ui/camera_gallery.h"
 #include "ui/console.h"
@@ -37,6 +43,12 @@ MainTab::MainTab(QWidget* parent)
     m_photos = new QPushButton(tr("Show photos"), this);
     m_photos->setToolTip(tr("Show the photos in the Pocket Camera's save!"));
     m_photos->hide();
+    m_restore = new QPushButton(tr("Restore a backup..."), this);
+    m_restore->setToolTip(tr("Write back a save Write RAM kept before it overwrote one!"));
+    m_verifyFile = new QPushButton(tr("Verify file..."), this);
+    m_verifyFile->setToolTip(
+        tr("Judge a ROM file you have, as a dump is judged (no board needed). "
+           "Dropping a file on the window does the same."));
     m_info->setToolTip(tr("Show cartridge information!"));
     m_dump->setToolTip(tr("Dump ROM from cartridge!"));
     m_flash->setToolTip(tr("Flash ROM to a writeable cartridge!"));
@@ -48,7 +60,8 @@ MainTab::MainTab(QWidget* parent)
     m_buttonColumn = new QVBoxLayout;
     m_logColumn = new QVBoxLayout;
     m_mainLayout = new QVBoxLayout;
-    for (QPushButton* b : {m_info, m_dump, m_flash, m_readRam, m_writeRam, m_photos})
+    for (QPushButton* b :
+         {m_info, m_dump, m_flash, m_readRam, m_writeRam, m_restore, m_verifyFile, m_photos})
         m_buttonColumn->addWidget(b);
     m_topRow->addWidget(m_settings);
     m_topRow->addLayout(m_buttonColumn);
@@ -66,6 +79,8 @@ MainTab::MainTab(QWidget* parent)
     connect(m_flash, SIGNAL(clicked(bool)), this, SLOT(push_write_flash()));
     connect(m_writeRam, SIGNAL(clicked(bool)), this, SLOT(push_write_ram()));
     connect(m_photos, SIGNAL(clicked(bool)), this, SLOT(show_photos()));
+    connect(m_verifyFile, SIGNAL(clicked(bool)), this, SLOT(push_verify_file()));
+    connect(m_restore, SIGNAL(clicked(bool)), this, SLOT(push_restore_backup()));
 
     m_thread = new FamicomThread;
     // Asked on the job's thread; the window answers on its own.
@@ -94,6 +109,20 @@ MainTab::MainTab(QWidget* parent)
     m_progress->setMaximum(1);
     m_progress->setValue(0);
     setEnabledButtons(true);
+
+    // What the last run left: the verify box and the system (as a default,
+    // which detection overrides).
+    m_settings->checkBox()->setChecked(m_preferences.verify());
+    connect(m_settings->checkBox(), &QCheckBox::toggled, this,
+            [this](bool on) { m_preferences.setVerify(on); });
+    if (m_preferences.system() >= 0) {
+        m_settings->model().setSysType(m_preferences.system(), ChoiceSource::Default);
+        m_settings->show_model();
+    }
+    connect(m_settings->systemList(), QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int system) {
+                if (system >= 0) m_preferences.setSystem(system);
+            });
 
     info(tr("Oriel Driver Series for GB/GBC/GBA 3.0 started."));
     info(
@@ -146,11 +175,51 @@ void MainTab::print_error(int err) {
 void MainTab::job_finished() {
     setEnabledButtons(true);
     // A job asked for while the last one was leaving its thread starts now.
-    if (const std::optional<JobButton> next = std::exchange(m_pending, std::nullopt)) launch(*next);
+    if (const std::optional<JobButton> next = std::exchange(m_pending, std::nullopt))
+        launch(*next, std::exchange(m_pendingFile, QString()));
 }
 
 void MainTab::stop_search() {
     m_searchStopped = true;
+}
+
+void MainTab::push_restore_backup() {
+    const std::vector<BackupRecord> history = backup_history(default_backup_folder());
+    if (history.empty()) {
+        info(tr("There are no backups yet: Write RAM keeps one in %1 before it writes.")
+                 .arg(default_backup_folder()));
+        return log_separator(m_console);
+    }
+    QStringList items;
+    for (size_t i = 0; i < history.size(); ++i)
+        items << QStringLiteral("%1  %2").arg(i + 1).arg(backup_text(history[i]));
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(this, tr("Restore a backup"),
+                              tr("The saves Write RAM kept, newest first:"), items, 0, false, &ok);
+    if (!ok) return;
+    launch(JobButton::WriteRam, history[size_t(items.indexOf(chosen))].path);
+}
+
+void MainTab::push_verify_file() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Verify a ROM file"), m_preferences.folder(FileKind::Rom),
+        tr("ROM images (*.gb *.gbc *.gba);;All files (*)"));
+    if (path.isEmpty()) return;
+    m_preferences.setFolder(FileKind::Rom, QFileInfo(path).absolutePath());
+    verify_file(path);
+}
+
+void MainTab::verify_file(const QString& path) {
+    const FileVerdict judged = judge_file(path);
+    if (!judged.judged) info(judged.failure);
+    for (const QString& line : judged.lines) info(line);
+    log_separator(m_console);
+    const QString verdict = verdict_summary(judged.verdict);
+    if (!verdict.isEmpty()) {
+        show_progress(m_progress, 0, 1);
+        m_progress->setFormat(verdict);
+    }
 }
 
 void MainTab::show_photos() {
@@ -208,6 +277,7 @@ bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
     }
     m_camera = d.outcome == ReportOutcome::Gb && d.header.size() > gb::kGbTypeOffset &&
                d.header[gb::kGbTypeOffset] == gb::kCameraHeaderType;
+    for (const bool save : {false, true}) m_suggested[save] = suggested_file_name(d, save);
     ChoiceModel& model = m_settings->model();
     apply_detection(model, d);
     m_settings->show_model();
@@ -267,7 +337,7 @@ bool MainTab::find_save_kind() {
     return true;
 }
 
-void MainTab::launch(JobButton button) {
+void MainTab::launch(JobButton button, const QString& file) {
     if (button == JobButton::WriteFlash && m_settings->getSysType() == kSysGba) {
         info(
             tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
@@ -278,6 +348,7 @@ void MainTab::launch(JobButton button) {
     // new one starts when it has.
     if (m_thread->isRunning()) {
         m_pending = button;
+        m_pendingFile = file;
         return;
     }
     // One claim from here to the job's end: no other program comes between.
@@ -298,9 +369,20 @@ void MainTab::launch(JobButton button) {
     const JobDialog& dialog = job_dialog(button);
     const QString filter =
         tr(m_settings->getSysType() == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
-    QString fileName = dialog.save
-                           ? QFileDialog::getSaveFileName(this, tr(dialog.caption), ".", filter)
-                           : QFileDialog::getOpenFileName(this, tr(dialog.caption), ".", filter);
+    const bool save = button == JobButton::ReadRam || button == JobButton::WriteRam;
+    const FileKind kind = save ? FileKind::Save : FileKind::Rom;
+    // A new file gets the cartridge's name in the folder last used for its kind.
+    const QDir folder(m_preferences.folder(kind));
+    const QString start = dialog.save && !m_suggested[save].isEmpty()
+                              ? folder.filePath(m_suggested[save])
+                              : folder.path();
+    QString fileName = file;
+    if (fileName.isEmpty()) {
+        fileName = dialog.save
+                       ? QFileDialog::getSaveFileName(this, tr(dialog.caption), start, filter)
+                       : QFileDialog::getOpenFileName(this, tr(dialog.caption), start, filter);
+        if (!fileName.isEmpty()) m_preferences.setFolder(kind, QFileInfo(fileName).absolutePath());
+    }
     // The dialog asked before replacing a file that was there; one that
     // appears during the job is kept.
     m_thread->m_replace = QFileInfo::exists(fileName);

@@ -6,6 +6,7 @@
 
 #include "jobs/job_launch.h"
 #include "jobs/transfer_rate.h"
+#include "ui/preferences.h"
 
 class CameraGallery;
 class Console;
@@ -38,6 +39,8 @@ public:
     QList<QPushButton*> actionButtons() const;
     // Shown after a Read RAM of a Pocket Camera: opens the gallery of its photos.
     QPushButton* photosButton() const { return m_photos; }
+    QPushButton* verifyFileButton() const { return m_verifyFile; }
+    QPushButton* restoreButton() const { return m_restore; }
     CameraGallery* gallery() const { return m_gallery; }
     FamicomThread* jobThread() const { return m_thread; }
     // The folder holding the mapper folder: the program's own unless set.
@@ -60,12 +63,19 @@ public slots:
     // Stops a save library search.
     void stop_search();
     void show_photos();
+    // The verdict of a ROM file the user has, as a dump's (no board needed).
+    void verify_file(const QString& path);
+    void push_verify_file();
+    // Offers the backups Write RAM kept, newest first; the one chosen is
+    // written back as Write RAM writes a file.
+    void push_restore_backup();
 
 private slots:
     void job_finished();
 
 private:
-    void launch(JobButton button);
+    // A job of button; file, when given, takes the place of the file dialog.
+    void launch(JobButton button, const QString& file = QString());
     // Ends a launch that started no job: the failure line and the separator.
     void refuse();
     // Reads the cartridge's header and sets what it found where the user chose
@@ -87,9 +97,13 @@ private:
     QPushButton* m_flash;
     QPushButton* m_writeRam;
     QPushButton* m_photos;
+    QPushButton* m_verifyFile;
+    QPushButton* m_restore;
     CameraGallery* m_gallery = nullptr;
-    bool m_camera = false;  // the last cartridge detected is a Pocket Camera
-    QString m_photosFile;   // its save, read by the last job
+    bool m_camera = false;   // the last cartridge detected is a Pocket Camera
+    QString m_photosFile;    // its save, read by the last job
+    QString m_suggested[2];  // names for the detected cartridge's ROM and save files
+    Preferences m_preferences;
     QHBoxLayout* m_topRow;
     QHBoxLayout* m_progressRow;
     QVBoxLayout* m_buttonColumn;
@@ -100,5 +114,6 @@ private:
     QString m_programDir;
     bool m_searching = false;
     std::optional<JobButton> m_pending;  // a job asked for while the last one ended
-    bool m_searchStopped = false;        // Cancel was pressed during a save library search
+    QString m_pendingFile;
+    bool m_searchStopped = false;  // Cancel was pressed during a save library search
 };

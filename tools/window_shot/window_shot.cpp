@@ -3,7 +3,9 @@
 //   window_shot DUMP_FILE PNG_FILE
 #include <QApplication>
 #include <QPixmap>
+#include <QSettings>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "app/tab_dialog.h"
@@ -17,7 +19,6 @@ using testing_support::wait_for;
 
 namespace {
 
-constexpr int kWidth = 900, kHeight = 640;
 constexpr int kJobMs = 60000;
 
 }  // namespace
@@ -29,8 +30,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: window_shot DUMP_FILE PNG_FILE\n");
         return 2;
     }
+    // A first run's window at its default size; no settings of the user's are read or kept.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     TabDialog window(nullptr);
-    window.resize(kWidth, kHeight);
     window.show();
     auto* tab = static_cast<MainTab*>(window.tabs()->widget(0));
     const auto idle = [tab] { return !tab->cancelButton()->isEnabled(); };

@@ -53,6 +53,12 @@ QString apply_option(const QString& name, const QString& value, CliRequest& requ
                 .arg(kMaxRetries)
                 .arg(value);
         request.retries = n;
+    } else if (name == "--restore") {
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (!ok || n < 1)
+            return QString("--restore takes a backup's number, not \"%1\"").arg(value);
+        request.restore = n;
     } else if (name == "--board") {
         if (value.isEmpty() || value.contains('/'))
             return QString("--board takes the name of a board's volume, not \"%1\"").arg(value);
@@ -152,13 +158,16 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
     if (!command) return QString("unknown command \"%1\" (see --help)").arg(positional[0]);
     request.command = command->command;
     const int files = command->takesFile ? 1 : 0;
-    if (positional.size() - 1 < files) return QString("%1 needs a FILE").arg(command->name);
+    if (positional.size() - 1 < files && !command->suggestsFile)
+        return QString("%1 needs a FILE").arg(command->name);
     const int folders = command->takesFolder ? 1 : 0;
     if (positional.size() - 1 > files + folders)
         return QString("%1: unexpected argument \"%2\"")
             .arg(command->name, positional[1 + files + folders]);
-    if (files) request.file = positional[1];
+    if (files && positional.size() > 1) request.file = positional[1];
     if (folders && positional.size() > 1 + files) request.folder = positional[1 + files];
+    if (request.restore && request.command != CliCommand::Backups)
+        return "--restore belongs to the backups command";
     if (request.system == kSysGba && request.mbcCode)
         return "--mbc names a GB/GBC controller; GBA cartridges have none";
     if (request.system == kSysGb && request.saveType)

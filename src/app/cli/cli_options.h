@@ -23,10 +23,11 @@ struct CliRequest {
     std::optional<int> ramSize;   // bytes
     std::optional<int> saveType;  // GBA save type code
     bool verify = false;
-    bool force = false;     // replace an existing output file
-    bool noBackup = false;  // write-save without keeping the cartridge's save first
-    QString board;          // the board's volume name; empty: the first one found
-    int retries = 3;        // reads of a dump's differing chunks before it is given up
+    bool force = false;          // replace an existing output file
+    bool noBackup = false;       // write-save without keeping the cartridge's save first
+    QString board;               // the board's volume name; empty: the first one found
+    int retries = 3;             // reads of a dump's differing chunks before it is given up
+    std::optional<int> restore;  // backups --restore N
 };
 
 // Fills request from the arguments after the program name; an empty string,

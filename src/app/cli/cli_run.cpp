@@ -11,14 +11,18 @@
 #include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
+#include "jobs/backup_history.h"
 #include "jobs/board_text.h"
 #include "jobs/camera_photos.h"
 #include "jobs/choice_model.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/famicom_thread.h"
+#include "jobs/file_names.h"
+#include "jobs/file_verdict.h"
 #include "jobs/info_report.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
+#include "jobs/save_backup.h"
 #include "jobs/save_file.h"
 #include "jobs/save_search.h"
 
@@ -247,26 +251,10 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
 
 // Judges a ROM file as a dump is judged, without a board.
 CliResult verify_file(const QString& path, CliOutput& out) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {kExitFile, path + ": " + file.errorString()};
-    if (file.size() > kMaxInputSize) return {kExitFile, path + ": larger than any cartridge holds"};
-    const QByteArray image = file.readAll();
-    const auto* bytes = reinterpret_cast<const uint8_t*>(image.constData());
-    const size_t size = size_t(image.size());
-    const bool gba = gb::looks_like_gba(bytes, size);
-    if (!gba && !gb::looks_like_gb(bytes, size))
-        return {kExitFile, path + ": neither a GB/GBC nor a GBA ROM (no logo in its header)"};
-    const uint32_t smallest = gb::smallest_dump(gb::builtin_dumps(), gba);
-    if (size < smallest)
-        return {kExitFile, QString("%1 holds %2 bytes, less than the smallest %3 ROM (%4): it is "
-                                   "not a whole dump")
-                               .arg(path)
-                               .arg(size)
-                               .arg(gba ? "GBA" : "GB/GBC", bytes_text(smallest))};
-    out.line(QString("%1: a %2 ROM").arg(path, gba ? "GBA" : "GB/GBC"));
-    const DumpReport report = judge_dump(gba, bytes, size, gb::digest_of(bytes, size));
-    for (const QString& line : report.lines) out.line(line);
-    if (verdict_contradicts(report.verdict))
+    const FileVerdict judged = judge_file(path);
+    if (!judged.judged) return {kExitFile, judged.failure};
+    for (const QString& line : judged.lines) out.line(line);
+    if (verdict_contradicts(judged.verdict))
         return {kExitSuspect, path + " is probably a bad dump (see the verdict above)"};
     return {};
 }
@@ -290,13 +278,34 @@ void cli_cancel() {
     if (std::atomic<int>* flag = g_jobCancel.load()) flag->store(1);
 }
 
-CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& out) {
+CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out) {
+    CliRequest request = asked;
+    if (request.command == CliCommand::Backups) {
+        const std::vector<BackupRecord> history = backup_history(default_backup_folder());
+        if (!request.restore) {
+            if (history.empty())
+                out.line(QString("No backups in %1.").arg(default_backup_folder()));
+            for (size_t i = 0; i < history.size(); ++i)
+                out.line(QString("%1  %2").arg(i + 1, 3).arg(backup_text(history[i])));
+            return {};
+        }
+        if (size_t(*request.restore) > history.size())
+            return {kExitUsage, QString("there is no backup %1: zelvo3-cli backups lists %2")
+                                    .arg(*request.restore)
+                                    .arg(history.size())};
+        const BackupRecord& chosen = history[size_t(*request.restore - 1)];
+        out.line(QString("Restoring backup %1: %2").arg(*request.restore).arg(backup_text(chosen)));
+        request.command = CliCommand::WriteSave;
+        request.file = chosen.path;
+    }
     if (request.command == CliCommand::Verify)
         return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
     if (request.command == CliCommand::CameraPhotos) return camera_photos(request, out);
     const bool job = request.command != CliCommand::Info && request.command != CliCommand::Check;
-    const QString file = job ? QFileInfo(request.file).absoluteFilePath() : QString();
-    if (job) {
+    // Without FILE, the name comes from the cartridge once its header is read.
+    const bool suggested = job && request.file.isEmpty();
+    QString file = job && !suggested ? QFileInfo(request.file).absoluteFilePath() : QString();
+    if (job && !suggested) {
         const CliResult refused = check_file(button_for(request.command), file, request.force, out);
         if (refused.code) return refused;
     }
@@ -323,6 +332,10 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     panel.contactCheck = !job;
     bool stable = true;
     panel.contactsStable = [&stable](bool s) { stable = s; };
+    QString name;
+    panel.detected = [&name, &request](const Detection& d) {
+        name = suggested_file_name(d, is_save_command(request.command));
+    };
     panel.scriptFolder = mapper_folder(appDir);
     const ReportOutcome outcome = run_info_report(report_log(out), panel);
     if (outcome == ReportOutcome::NoBoard || outcome == ReportOutcome::BoardFailed)
@@ -340,6 +353,15 @@ CliResult run_cli(const CliRequest& request, const QString& appDir, CliOutput& o
     if (!detected && !request.system)
         return {kExitFailed,
                 "the cartridge was not recognised; name it with --system and its sizes"};
+    if (suggested) {
+        if (name.isEmpty())
+            return {kExitUsage,
+                    "the cartridge was not recognised, so no FILE can be suggested: "
+                    "name one"};
+        file = QDir::current().absoluteFilePath(name);
+        const CliResult refused = check_file(button_for(request.command), file, request.force, out);
+        if (refused.code) return refused;
+    }
 
     if (outcome == ReportOutcome::GbaUnknown && saveSearch &&
         (!request.system || *request.system == kSysGba)) {

@@ -64,22 +64,29 @@ QString words(QStringList (*values)()) {
 }  // namespace
 
 const CliCommandRow kCliCommands[] = {
-    {"info", CliCommand::Info, false, false, false,
+    {"info", CliCommand::Info, false, false, false, false,
      "show the board and the cartridge's header information"},
-    {"check", CliCommand::Check, false, false, false,
+    {"check", CliCommand::Check, false, false, false, false,
      "read the cartridge's header 8 times and say whether the contacts are stable (clean them "
      "before a long dump when they are not)"},
-    {"dump-rom", CliCommand::DumpRom, true, true, false, "dump the cartridge's ROM into FILE"},
-    {"read-save", CliCommand::ReadSave, true, true, false, "back up the battery save into FILE"},
-    {"write-save", CliCommand::WriteSave, true, true, false,
+    {"dump-rom", CliCommand::DumpRom, true, true, false, true,
+     "dump the cartridge's ROM into FILE (by default the name the database or the header gives, "
+     "in the current folder)"},
+    {"read-save", CliCommand::ReadSave, true, true, false, true,
+     "back up the battery save into FILE (by default named after the cartridge, in the current "
+     "folder)"},
+    {"write-save", CliCommand::WriteSave, true, true, false, false,
      "write the save file FILE into the cartridge"},
-    {"flash-rom", CliCommand::FlashRom, true, true, false,
+    {"flash-rom", CliCommand::FlashRom, true, true, false, false,
      "program the ROM image FILE into a rewritable GB/GBC flash cartridge (its size is the "
      "file's size)"},
-    {"verify", CliCommand::Verify, true, false, false,
+    {"verify", CliCommand::Verify, true, false, false, false,
      "judge the ROM file FILE as a dump is judged: checksums and the database of known dumps "
      "(no board needed)"},
-    {"camera-photos", CliCommand::CameraPhotos, true, false, true,
+    {"backups", CliCommand::Backups, false, false, false, false,
+     "list the saves write-save backed up, newest first, numbered; with --restore N write "
+     "backup N back into the cartridge as write-save does"},
+    {"camera-photos", CliCommand::CameraPhotos, true, false, true, false,
      "write each photo of the Pocket Camera save FILE as a PNG into DIR (by default a folder "
      "beside FILE named after it with \"-photos\"), in album order, and name the empty and "
      "deleted slots (no board needed)"},
@@ -100,6 +107,8 @@ const CliOptionRow kCliOptions[] = {
     {"--verify", nullptr,
      "read the cartridge back after writing and compare; a dump reads the cartridge twice, and "
      "where the reads differ reads again until each byte has a value most reads agree on",
+     nullptr, nullptr},
+    {"--restore", "N", "backups: write backup number N (as listed) back into the cartridge",
      nullptr, nullptr},
     {"--retries", "N",
      "when two reads of a dump differ, read the chunks that differ up to N more times (default "
@@ -181,14 +190,17 @@ QString cli_help() {
         "\n"
         "Commands:\n";
     for (const CliCommandRow& c : kCliCommands)
-        help +=
-            entry(QString(c.name) + (c.takesFile ? " FILE" : "") + (c.takesFolder ? " [DIR]" : ""),
-                  c.usage);
+        help += entry(QString(c.name) +
+                          (c.suggestsFile ? " [FILE]"
+                           : c.takesFile  ? " FILE"
+                                          : "") +
+                          (c.takesFolder ? " [DIR]" : ""),
+                      c.usage);
     help +=
         "\n"
-        "Every command but verify and camera-photos first reads the cartridge's header, as the "
-        "window's\n"
-        "Info button does, and uses what it detects. The options below override it, as\n"
+        "Every command on the board (all but verify, backups without --restore and\n"
+        "camera-photos) first reads the cartridge's header, as the window's Info button\n"
+        "does, and uses what it detects. The options below override it, as\n"
         "the settings panel does:\n";
     for (const CliOptionRow& o : kCliOptions) {
         const QString term = QString(o.name) + (o.value ? QString(' ') + o.value : QString());

@@ -15,7 +15,8 @@ enum class CliCommand {
     FlashRom,
     Verify,
     CameraPhotos,
-    Check
+    Check,
+    Backups
 };
 
 enum CliExit {
@@ -33,6 +34,7 @@ struct CliCommandRow {
     bool takesFile;
     bool runsScript;    // a job on the board: the interpreter is loaded first thing
     bool takesFolder;   // a folder may follow the file
+    bool suggestsFile;  // FILE may be left out: the cartridge's suggested name, here
     const char* usage;  // what it does, for --help
 };
 extern const CliCommandRow kCliCommands[];

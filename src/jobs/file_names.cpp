@@ -1,0 +1,59 @@
+#include "jobs/file_names.h"
+
+#include <vector>
+
+#include "cart/checksums.h"
+#include "cart/header.h"
+#include "cart/known_dumps.h"
+#include "jobs/detection.h"
+
+namespace {
+
+constexpr const char* kUnsafe = "/\\:*?\"<>|";
+
+// The name the database gives the cartridge, by its game code.
+QString database_name(bool gba, const Detection& d) {
+    if (gba && !d.gba.title.isEmpty()) return d.gba.title;
+    if (d.header.size() <= gb::kGbGlobalSumOffset) return QString();
+    const QString code = gb::cartridge_code(gba, d.header.data());
+    const std::vector<const gb::KnownDump*> known = gb::dumps_of_code(gb::builtin_dumps(), code);
+    return known.empty() ? QString() : QString::fromUtf8(known.front()->title);
+}
+
+}  // namespace
+
+QString safe_file_name(const QString& text) {
+    QString out;
+    for (const QChar c : text)
+        out += c.unicode() < 0x20 || QLatin1String(kUnsafe).contains(c) ? QChar('_') : c;
+    while (!out.isEmpty() && (out.endsWith('.') || out.endsWith(' '))) out.chop(1);
+    out = out.trimmed();
+    return out.isEmpty() ? QStringLiteral("cartridge") : out;
+}
+
+QString suggested_file_name(const Detection& d, bool save) {
+    const bool gba = d.outcome == ReportOutcome::Gba || d.outcome == ReportOutcome::GbaUnknown;
+    if (!cartridge_found(d.outcome)) return QString();
+    QString name = database_name(gba, d);
+    if (name.isEmpty()) {
+        const QString title =
+            gba ? QString::fromLatin1(
+                      reinterpret_cast<const char*>(d.header.data() + gb::kGbaTitleOffset),
+                      int(gb::kGbaTitleSize))
+                : d.gb.title;
+        const QString code = d.header.size() > gb::kGbGlobalSumOffset
+                                 ? gb::cartridge_code(gba, d.header.data())
+                                 : QString();
+        name = title.trimmed().remove(QChar(0));
+        if (!code.isEmpty()) name += QStringLiteral(" (%1)").arg(code);
+    }
+    QString extension = QStringLiteral(".gb");
+    if (save)
+        extension = QStringLiteral(".sav");
+    else if (gba)
+        extension = QStringLiteral(".gba");
+    else if (d.header.size() > gb::kGbCgbFlagOffset &&
+             (d.header[gb::kGbCgbFlagOffset] & gb::kGbCgbFlag))
+        extension = QStringLiteral(".gbc");
+    return safe_file_name(name) + extension;
+}

@@ -6,10 +6,12 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -18,11 +20,13 @@
 #include <QTest>
 #include <QThread>
 #include <QTranslator>
+#include <QUrl>
 
 #include "app/tab_dialog.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
 #include "jobs/transfer_rate.h"
+#include "romgen.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
@@ -151,6 +155,26 @@ TEST(Window, EscapeDoesNotCloseIt) {
     window.show();
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
+}
+
+// A ROM file dropped on the window gets the verdict, no board needed.
+TEST(Window, ADroppedRomIsJudged) {
+    TempDir dir;
+    write_file(dir.file("drop.gb"), romgen::gb_image(0x1B, 2, 0));
+    TabDialog window(nullptr);
+    window.show();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("drop.gb")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    const QStringList lines = lines_of(window.mainTab()->console());
+    EXPECT_TRUE(lines.contains(QString::fromStdString(dir.file("drop.gb")) + ": a GB/GBC ROM"));
+    EXPECT_TRUE(
+        lines.contains("Not in the database of known dumps: the verdict rests on the "
+                       "checksums, and they hold."));
 }
 
 class Translation : public ::testing::Test {

@@ -13,6 +13,25 @@ using gb::ClockKind;
 constexpr uint64_t kLatestTime = 253402300799;
 constexpr int64_t kMinute = kSecondsPerMinute, kHour = kSecondsPerHour, kDay = kSecondsPerDay;
 
+// A clock that keeps a date: its registers read as one, and are set from seconds.
+struct CalendarClock {
+    QString (*calendar)(const uint8_t* regs, CalendarTime* t);  // empty, or what is wrong
+    void (*set)(uint8_t* regs, int64_t seconds);
+};
+
+QString date_text(const CalendarTime& t);
+
+void advance_calendar(const CalendarClock& clock, uint8_t* regs, int64_t seconds) {
+    CalendarTime t;
+    if (clock.calendar(regs, &t).isEmpty()) clock.set(regs, seconds_of(t) + seconds);
+}
+
+QString calendar_text(const CalendarClock& clock, const uint8_t* regs) {
+    CalendarTime t;
+    clock.calendar(regs, &t);
+    return date_text(t);
+}
+
 QString date_text(const CalendarTime& t) {
     return QStringLiteral("%1-%2-%3 %4:%5:%6")
         .arg(t.year)
@@ -176,16 +195,7 @@ QString parse(const uint8_t* data, ClockState* state) {
     return calendar(state->regs, &t);
 }
 
-void advance(uint8_t* regs, int64_t seconds) {
-    CalendarTime t;
-    if (calendar(regs, &t).isEmpty()) set(regs, seconds_of(t) + seconds);
-}
-
-QString text(const uint8_t* regs) {
-    CalendarTime t;
-    calendar(regs, &t);
-    return date_text(t);
-}
+constexpr CalendarClock kClock = {calendar, set};
 }  // namespace gba
 
 // TAMA5: the TAMA6's four pages of 16 nibbles, two to a byte, low first; the
@@ -250,16 +260,7 @@ QString parse(const uint8_t* data, ClockState* state) {
     return calendar(state->regs, &t);
 }
 
-void advance(uint8_t* regs, int64_t seconds) {
-    CalendarTime t;
-    if (calendar(regs, &t).isEmpty()) set(regs, seconds_of(t) + seconds);
-}
-
-QString text(const uint8_t* regs) {
-    CalendarTime t;
-    calendar(regs, &t);
-    return date_text(t);
-}
+constexpr CalendarClock kClock = {calendar, set};
 }  // namespace tama5
 
 constexpr size_t kTrailerSizes[] = {kClockTrailerSize, kClockTrailerShortSize, kHuC3TrailerSize,
@@ -338,8 +339,8 @@ void advance_clock(ClockKind kind, uint8_t* regs, int64_t seconds) {
     if (seconds <= 0) return;
     if (kind == ClockKind::Mbc3) mbc3::advance(regs, seconds);
     if (kind == ClockKind::HuC3) huc3::advance(regs, seconds);
-    if (kind == ClockKind::GbaRtc) gba::advance(regs, seconds);
-    if (kind == ClockKind::Tama5) tama5::advance(regs, seconds);
+    if (kind == ClockKind::GbaRtc) advance_calendar(gba::kClock, regs, seconds);
+    if (kind == ClockKind::Tama5) advance_calendar(tama5::kClock, regs, seconds);
 }
 
 void advance_clock(uint8_t* regs, int64_t seconds) {
@@ -366,9 +367,9 @@ QString clock_text(ClockKind kind, const uint8_t* r) {
                 .arg(huc3::days(r))
                 .arg(two(int(huc3::minutes(r) / 60)), two(int(huc3::minutes(r) % 60)));
         case ClockKind::GbaRtc:
-            return gba::text(r);
+            return calendar_text(gba::kClock, r);
         case ClockKind::Tama5:
-            return tama5::text(r);
+            return calendar_text(tama5::kClock, r);
         case ClockKind::None:
             break;
     }

@@ -126,6 +126,28 @@ SQInteger write_native(HSQUIRRELVM v, const char* name, gb::WriteOp op, uint32_t
     return advance(t, t.length, progress);
 }
 
+// Up to kMaxPairs address/value pairs after the handle, in one command:
+// each address masked and placed at base, each value masked.
+SQInteger pairs_write(HSQUIRRELVM v, const char* name, gb::WriteListOp op, uint32_t base,
+                      uint32_t mask) {
+    const SQInteger top = sq_gettop(v);
+    if (top <= kFirstArgument) return sq_throwerror(v, "argument number error");
+    uint32_t addresses[kMaxPairs], values[kMaxPairs];
+    uint32_t count = 0;
+    for (SQInteger i = kFirstArgument; i + 1 <= top && count < kMaxPairs; i += 2) {
+        int64_t address = 0, value = 0;
+        if (!qr_long_get(v, i, &address) || !qr_long_get(v, i + 1, &value))
+            return sq_throwerror(v, "argument type error");
+        addresses[count] = base + (uint32_t(address) & mask);
+        values[count] = uint32_t(value) & mask;
+        ++count;
+    }
+    if (!op) return fail(v, name, "bus not initialised");
+    if (op(addresses, values, count) == 0)
+        return board_failed(v, name, "the command could not be sent to the device", 0, 0);
+    return 0;
+}
+
 uint32_t gb_ram_window(uint32_t address) {
     return (address & kGbRamWindowMask) | kGbRamWindow;
 }
@@ -159,22 +181,7 @@ SQInteger real_gba_ram_write(HSQUIRRELVM v) {
 }
 
 SQInteger real_gb_cpu_write(HSQUIRRELVM v) {
-    const SQInteger top = sq_gettop(v);
-    if (top <= kFirstArgument) return sq_throwerror(v, "argument number error");
-    uint32_t addresses[kMaxPairs], values[kMaxPairs];
-    uint32_t count = 0;
-    for (SQInteger i = kFirstArgument; i + 1 <= top && count < kMaxPairs; i += 2) {
-        int64_t address = 0, value = 0;
-        if (!qr_long_get(v, i, &address) || !qr_long_get(v, i + 1, &value))
-            return sq_throwerror(v, "argument type error");
-        addresses[count] = uint32_t(address);
-        values[count] = uint32_t(value);
-        ++count;
-    }
-    if (!gb::p_gb_cpu_write) return fail(v, "cpu_write", "bus not initialised");
-    if (gb::p_gb_cpu_write(addresses, values, count) == 0)
-        return board_failed(v, "cpu_write", "the command could not be sent to the device", 0, 0);
-    return 0;
+    return pairs_write(v, "cpu_write", gb::p_gb_cpu_write, 0, 0xFFFFFFFF);
 }
 
 SQInteger real_gb_flash_cfg(HSQUIRRELVM v) {
@@ -255,22 +262,7 @@ SQInteger real_multicart(HSQUIRRELVM v) {
 }
 
 SQInteger real_gba_gpio_write(HSQUIRRELVM v) {
-    const SQInteger top = sq_gettop(v);
-    if (top <= kFirstArgument) return sq_throwerror(v, "argument number error");
-    uint32_t addresses[kMaxPairs], values[kMaxPairs];
-    uint32_t count = 0;
-    for (SQInteger i = kFirstArgument; i + 1 <= top && count < kMaxPairs; i += 2) {
-        int64_t offset = 0, value = 0;
-        if (!qr_long_get(v, i, &offset) || !qr_long_get(v, i + 1, &value))
-            return sq_throwerror(v, "argument type error");
-        addresses[count] = gb::kGbaCartSpace + (uint32_t(offset) & kGbMask);
-        values[count] = uint32_t(value) & kGbMask;
-        ++count;
-    }
-    if (!gb::p_gba_cpu_write) return fail(v, "gpio_write", "bus not initialised");
-    if (gb::p_gba_cpu_write(addresses, values, count) == 0)
-        return board_failed(v, "gpio_write", "the command could not be sent to the device", 0, 0);
-    return 0;
+    return pairs_write(v, "gpio_write", gb::p_gba_cpu_write, gb::kGbaCartSpace, kGbMask);
 }
 
 SQInteger real_gba_gpio_read(HSQUIRRELVM v) {

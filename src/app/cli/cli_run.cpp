@@ -249,6 +249,15 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
     return {};
 }
 
+// info and check: what the report found.
+CliResult report_result(bool detected, bool stable) {
+    if (!detected) return {kExitFailed, "no cartridge was recognised (see the lines above)"};
+    if (!stable)
+        return {kExitFailed,
+                "the header read differently from read to read: clean the cartridge's contacts"};
+    return {};
+}
+
 // Judges a ROM file as a dump is judged, without a board.
 CliResult verify_file(const QString& path, CliOutput& out) {
     const FileVerdict judged = judge_file(path);
@@ -278,25 +287,38 @@ void cli_cancel() {
     if (std::atomic<int>* flag = g_jobCancel.load()) flag->store(1);
 }
 
+namespace {
+
+// backups: the list, or with --restore the request turned into a write-save
+// of the backup chosen (*restore set).
+CliResult backups(CliRequest& request, CliOutput& out, bool* restore) {
+    const std::vector<BackupRecord> history = backup_history(default_backup_folder());
+    if (!request.restore) {
+        if (history.empty()) out.line(QString("No backups in %1.").arg(default_backup_folder()));
+        for (size_t i = 0; i < history.size(); ++i)
+            out.line(QString("%1  %2").arg(i + 1, 3).arg(backup_text(history[i])));
+        return {};
+    }
+    if (size_t(*request.restore) > history.size())
+        return {kExitUsage, QString("there is no backup %1: zelvo3-cli backups lists %2")
+                                .arg(*request.restore)
+                                .arg(history.size())};
+    const BackupRecord& chosen = history[size_t(*request.restore - 1)];
+    out.line(QString("Restoring backup %1: %2").arg(*request.restore).arg(backup_text(chosen)));
+    request.command = CliCommand::WriteSave;
+    request.file = chosen.path;
+    *restore = true;
+    return {};
+}
+
+}  // namespace
+
 CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out) {
     CliRequest request = asked;
     if (request.command == CliCommand::Backups) {
-        const std::vector<BackupRecord> history = backup_history(default_backup_folder());
-        if (!request.restore) {
-            if (history.empty())
-                out.line(QString("No backups in %1.").arg(default_backup_folder()));
-            for (size_t i = 0; i < history.size(); ++i)
-                out.line(QString("%1  %2").arg(i + 1, 3).arg(backup_text(history[i])));
-            return {};
-        }
-        if (size_t(*request.restore) > history.size())
-            return {kExitUsage, QString("there is no backup %1: zelvo3-cli backups lists %2")
-                                    .arg(*request.restore)
-                                    .arg(history.size())};
-        const BackupRecord& chosen = history[size_t(*request.restore - 1)];
-        out.line(QString("Restoring backup %1: %2").arg(*request.restore).arg(backup_text(chosen)));
-        request.command = CliCommand::WriteSave;
-        request.file = chosen.path;
+        bool restore = false;
+        const CliResult listed = backups(request, out, &restore);
+        if (listed.code || !restore) return listed;
     }
     if (request.command == CliCommand::Verify)
         return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
@@ -342,14 +364,7 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
         return {kExitBoard, QString("the board did not answer while the cartridge's header was "
                                     "read (%1)")
                                 .arg(out.lastLine())};
-    if (!job) {
-        if (!detected) return {kExitFailed, "no cartridge was recognised (see the lines above)"};
-        if (!stable)
-            return {kExitFailed,
-                    "the header read differently from read to read: clean the "
-                    "cartridge's contacts"};
-        return {};
-    }
+    if (!job) return report_result(detected, stable);
     if (!detected && !request.system)
         return {kExitFailed,
                 "the cartridge was not recognised; name it with --system and its sizes"};

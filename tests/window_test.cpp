@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSemaphore>
 #include <QTabWidget>
 #include <QTest>
 #include <QThread>
@@ -148,6 +149,22 @@ TEST(UpdateTab, SaysNothingWasSentOnEveryPress) {
         EXPECT_EQ(tab.progressBar()->maximum(), 1);
         EXPECT_EQ(tab.progressBar()->value(), 0);
     }
+}
+
+// The button comes back only once the job has left its thread: a press while
+// the thread was still ending would start nothing and leave it greyed for good.
+TEST(UpdateTab, TheButtonWaitsForTheThreadToEnd) {
+    FirmwareUpdateTab tab(nullptr);
+    QSemaphore leave;
+    QObject::connect(
+        tab.jobThread(), &UpdateThread::error, tab.jobThread(), [&] { leave.acquire(); },
+        Qt::DirectConnection);
+    tab.updateButton()->click();
+    ASSERT_TRUE(wait_for([&] { return lines_of(tab.console()).contains(">Operation failure."); }));
+    QApplication::processEvents();
+    EXPECT_FALSE(tab.updateButton()->isEnabled()) << "the thread is still running";
+    leave.release();
+    EXPECT_TRUE(wait_for([&] { return tab.updateButton()->isEnabled(); }));
 }
 
 TEST(Window, EscapeDoesNotCloseIt) {

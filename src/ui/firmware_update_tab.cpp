@@ -35,6 +35,8 @@ FirmwareUpdateTab::FirmwareUpdateTab(QWidget* parent) : QWidget(parent) {
     connect(m_thread, SIGNAL(set_progress(int, int)), this, SLOT(setProgress(int, int)));
     connect(m_thread, SIGNAL(error(int)), this, SLOT(print_error(int)));
     connect(m_thread, SIGNAL(log(QString)), this, SLOT(info(QString)));
+    // Only a thread that has ended can start again.
+    connect(m_thread, SIGNAL(finished()), this, SLOT(job_finished()));
 
     setProgress(0, 1);
     info(tr("First turn off anti-virus software."));
@@ -70,5 +72,8 @@ void FirmwareUpdateTab::print_error(int err) {
                             : err == 1 ? tr(">Success!")
                                        : QString();
     close_job(m_log, m_progress, outcome);
+}
+
+void FirmwareUpdateTab::job_finished() {
     m_button->setEnabled(true);
 }

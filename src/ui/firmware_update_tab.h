@@ -32,6 +32,7 @@ public:
     Console* console() const { return m_log; }
     QPushButton* updateButton() const { return m_button; }
     QProgressBar* progressBar() const { return m_progress; }
+    UpdateThread* jobThread() const { return m_thread; }
 
 public slots:
     void push_update();
@@ -39,6 +40,7 @@ public slots:
     void setEnabledButtons(bool stan);
     void setProgress(int ile, int max);
     void print_error(int err);
+    void job_finished();
 
 private:
     Console* m_log;

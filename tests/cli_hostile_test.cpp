@@ -418,7 +418,7 @@ TEST_F(Hostile, AHostileClockTrailerIsRefusedAndTheClockStaysAsItWas) {
     for (const auto& t : trailers) {
         SCOPED_TRACE(t.reason);
         uint8_t bad[kClockRegisterCount] = {t.seconds, 2, 3, 4, 0};
-        const QByteArray trailer = clock_trailer(bad, t.time);
+        const QByteArray trailer = clock_trailer(gb::ClockKind::Mbc3, bad, t.time);
         Bytes file = romgen::pattern(0x8000, 2);
         file.insert(file.end(), trailer.begin(), trailer.end());
         MountedBoard board(

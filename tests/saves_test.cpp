@@ -48,11 +48,12 @@ protected:
         const Bytes file = read_file(dir.file("clock.sav"));
         ClockState state;
         EXPECT_TRUE(file.size() == kRam + kClockTrailerSize &&
-                    parse_clock_trailer(file.data() + kRam, kClockTrailerSize, &state));
+                    parse_clock_trailer(gb::ClockKind::Mbc3, file.data() + kRam, kClockTrailerSize,
+                                        &state));
         return Bytes(state.regs, state.regs + kClockRegisterCount);
     }
     std::string save_with_clock(const Bytes& regs, int64_t time, size_t trailer) {
-        QByteArray bytes = clock_trailer(regs.data(), time).left(int(trailer));
+        QByteArray bytes = clock_trailer(gb::ClockKind::Mbc3, regs.data(), time).left(int(trailer));
         if (trailer == kClockTrailerShortSize)
             proto::put32(reinterpret_cast<uint8_t*>(bytes.data()) + 40, uint32_t(time));
         Bytes file = romgen::pattern(kRam, 7);

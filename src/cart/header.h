@@ -41,6 +41,9 @@ inline constexpr uint32_t kGbaTitleOffset = 0xA0;
 inline constexpr uint32_t kGbaTitleSize = 12;
 inline constexpr uint32_t kGbaCodeOffset = 0xAC;
 inline constexpr uint32_t kGbaCodeSize = 4;
+// Where each header ends: GB after its global checksum, GBA after its fixed part.
+inline constexpr uint32_t kGbHeaderEnd = 0x150;
+inline constexpr uint32_t kGbaHeaderEnd = 0xC0;
 
 // Bytes read from the start of a cartridge for identification.
 inline constexpr uint32_t kHeaderReadSize = 8192;

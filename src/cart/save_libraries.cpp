@@ -48,7 +48,8 @@ bool find_save_library_ids(uint32_t romSize, std::vector<std::string>* ids,
     for (uint32_t at = 0; at < romSize; at += kPiece) {
         const uint32_t n = std::min(kPiece, romSize - at);
         // ROM addresses of the GBA bus count halfwords.
-        if (!p_gba_cpu_read || p_gba_cpu_read(at / 2, window.data() + carried, n) != n) return false;
+        if (!p_gba_cpu_read || p_gba_cpu_read(at / 2, window.data() + carried, n) != n)
+            return false;
         collect_save_library_ids(window.data(), carried + n, ids);
         const size_t keep = std::min(kOverlap, carried + n);
         std::memmove(window.data(), window.data() + carried + n - keep, keep);

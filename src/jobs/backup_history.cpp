@@ -1,13 +1,12 @@
 #include "jobs/backup_history.h"
 
-#include <zlib.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 
+#include "cart/known_dumps.h"
 #include "jobs/job_launch.h"
 #include "jobs/save_backup.h"
 
@@ -19,10 +18,6 @@ enum Field { kTime, kSize, kCrc, kCode, kTitle, kFile, kFields };
 
 QString history_path(const QString& folder) {
     return folder + '/' + QLatin1String(kHistoryFile);
-}
-
-uint32_t crc_of(const QByteArray& data) {
-    return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size())));
 }
 
 // Tabs and line breaks would cut a record.
@@ -68,7 +63,6 @@ std::vector<BackupRecord> backup_history(const QString& folder) {
 KeptBackup keep_backup(const QString& folder, const QString& title, const QString& code,
                        const QByteArray& data, int saveSize) {
     KeptBackup kept;
-    const uint32_t crc = crc_of(data);
     for (const BackupRecord& r : backup_history(folder)) {
         if (r.title != title || r.code != code) continue;
         QFile newest(r.path);
@@ -86,7 +80,9 @@ KeptBackup keep_backup(const QString& folder, const QString& title, const QStrin
     kept.record.code = code;
     kept.record.time = QDateTime::currentDateTime();
     kept.record.size = data.size();
-    kept.record.crc32 = crc;
+    kept.record.crc32 =
+        gb::digest_of(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size()))
+            .crc32;
     // A backup without its record still holds the save: it is kept, and said.
     if (!record(folder, kept.record)) kept.why = QStringLiteral("the history could not be written");
     kept.ok = true;

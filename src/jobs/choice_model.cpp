@@ -78,7 +78,8 @@ bool ChoiceModel::setItem3(int value, ChoiceSource source) {
         m_choices.gbRamSize = row->value;
     } else {
         bool offered = false;
-        for (int i = 0; i < kSaveChoices; ++i) offered |= gba_save_table[m_saveBase + i].value == value;
+        for (int i = 0; i < kSaveChoices; ++i)
+            offered |= gba_save_table[m_saveBase + i].value == value;
         if (!offered) return false;
         m_choices.gbaRamSize = value;
     }
@@ -123,7 +124,8 @@ void apply_detection(ChoiceModel& model, const Detection& d) {
     const int system = detected_system(d);
     if (system < 0) return;
     const auto fresh = [&model](ChoiceItem item) {
-        return model.source(item) != ChoiceSource::Chosen && model.source(item) != ChoiceSource::Found;
+        return model.source(item) != ChoiceSource::Chosen &&
+               model.source(item) != ChoiceSource::Found;
     };
     if (fresh(kItemSystem) && model.choices().sysType != system) model.setSysType(system);
     if (model.choices().sysType != system) return;  // the user chose the other system
@@ -183,13 +185,13 @@ std::vector<Value> job_values(const ChoiceModel& m, uint32_t type) {
         return values;
     }
     if (type == kJobGbaDump)
-        values.push_back({MainTabText::tr("ROM %1").arg(bytes_text(uint32_t(c.gbaRomSize))),
-                          m.source(kItem1)});
+        values.push_back(
+            {MainTabText::tr("ROM %1").arg(bytes_text(uint32_t(c.gbaRomSize))), m.source(kItem1)});
     if (job_sized_by_ram(type)) {
         const OptionRow* kind = option_by_value(gba_ram_type_table, c.gbaRamType);
         // The type and its size are one value unless they came from different places.
-        const ChoiceSource size = m.source(kItem3) == ChoiceSource::Default ? m.source(kItem2)
-                                                                            : m.source(kItem3);
+        const ChoiceSource size =
+            m.source(kItem3) == ChoiceSource::Default ? m.source(kItem2) : m.source(kItem3);
         values.push_back({MainTabText::tr("save %1 %2")
                               .arg(bytes_text(uint32_t(c.gbaRamSize)),
                                    QString::fromLatin1(kind ? kind->label : "?")),
@@ -215,20 +217,24 @@ QString choices_line(const ChoiceModel& model, uint32_t jobType) {
 QString missing_choice(const ChoiceModel& model, uint32_t jobType) {
     if (jobType == kJobGbFlash) return QString();  // a blank chip has no header to tell
     if (model.source(kItemSystem) == ChoiceSource::Default)
-        return MainTabText::tr("No cartridge was recognised; choose its system and sizes in the "
-                               "settings panel to go on anyway.");
+        return MainTabText::tr(
+            "No cartridge was recognised; choose its system and sizes in the "
+            "settings panel to go on anyway.");
     const bool gba = model.choices().sysType == kSysGba;
     const MbcRow* row = gba ? nullptr : mbc_row_at(model.choices().mbcPosition);
     if (job_sized_by_ram(jobType)) {
         if (gba && model.source(kItem2) == ChoiceSource::Default)
-            return MainTabText::tr("The save type of this cartridge is not known; choose it "
-                                   "(RAM TYPE and RAM SIZE) in the settings panel.");
+            return MainTabText::tr(
+                "The save type of this cartridge is not known; choose it "
+                "(RAM TYPE and RAM SIZE) in the settings panel.");
         if (!gba && !(row && row->fixedSave) && model.source(kItem3) == ChoiceSource::Default)
-            return MainTabText::tr("The cartridge's header names no save memory; choose its size "
-                                   "(RAM SIZE) in the settings panel to go on.");
+            return MainTabText::tr(
+                "The cartridge's header names no save memory; choose its size "
+                "(RAM SIZE) in the settings panel to go on.");
     } else if (!model.romSizeSet()) {
-        return MainTabText::tr("The ROM size of this cartridge is not known; choose it (ROM "
-                               "SIZE) in the settings panel.");
+        return MainTabText::tr(
+            "The ROM size of this cartridge is not known; choose it (ROM "
+            "SIZE) in the settings panel.");
     }
     return QString();
 }

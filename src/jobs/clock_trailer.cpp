@@ -305,10 +305,6 @@ QByteArray clock_trailer(ClockKind kind, const uint8_t* regs, int64_t now) {
     return QByteArray();
 }
 
-QByteArray clock_trailer(const uint8_t* regs, int64_t now) {
-    return clock_trailer(ClockKind::Mbc3, regs, now);
-}
-
 bool parse_clock_trailer(ClockKind kind, const uint8_t* data, size_t size, ClockState* state,
                          QString* why) {
     state->kind = kind;
@@ -331,20 +327,12 @@ bool parse_clock_trailer(ClockKind kind, const uint8_t* data, size_t size, Clock
     return reason.isEmpty();
 }
 
-bool parse_clock_trailer(const uint8_t* data, size_t size, ClockState* state, QString* why) {
-    return parse_clock_trailer(ClockKind::Mbc3, data, size, state, why);
-}
-
 void advance_clock(ClockKind kind, uint8_t* regs, int64_t seconds) {
     if (seconds <= 0) return;
     if (kind == ClockKind::Mbc3) mbc3::advance(regs, seconds);
     if (kind == ClockKind::HuC3) huc3::advance(regs, seconds);
     if (kind == ClockKind::GbaRtc) advance_calendar(gba::kClock, regs, seconds);
     if (kind == ClockKind::Tama5) advance_calendar(tama5::kClock, regs, seconds);
-}
-
-void advance_clock(uint8_t* regs, int64_t seconds) {
-    advance_clock(ClockKind::Mbc3, regs, seconds);
 }
 
 bool clock_halted(ClockKind kind, const uint8_t* regs) {

@@ -20,7 +20,7 @@
 
 inline constexpr size_t kClockTrailerSize = 48;
 inline constexpr size_t kClockTrailerShortSize = 44;
-inline constexpr int kClockRegisterCount = 5;  // MBC3
+inline constexpr int kClockRegisterCount = gb::clock_register_count(gb::ClockKind::Mbc3);
 inline constexpr size_t kHuC3TrailerSize = 0x88;
 inline constexpr size_t kGbaClockTrailerSize = 16;
 inline constexpr size_t kTama5TrailerSize = 40;
@@ -37,18 +37,14 @@ bool clock_trailer_fits(gb::ClockKind kind, size_t size);
 const size_t* clock_trailer_sizes(size_t* count);
 
 QByteArray clock_trailer(gb::ClockKind kind, const uint8_t* regs, int64_t now);
-QByteArray clock_trailer(const uint8_t* regs, int64_t now);  // MBC3
 // The trailer at data; false for one of another size, and for registers or a
 // time no clock can hold, with why.
 bool parse_clock_trailer(gb::ClockKind kind, const uint8_t* data, size_t size, ClockState* state,
                          QString* why = nullptr);
-bool parse_clock_trailer(const uint8_t* data, size_t size, ClockState* state,
-                         QString* why = nullptr);  // MBC3
 // The registers seconds later, as the running clock counts (a halted MBC3
 // clock stays; MBC3 days past 511 wrap and set the carry bit, HuC-3 days past
 // 4095 wrap).
 void advance_clock(gb::ClockKind kind, uint8_t* regs, int64_t seconds);
-void advance_clock(uint8_t* regs, int64_t seconds);  // MBC3
 // The clock as a user reads it: "day 5, 10:20:30", "2024-03-01 10:20:30";
 // a date that is none shows as the numbers it holds.
 QString clock_text(gb::ClockKind kind, const uint8_t* regs);

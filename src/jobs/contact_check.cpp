@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cart/bus.h"
+#include "cart/header.h"
 #include "jobs/majority_read.h"
 
 namespace {
@@ -13,14 +14,11 @@ struct ContactText {
     Q_DECLARE_TR_FUNCTIONS(MainTab)
 };
 
-// The header area: the GB header up to its checksums, the GBA header.
-constexpr uint32_t kGbHeaderArea = 0x150, kGbaHeaderArea = 0xC0;
-
 }  // namespace
 
 ContactCheck check_contacts(bool gba) {
     ContactCheck check;
-    const uint32_t size = gba ? kGbaHeaderArea : kGbHeaderArea;
+    const uint32_t size = gba ? gb::kGbaHeaderEnd : gb::kGbHeaderEnd;
     const gb::ReadOp read = gba ? gb::p_gba_cpu_read : gb::p_gb_cpu_read;
     MajorityRead reads(size, gba, {0});
     std::vector<uint8_t> data(size);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "cart/bus.h"
+#include "cart/header.h"
 #include "jobs/option_tables.h"
 
 namespace {
@@ -10,11 +11,6 @@ namespace {
 struct MainTabText {
     Q_DECLARE_TR_FUNCTIONS(MainTab)
 };
-
-// The header bytes that tell cartridges apart: GB from its logo to its global
-// checksum, GBA its whole fixed header.
-constexpr uint32_t kGbIdentityFirst = gb::kGbLogoOffset, kGbIdentityEnd = 0x150;
-constexpr uint32_t kGbaIdentityEnd = 0xC0;
 
 bool read_header(Detection& d, uint32_t (*init)(), gb::ReadOp* read) {
     if (!init()) {
@@ -44,14 +40,15 @@ Detection detect_cartridge(const DetectOptions& options) {
         if (!read_header(d, gb::f_gb_init, &gb::p_gb_cpu_read)) return d;
         if (gb::gb_cartridge_info(d.header.data(), &d.gb) == 1) {
             d.outcome = ReportOutcome::Gb;
-            d.identity = bytes(d.header, kGbIdentityFirst, kGbIdentityEnd);
+            // From the logo to the global checksum: what tells GB cartridges apart.
+            d.identity = bytes(d.header, gb::kGbLogoOffset, gb::kGbHeaderEnd);
             return d;
         }
     }
     if (options.onlySystem == kSysGb) return d;
     if (!read_header(d, gb::f_gba_init, &gb::p_gba_cpu_read)) return d;
     if (gb::gba_cartridge_info(d.header.data(), &d.gba) == 0) return d;
-    d.identity = bytes(d.header, 0, kGbaIdentityEnd);
+    d.identity = bytes(d.header, 0, gb::kGbaHeaderEnd);
     if (d.gba.rom_size != 0) {
         d.outcome = ReportOutcome::Gba;
         return d;
@@ -69,9 +66,9 @@ QString detection_line(const Detection& d) {
             return MainTabText::tr("Cartridge: %1 (%2)").arg(d.gba.title, d.gba.serial);
         case ReportOutcome::GbaUnknown:
             return MainTabText::tr("Cartridge: a GBA cartridge the database does not know (%1).")
-                .arg(QString::fromLatin1(reinterpret_cast<const char*>(d.header.data()) +
-                                             gb::kGbaCodeOffset,
-                                         int(gb::kGbaCodeSize)));
+                .arg(QString::fromLatin1(
+                    reinterpret_cast<const char*>(d.header.data()) + gb::kGbaCodeOffset,
+                    int(gb::kGbaCodeSize)));
         case ReportOutcome::NoCartridge:
             return MainTabText::tr(
                 "No cartridge was recognised: its header shows neither the GB nor the GBA logo.");

@@ -25,10 +25,10 @@ inline bool cartridge_found(ReportOutcome outcome) {
 
 struct Detection {
     ReportOutcome outcome = ReportOutcome::NoBoard;
-    QString failure;          // the board's error line, when it failed
-    gb::gb_pcb gb;            // outcome Gb
-    gb::gba_pcb gba;          // outcome Gba (GbaUnknown: empty)
-    uint32_t probedRomSize = 0;  // GbaUnknown: the ROM size found by probing, 0 if none
+    QString failure;              // the board's error line, when it failed
+    gb::gb_pcb gb;                // outcome Gb
+    gb::gba_pcb gba;              // outcome Gba (GbaUnknown: empty)
+    uint32_t probedRomSize = 0;   // GbaUnknown: the ROM size found by probing, 0 if none
     std::vector<uint8_t> header;  // the bytes read from the cartridge's start
     // The header bytes that tell one cartridge from another; empty when none was found.
     QByteArray identity;

@@ -386,11 +386,11 @@ bool FamicomThread::check_save_over() {
 }
 
 bool FamicomThread::back_up_save(const platform::TransferBuffer* current) {
-    QString code;
-    const QString title = cartridge_title(&code);
     if (!current)
         return fail(tr("The cartridge's save could not be backed up (%1); nothing was written.")
                         .arg(tr("the save could not be read")));
+    QString code;
+    const QString title = cartridge_title(&code);
     QByteArray image(reinterpret_cast<const char*>(current->data()), int(m_buffer_size));
     image += clock_trailer(m_clock, m_clock_regs, QDateTime::currentSecsSinceEpoch());
     const QString folder = m_backup_folder.isEmpty() ? default_backup_folder() : m_backup_folder;

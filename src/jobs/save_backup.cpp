@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include "device/file.h"
+#include "jobs/file_names.h"
 
 QString default_backup_folder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -12,11 +13,7 @@ QString default_backup_folder() {
 }
 
 QString backup_file_name(const QString& title, const QDateTime& when) {
-    QString safe;
-    for (const QChar c : title.trimmed())
-        safe += c.isLetterOrNumber() || c == ' ' || c == '-' || c == '_' ? c : QChar('_');
-    if (safe.trimmed().isEmpty()) safe = QStringLiteral("cartridge");
-    return safe.trimmed() + ' ' + when.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss")) +
+    return safe_file_name(title) + ' ' + when.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss")) +
            QStringLiteral(".sav");
 }
 

@@ -38,7 +38,8 @@ SaveKindFound search_save_kind(uint32_t romSize,
 }
 
 QString save_search_line(const SaveKindFound& found, const QString& chooseHow) {
-    if (!found.read) return MainTabText::tr("The ROM could not be read through to look for its save library.");
+    if (!found.read)
+        return MainTabText::tr("The ROM could not be read through to look for its save library.");
     if (found.ids.empty())
         return MainTabText::tr("The ROM names no save library, so its save type is not known; %1.")
             .arg(chooseHow);
@@ -47,7 +48,8 @@ QString save_search_line(const SaveKindFound& found, const QString& chooseHow) {
         return MainTabText::tr("The ROM names save libraries of more than one kind (%1); %2.")
             .arg(ids_text(found.ids), chooseHow);
     if (found.size == 0)
-        return MainTabText::tr("The ROM names its save library %1: %2, whose size it does not tell.")
+        return MainTabText::tr(
+                   "The ROM names its save library %1: %2, whose size it does not tell.")
             .arg(ids_text(found.ids), QLatin1String(kind->label));
     return MainTabText::tr("The ROM names its save library %1: %2 %3.")
         .arg(ids_text(found.ids), QLatin1String(kind->label), bytes_text(found.size));

@@ -10,10 +10,10 @@
 class ChoiceModel;
 
 struct SaveKindFound {
-    bool read = false;              // the ROM was read through
-    std::vector<std::string> ids;   // the library IDs in it
-    int type = -1;                  // the save type they agree on, -1 when none or not one
-    uint32_t size = 0;              // its size; 0 when the library does not tell (EEPROM)
+    bool read = false;             // the ROM was read through
+    std::vector<std::string> ids;  // the library IDs in it
+    int type = -1;                 // the save type they agree on, -1 when none or not one
+    uint32_t size = 0;             // its size; 0 when the library does not tell (EEPROM)
 };
 
 // Reads romSize bytes of the GBA ROM on the claimed board; progress as

@@ -262,6 +262,13 @@ bool MainTab::configure_par(QString& fileName) {
     return ::configure_par(launchChoices(), fileName, m_programDir, *m_thread, launchLog());
 }
 
+bool MainTab::refuse_gba_flash() {
+    info(
+        tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
+           "cartridges is not part of this program yet."));
+    return false;
+}
+
 void MainTab::refuse() {
     close_job(m_console, m_progress, job_outcome_line(false));
 }
@@ -282,12 +289,7 @@ bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
     apply_detection(model, d);
     m_settings->show_model();
     info(detection_line(d));
-    if (button == JobButton::WriteFlash && detected_system(d) == kSysGba) {
-        info(
-            tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
-               "cartridges is not part of this program yet."));
-        return false;
-    }
+    if (button == JobButton::WriteFlash && detected_system(d) == kSysGba) return refuse_gba_flash();
     const bool saveJob = button == JobButton::ReadRam || button == JobButton::WriteRam;
     if (saveJob && model.choices().sysType == kSysGba &&
         model.source(kItem2) == ChoiceSource::Default)
@@ -339,9 +341,7 @@ bool MainTab::find_save_kind() {
 
 void MainTab::launch(JobButton button, const QString& file) {
     if (button == JobButton::WriteFlash && m_settings->getSysType() == kSysGba) {
-        info(
-            tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
-               "cartridges is not part of this program yet."));
+        refuse_gba_flash();
         return refuse();
     }
     // A job that has signalled its end may still be leaving its thread: the

@@ -78,6 +78,7 @@ private:
     void launch(JobButton button, const QString& file = QString());
     // Ends a launch that started no job: the failure line and the separator.
     void refuse();
+    bool refuse_gba_flash();  // says why; false
     // Reads the cartridge's header and sets what it found where the user chose
     // nothing since; false (with the reason logged) when the job may not start.
     bool detect(JobButton button, const usb::BoardClaim& claim);

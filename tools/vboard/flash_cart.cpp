@@ -16,10 +16,13 @@ struct Part {
     uint32_t size;
     uint16_t id;
 };
-constexpr Part kParts[] = {{0x20000, 0x0120}, {0x80000, 0x01A4}, {0x100000, 0x01D5},
-                           {0x200000, 0x01AD}, {0x400000, 0x0141}};
-constexpr uint16_t kNoPart = 0x0199;     // an AMD ID no part has
-constexpr uint16_t kWideId = 0x01C4;     // Am29LV160DT in byte mode
+constexpr Part kParts[] = {{0x20000, 0x0120},
+                           {0x80000, 0x01A4},
+                           {0x100000, 0x01D5},
+                           {0x200000, 0x01AD},
+                           {0x400000, 0x0141}};
+constexpr uint16_t kNoPart = 0x0199;  // an AMD ID no part has
+constexpr uint16_t kWideId = 0x01C4;  // Am29LV160DT in byte mode
 constexpr uint32_t kSector = 0x10000;
 constexpr uint32_t kBankSize = 0x4000;
 constexpr uint32_t kHeaderType = 0x147;

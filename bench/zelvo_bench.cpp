@@ -8,6 +8,7 @@
 #include "device/cmd.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/famicom_thread.h"
+#include "jobs/majority_read.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 
@@ -45,6 +46,25 @@ void Verdict32MiB(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(image.size()));
 }
 BENCHMARK(Verdict32MiB)->Unit(benchmark::kMillisecond);
+
+// The vote alone, for a dump whose every 4 KiB chunk read differently
+// (a board that fails everywhere): three reads of 16 MiB, one byte apart.
+void MajorityVote16MiB(benchmark::State& state) {
+    constexpr size_t kSize = 16 << 20;
+    std::vector<uint8_t> reads[3];
+    for (int r = 0; r < 3; ++r) {
+        reads[r] = romgen::pattern(kSize, 5);
+        for (size_t at = 0; at < kSize; at += kHealChunk) reads[r][at] ^= uint8_t(r == 1);
+    }
+    std::vector<size_t> chunks(kSize / kHealChunk);
+    for (size_t i = 0; i < chunks.size(); ++i) chunks[i] = i;
+    for (auto _ : state) {
+        MajorityRead vote(kSize, true, chunks);
+        for (const auto& r : reads) vote.add(r.data());
+        benchmark::DoNotOptimize(vote.open().size());
+    }
+}
+BENCHMARK(MajorityVote16MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A whole job through the mount: bytes per second as a user sees them.
 // With verify the cartridge is read twice; extra_bytes counts what healing

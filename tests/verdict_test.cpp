@@ -10,6 +10,7 @@
 #include "cart/checksums.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/famicom_thread.h"
+#include "jobs/majority_read.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 
@@ -125,6 +126,30 @@ TEST(KnownDumps, GeneratorReproducesTheCommittedTable) {
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(testing_support::read_file(out) ==
                 testing_support::read_file(SOURCE_DIR "/src/cart/known_dumps_table.cpp"));
+}
+
+// A byte settles on the first value two reads give; until then its chunk
+// stays open.
+TEST(ReadTwice, TheVoteNeedsTwoReadsThatAgree) {
+    const struct {
+        const char* reads;  // one letter per read of the chunk's byte 5
+        char settled;       // its value once settled, or 0: the chunk stays open
+    } cases[] = {{"ab", 0}, {"aba", 'a'}, {"abc", 0}, {"abcb", 'b'}, {"aa", 'a'}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reads);
+        MajorityRead vote(2 * kHealChunk, false, {1});
+        for (const char* r = c.reads; *r; ++r) {
+            Bytes read(2 * kHealChunk, 0x11);
+            read[kHealChunk + 5] = uint8_t(*r);
+            vote.add(read.data());
+        }
+        EXPECT_EQ(vote.open().empty(), c.settled != 0);
+        Bytes dump(2 * kHealChunk, 0);
+        vote.settle(dump.data());
+        if (c.settled) {
+            EXPECT_EQ(dump[kHealChunk + 5], uint8_t(c.settled));
+        }
+    }
 }
 
 // Reads that differ are healed by majority when more reads settle them, and

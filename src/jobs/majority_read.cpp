@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -47,19 +46,30 @@ void MajorityRead::add(const uint8_t* data) {
 }
 
 // Each byte takes the value most reads give, when at least two give it and
-// no other value is given as often.
+// no other value is given as often. There are a few reads, so each value is
+// counted against the others rather than in a table of all 256.
 bool MajorityRead::vote(Chunk& c) const {
-    const size_t n = c.reads.front().size();
+    const size_t n = c.reads.front().size(), count = c.reads.size();
     c.majority.assign(n, 0);
     bool all = true;
     for (size_t i = 0; i < n; ++i) {
-        std::array<uint8_t, 256> counts{};
-        for (const auto& r : c.reads) ++counts[r[i]];
-        const auto best = std::max_element(counts.begin(), counts.end());
-        const int value = int(best - counts.begin());
-        const bool tie = std::count(counts.begin(), counts.end(), *best) > 1;
-        c.majority[i] = uint8_t(value);
-        if (*best < 2 || tie) all = false;
+        size_t best = 0;
+        uint8_t value = c.reads.front()[i];
+        bool tie = false;
+        for (size_t j = 0; j < count; ++j) {
+            const uint8_t v = c.reads[j][i];
+            size_t same = 0;
+            for (size_t k = 0; k < count; ++k) same += c.reads[k][i] == v;
+            if (same > best) {
+                best = same;
+                value = v;
+                tie = false;
+            } else if (same == best && v != value) {
+                tie = true;
+            }
+        }
+        c.majority[i] = value;
+        if (best < 2 || tie) all = false;
     }
     return all;
 }

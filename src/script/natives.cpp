@@ -216,6 +216,18 @@ bool byte_fits(const JobContext* job) {
     return job->m_buffer && job->m_total >= 0 && int64_t(job->m_total) < job->m_buffer_size;
 }
 
+// Reads a byte or a little-endian halfword (size 1 or 2) at address and
+// pushes it.
+SQInteger push_read(HSQUIRRELVM v, const char* name, gb::ReadOp op, uint32_t address,
+                    uint32_t size) {
+    if (!op) return fail(v, name, "bus not initialised");
+    uint8_t bytes[2] = {};
+    if (op(address, bytes, size) != size)
+        return board_failed(v, name, "the device delivered too few bytes", 0, size);
+    sq_pushinteger(v, bytes[0] | (size > 1 ? bytes[1] << 8 : 0));
+    return 1;
+}
+
 }  // namespace
 
 SQInteger real_gb_cpu_read_byte(HSQUIRRELVM v) {
@@ -223,12 +235,7 @@ SQInteger real_gb_cpu_read_byte(HSQUIRRELVM v) {
     int64_t address = 0;
     const SQInteger checked = take_values(v, &job, &address, 1);
     if (checked < 0) return checked;
-    if (!gb::p_gb_cpu_read) return fail(v, "cpu_read_byte", "bus not initialised");
-    uint8_t value = 0;
-    if (gb::p_gb_cpu_read(uint32_t(address) & kGbMask, &value, 1) != 1)
-        return board_failed(v, "cpu_read_byte", "the device delivered too few bytes", 0, 1);
-    sq_pushinteger(v, value);
-    return 1;
+    return push_read(v, "cpu_read_byte", gb::p_gb_cpu_read, uint32_t(address) & kGbMask, 1);
 }
 
 SQInteger real_buffer_put(HSQUIRRELVM v) {
@@ -270,13 +277,8 @@ SQInteger real_gba_gpio_read(HSQUIRRELVM v) {
     int64_t offset = 0;
     const SQInteger checked = take_values(v, &job, &offset, 1);
     if (checked < 0) return checked;
-    if (!gb::p_gba_cpu_read) return fail(v, "gpio_read", "bus not initialised");
-    uint8_t word[2] = {};
     // The ROM stream counts halfwords.
-    if (gb::p_gba_cpu_read((uint32_t(offset) & kGbMask) / 2, word, sizeof word) != sizeof word)
-        return board_failed(v, "gpio_read", "the device delivered too few bytes", 0, 2);
-    sq_pushinteger(v, word[0] | word[1] << 8);
-    return 1;
+    return push_read(v, "gpio_read", gb::p_gba_cpu_read, (uint32_t(offset) & kGbMask) / 2, 2);
 }
 
 SQInteger real_gba_ram_erase(HSQUIRRELVM v) {

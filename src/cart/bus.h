@@ -2,12 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace gb {
 
 using ReadOp = uint32_t (*)(uint32_t address, uint8_t* dest, uint32_t len);
 using WriteListOp = uint32_t (*)(const uint32_t* addresses, const uint32_t* values, uint32_t count);
 using WriteOp = uint32_t (*)(uint32_t address, const uint8_t* src, uint32_t len);
+
+// Address/value pairs (address, value, address, value, ...) written through op
+// in one command; false when op is unset or the command could not be sent.
+bool write_pairs(WriteListOp op, std::initializer_list<uint32_t> pairs);
 
 // GB operation table, filled by f_gb_init.
 extern ReadOp p_gb_cpu_read;

@@ -1,7 +1,5 @@
 #include "cart/flash_chips.h"
 
-#include <iterator>
-
 #include "cart/bus.h"
 
 namespace gb {
@@ -23,7 +21,7 @@ constexpr uint32_t kUnlock1 = 0x555, kUnlock2 = 0x2AA;  // 8-bit chips
 constexpr uint32_t kManufacturerAt = 0, kDeviceAt = 1;
 
 void write(uint32_t address, uint32_t value) {
-    p_gb_cpu_write(&address, &value, 1);
+    write_pairs(p_gb_cpu_write, {address, value});
 }
 
 // Sends the query of one wiring; true and the size field when it answered.
@@ -57,9 +55,7 @@ FlashIdentity identify_flash_chip() {
             id.size = 1u << id.sizeExponent;
         return id;
     }
-    const uint32_t addresses[] = {kUnlock1, kUnlock2, kUnlock1};
-    const uint32_t values[] = {kUnlockA, kUnlockB, kAutoselect};
-    p_gb_cpu_write(addresses, values, uint32_t(std::size(addresses)));
+    write_pairs(p_gb_cpu_write, {kUnlock1, kUnlockA, kUnlock2, kUnlockB, kUnlock1, kAutoselect});
     uint8_t ids[2] = {};
     p_gb_cpu_read(kManufacturerAt, ids, sizeof ids);
     write(0, kResetCommand);

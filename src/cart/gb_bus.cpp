@@ -88,6 +88,15 @@ uint32_t f_gb_cpu_write(const uint32_t* addresses, const uint32_t* values, uint3
     return send_buffer(buffer);
 }
 
+bool write_pairs(WriteListOp op, std::initializer_list<uint32_t> pairs) {
+    std::vector<uint32_t> addresses, values;
+    for (auto it = pairs.begin(); it + 1 < pairs.end(); it += 2) {
+        addresses.push_back(*it);
+        values.push_back(*(it + 1));
+    }
+    return op && op(addresses.data(), values.data(), uint32_t(addresses.size())) != 0;
+}
+
 uint32_t f_gb_sram_write(uint32_t address, const uint8_t* src, uint32_t len) {
     static constexpr ChunkLayout kLayout{
         proto::kGroupGb, proto::kOpGbSramWrite, proto::kGbChunk, proto::kGbAddr, 2,

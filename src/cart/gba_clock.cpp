@@ -9,8 +9,7 @@ namespace {
 constexpr uint32_t kAllPinsOut = 7;
 
 bool write(uint32_t offset, uint32_t value) {
-    const uint32_t address = kGbaCartSpace + offset;
-    return p_gba_cpu_write && p_gba_cpu_write(&address, &value, 1) != 0;
+    return write_pairs(p_gba_cpu_write, {kGbaCartSpace + offset, value});
 }
 
 // The direction and control registers, as one read of the ROM stream shows them.

@@ -17,13 +17,7 @@ constexpr uint32_t kLowerBank = 0x2000, kUpperBank = 0x4000, kMode = 0x6000;
 constexpr uint8_t kMulticartRomCode = 5;  // 1 MiB
 
 bool write(std::initializer_list<uint32_t> pairs) {
-    std::vector<uint32_t> addresses, values;
-    for (auto it = pairs.begin(); it != pairs.end(); it += 2) {
-        addresses.push_back(*it);
-        values.push_back(*(it + 1));
-    }
-    return p_gb_cpu_write &&
-           p_gb_cpu_write(addresses.data(), values.data(), uint32_t(addresses.size())) != 0;
+    return write_pairs(p_gb_cpu_write, pairs);
 }
 
 bool read(uint32_t address, uint8_t* dest, uint32_t len) {

@@ -1,10 +1,8 @@
 #include "jobs/clock_reading.h"
 
-#include "cart/bus.h"
 #include "cart/controllers.h"
 #include "cart/gba_clock.h"
 #include "cart/header.h"
-#include "device/protocol.h"
 #include "jobs/clock_trailer.h"
 #include "script/job_context.h"
 #include "script/script.h"
@@ -20,16 +18,11 @@ public:
 
 }  // namespace
 
-gb::ClockKind clock_of_cartridge(bool gba) {
-    uint8_t header[proto::kMinTransfer] = {};
-    if (!gba)
-        return gb::p_gb_cpu_read && gb::p_gb_cpu_read(0, header, sizeof header) == sizeof header
-                   ? gb::clock_of_header_type(header[gb::kGbTypeOffset])
-                   : gb::ClockKind::None;
+gb::ClockKind clock_of_cartridge(bool gba, const uint8_t* header) {
+    if (!header) return gb::ClockKind::None;
+    if (!gba) return gb::clock_of_header_type(header[gb::kGbTypeOffset]);
     gb::gba_pcb pcb;
-    if (!gb::p_gba_cpu_read || gb::p_gba_cpu_read(0, header, sizeof header) != sizeof header ||
-        !gb::gba_cartridge_info(header, &pcb))
-        return gb::ClockKind::None;
+    if (!gb::gba_cartridge_info(header, &pcb)) return gb::ClockKind::None;
     // The database knows its cartridges' clocks; another one is asked at its port.
     const bool clock = pcb.rom_size ? pcb.rtc : gb::gba_clock_present();
     return clock ? gb::ClockKind::GbaRtc : gb::ClockKind::None;

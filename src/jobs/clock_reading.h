@@ -7,9 +7,10 @@
 #include "cart/clocks.h"
 
 // The clock of the cartridge in the slot, from its header (GB), the database
-// or, for a cartridge the database does not know, its port (GBA). The board
-// is in the system's mode.
-gb::ClockKind clock_of_cartridge(bool gba);
+// or, for a cartridge the database does not know, its port (GBA). header: its
+// first kMinTransfer bytes at least, or null when they could not be read. The
+// board is in the system's mode.
+gb::ClockKind clock_of_cartridge(bool gba, const uint8_t* header);
 
 struct ClockReading {
     bool ok = false;

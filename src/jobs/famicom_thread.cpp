@@ -94,7 +94,9 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     m_backup_new = false;
     if (!enter_mode() || !prepare_buffer(buffer, &verify)) return false;
     const bool saveJob = job_sized_by_ram(m_type);
-    m_clock = saveJob ? clock_of_cartridge(job_is_gba(m_type)) : gb::ClockKind::None;
+    m_header.clear();
+    m_clock =
+        saveJob ? clock_of_cartridge(job_is_gba(m_type), cartridge_header()) : gb::ClockKind::None;
     m_multicart = m_type == kJobGbDump && multicart_dump();
     m_clock_set = false;
     // Everything about the input is settled before the cartridge is touched.
@@ -320,13 +322,24 @@ int64_t FamicomThread::unpack_half_bytes(QFile* input, uint32_t size) {
     return size;
 }
 
+const uint8_t* FamicomThread::cartridge_header() {
+    if (m_header.empty()) {
+        std::vector<uint8_t> header(proto::kMinTransfer);
+        const gb::ReadOp read = job_is_gba(m_type) ? gb::p_gba_cpu_read : gb::p_gb_cpu_read;
+        if (!read || read(0, header.data(), uint32_t(header.size())) != header.size())
+            return nullptr;
+        m_header = std::move(header);
+    }
+    return m_header.data();
+}
+
 bool FamicomThread::multicart_dump() {
-    uint8_t header[proto::kMinTransfer] = {};
     // Only MBC1's script reads a multicart's banks apart.
     if (m_rom_size != gb::kMulticartSize ||
-        QFileInfo(m_script).fileName() != QLatin1String(gb::kMbc1Script) ||
-        gb::p_gb_cpu_read(0, header, sizeof header) != sizeof header)
+        QFileInfo(m_script).fileName() != QLatin1String(gb::kMbc1Script))
         return false;
+    const uint8_t* header = cartridge_header();
+    if (!header) return false;
     switch (gb::mbc1_multicart(header)) {
         case gb::Multicart::Yes:
             emit log(tr("MBC1 multicart: its four games are read in the order of its wiring."));
@@ -356,10 +369,9 @@ void FamicomThread::set_clock_from(const ClockState& clock) {
 }
 
 QString FamicomThread::cartridge_title(QString* code) {
-    uint8_t header[proto::kMinTransfer] = {};
+    const uint8_t* header = cartridge_header();
     const bool gba = job_is_gba(m_type);
-    gb::ReadOp read = gba ? gb::p_gba_cpu_read : gb::p_gb_cpu_read;
-    if (!read || read(0, header, sizeof header) != sizeof header) return QString();
+    if (!header) return QString();
     const uint32_t at = gba ? gb::kGbaTitleOffset : gb::kGbTitleOffset;
     const uint32_t n = gba ? gb::kGbaTitleSize : gb::kGbTitleSize;
     const char* title = reinterpret_cast<const char*>(header + at);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include "device/platform.h"
 #include "device/usb.h"
@@ -123,6 +124,10 @@ private:
     bool settle_dump(platform::TransferBuffer& first, bool verify, file::OutputFile& output);
     // Whether the dump is of an MBC1 multicart, with the log line that says so.
     bool multicart_dump();
+    // The cartridge's first kMinTransfer bytes, read once per job when first
+    // asked for; null when they could not be read.
+    const uint8_t* cartridge_header();
+    std::vector<uint8_t> m_header;
     int64_t unpack_half_bytes(QFile* input, uint32_t size);
     void set_clock_from(const ClockState& clock);
     // The cartridge's header title, and its game code into code.

@@ -48,9 +48,11 @@ void report_no_cartridge(const ReportLog& log) {
 }
 
 // The clock's lines: that there is one, and what it reads through the script.
-void report_clock(const ReportLog& log, const ReportPanel& panel, bool gba, const char* script) {
+void report_clock(const ReportLog& log, const ReportPanel& panel, const Detection& d,
+                  const char* script) {
     if (!panel.beyondHeader) return;
-    const gb::ClockKind kind = clock_of_cartridge(gba);
+    const bool gba = d.outcome != ReportOutcome::Gb;
+    const gb::ClockKind kind = clock_of_cartridge(gba, d.header.data());
     if (kind == gb::ClockKind::None) return;
     log.info(MainTabText::tr("Real-time clock: yes"));
     if (panel.scriptFolder.isEmpty() || !script) return;
@@ -87,7 +89,7 @@ void report_gb(const ReportLog& log, const ReportPanel& panel, const Detection& 
     if (panel.beyondHeader && gb::mbc1_multicart(d.header.data()) == gb::Multicart::Yes)
         log.info(MainTabText::tr("MBC1 multicart"));
     const gb::MbcRow* row = gb::mbc_by_code(gbInfo.mbc_type);
-    report_clock(log, panel, false, row ? row->script : nullptr);
+    report_clock(log, panel, d, row ? row->script : nullptr);
     log.separator();
     panel.setSysType(kSysGb);
     panel.setItem1(gbInfo.mbc_type);
@@ -107,7 +109,7 @@ void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection&
             panel.setItem1(int(d.probedRomSize));
         }
         report_contacts(log, panel, true);
-        report_clock(log, panel, true, kGbaScript);
+        report_clock(log, panel, d, kGbaScript);
         log.separator();
         return;
     }
@@ -119,7 +121,7 @@ void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection&
     log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbaInfo.sav_size));
     log.info(header_sum_line(true, d.header.data()));
     report_contacts(log, panel, true);
-    report_clock(log, panel, true, kGbaScript);
+    report_clock(log, panel, d, kGbaScript);
     panel.setSysType(kSysGba);
     panel.setItem1(gbaInfo.rom_size);
     panel.setItem2(gbaInfo.sav_type);

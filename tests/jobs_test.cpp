@@ -323,6 +323,24 @@ TEST_F(WindowJob, AProbablyBadDumpStandsOutInTheLogAndOnTheBar) {
     EXPECT_EQ(tab.progressBar()->format(), "Probably a bad dump");
 }
 
+// A cartridge whose bits flicker never ends in ">Success!" or "Checksums hold"
+// with wrong bytes in the file.
+TEST_F(WindowJob, AFlickeringCartridgeIsNeverASuccessWithWrongBytes) {
+    const Bytes rom = romgen::gb_image(0x1B, 5, 0);
+    tab.settings()->checkBox()->setChecked(true);
+    for (const char* seed : {"1", "3", "5"}) {
+        SCOPED_TRACE(seed);
+        mount({"--gb", image(rom, "rom.gb"), "--flicker", "0x4123:3:0.33", "--flicker",
+               "0x5000:3:0.33", "--flaw-seed", seed});
+        const std::string out = dir.file(std::string("flicker") + seed + ".gb");
+        const QStringList lines = run(&MainTab::push_read_rom, out);
+        if (read_file(out) == rom) continue;
+        EXPECT_FALSE(lines.contains(">Success!") && !has(lines, "no known dump confirms it"))
+            << lines.join("\n").toStdString();
+        EXPECT_NE(tab.progressBar()->format(), "Checksums hold");
+    }
+}
+
 TEST_F(WindowJob, VerificationCatchesABoardThatCorruptsAByte) {
     mount({"--flash", "0x40000", "--flash-wiring", "16", "--erase-ms", "100", "--corrupt-gb",
            "0x4123"});

@@ -28,6 +28,10 @@ struct gba_pcb {
 // Header offsets and sizes.
 inline constexpr uint32_t kGbLogoOffset = 0x104;
 inline constexpr uint32_t kGbLogoSize = 48;
+// A GB ROM bank: bank 0 at bus 0x0000, the switchable bank at bus 0x4000.
+inline constexpr uint32_t kGbRomBank = 0x4000;
+// A GB save RAM bank, at bus 0xA000.
+inline constexpr uint32_t kGbRamBank = 0x2000;
 inline constexpr uint32_t kGbTitleOffset = 0x134;
 inline constexpr uint32_t kGbTitleSize = 16;
 inline constexpr uint32_t kGbCgbFlagOffset = 0x143;  // bit 7: a Game Boy Color cartridge

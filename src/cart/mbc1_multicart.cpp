@@ -11,7 +11,7 @@
 namespace gb {
 namespace {
 
-constexpr uint32_t kBankSize = 0x4000;
+constexpr uint32_t kBankSize = kGbRomBank;
 constexpr uint32_t kSwitchable = 0x4000;  // where the lower register's bank shows
 constexpr uint32_t kLowerBank = 0x2000, kUpperBank = 0x4000, kMode = 0x6000;
 constexpr uint8_t kMulticartRomCode = 5;  // 1 MiB

@@ -79,12 +79,11 @@ uint32_t ReadUncached(const platform::UncachedFile& f, uint8_t* dest, uint32_t l
     if (len >= proto::kMinTransfer) return uint32_t(read_at(f, dest, len, offset));
     uint8_t local[proto::kMinTransfer];
     const size_t got = read_at(f, local, sizeof local, offset);
-    if (got == 0) return 0;
-    // A short transfer still reports len; what did not come reads as zero.
+    // A short transfer reports what came, as a long one does: the caller
+    // sees it fall short of len.
     const size_t copied = std::min<size_t>(got, len);
     std::memcpy(dest, local, copied);
-    std::memset(dest + copied, 0, len - copied);
-    return len;
+    return uint32_t(copied);
 }
 
 uint32_t WriteFlushed(int fd, const uint8_t* src, uint32_t len, uint64_t* fileSize) {
@@ -134,12 +133,16 @@ bool OutputFile::write_at(uint64_t offset, const uint8_t* data, size_t len) {
     return false;
 }
 
-QString kept_aside_name(const QString& path, int n) {
+QString marked_name(const QString& path, const QString& mark) {
     const int slash = path.lastIndexOf('/');
     const int dot = path.lastIndexOf('.');
     const int cut = dot > slash + 1 ? dot : path.size();
-    const QString mark = n < 2 ? QStringLiteral(" (new)") : QStringLiteral(" (new %1)").arg(n);
     return path.left(cut) + mark + path.mid(cut);
+}
+
+QString kept_aside_name(const QString& path, int n) {
+    return marked_name(path,
+                       n < 2 ? QStringLiteral(" (new)") : QStringLiteral(" (new %1)").arg(n));
 }
 
 OutputFile::Outcome OutputFile::commit() {

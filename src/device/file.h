@@ -43,6 +43,12 @@ public:
     // Replaces bytes already written (a dump healed after it was streamed).
     bool write_at(uint64_t offset, const uint8_t* data, size_t len);
 
+    // The file takes another name, which it never takes from an existing file.
+    void retarget(const QString& path) {
+        m_path = path;
+        m_replace = false;
+    }
+
     enum class Outcome { Written, KeptAside, Failed };
     Outcome commit();
     // Where a KeptAside file went, and the reason of the last failure.
@@ -57,6 +63,8 @@ private:
     QString m_error;
 };
 
+// path with mark before its extension: "out (unstable).gb".
+QString marked_name(const QString& path, const QString& mark);
 // The name a file kept beside path takes: "out (new).gb", "out (new 2).gb" ...
 QString kept_aside_name(const QString& path, int n);
 

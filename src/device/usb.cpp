@@ -49,7 +49,8 @@ void deselect() {
 std::string read_label() {
     uint8_t record[proto::kIdentRecordSize] = {};
     const std::string path = device_path(proto::kIdentFile);
-    if (file::NoCacheLoad(path.c_str(), record, sizeof record, proto::kIdentRecordOffset) == 0)
+    if (file::NoCacheLoad(path.c_str(), record, sizeof record, proto::kIdentRecordOffset) !=
+        sizeof record)
         return std::string();
     const void* end = std::memchr(record, 0, proto::kLabelMax);
     const size_t len = end ? size_t(static_cast<const uint8_t*>(end) - record) : proto::kLabelMax;

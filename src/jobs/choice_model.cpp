@@ -33,7 +33,7 @@ void ChoiceModel::setSysType(int system, ChoiceSource source) {
         m_saveBase = save_base_for(m_choices.gbaRamType);
         m_choices.gbaRamSize = gba_save_table[m_saveBase].value;
     } else {
-        m_choices.mbcPosition = mbc_table[kDefaultMbcPosition].position;
+        m_choices.mbcPosition = kDefaultMbcPosition;
         m_choices.gbRomSize = gb_rom_table[0].value;
         m_choices.gbRamSize = gb_ram_table[0].value;
     }
@@ -43,7 +43,7 @@ bool ChoiceModel::setItem1(int value, ChoiceSource source) {
     if (m_choices.sysType == kSysGb) {
         const MbcRow* row = mbc_by_code(value);
         if (!row) return false;
-        m_choices.mbcPosition = row->position;
+        m_choices.mbcPosition = gb::mbc_position(row);
     } else {
         const OptionRow* row = option_by_value(gba_rom_table, value);
         if (!row) return false;
@@ -119,9 +119,23 @@ ReportPanel ChoiceModel::panel() {
     return p;
 }
 
+void note_detected_size(ChoiceModel& model, const Detection& d) {
+    switch (detected_system(d)) {
+        case kSysGb:
+            return model.setDetectedRomSize(d.gb.rom_size, false);
+        case kSysGba:
+            if (d.outcome == ReportOutcome::GbaUnknown)
+                return model.setDetectedRomSize(d.probedRomSize, true);
+            return model.setDetectedRomSize(uint32_t(d.gba.rom_size), false);
+        default:
+            return model.setDetectedRomSize(0, false);
+    }
+}
+
 void apply_detection(ChoiceModel& model, const Detection& d) {
     model.identify(d.identity);
     const int system = detected_system(d);
+    note_detected_size(model, d);
     if (system < 0) return;
     const auto fresh = [&model](ChoiceItem item) {
         return model.source(item) != ChoiceSource::Chosen &&

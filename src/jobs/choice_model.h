@@ -31,6 +31,11 @@ public:
     bool setItem2(int value, ChoiceSource source = ChoiceSource::Detected);
     bool setItem3(int value, ChoiceSource source = ChoiceSource::Detected);
     void setVerify(bool verify) { m_choices.verify = verify; }
+    void setKeepBest(bool keep) { m_choices.keepBest = keep; }
+    void setDetectedRomSize(uint32_t size, bool probed) {
+        m_choices.detectedRomSize = size;
+        m_choices.romSizeProbed = probed;
+    }
 
     // Operations the Info report sets what it detected through.
     ReportPanel panel();
@@ -58,6 +63,9 @@ private:
     ChoiceSource m_sources[kItemCount] = {};
     QByteArray m_identity;
 };
+
+// Keeps the ROM size a detection found, which the verdict holds the dump against.
+void note_detected_size(ChoiceModel& model, const Detection& detection);
 
 // Sets what a detection found over the model, as every job's launch does: a
 // value the user chose since the last detection of the same cartridge stays.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cart/checksums.h"
+#include "jobs/job_launch.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ const char* const kCleanAndRetry =
 }  // namespace
 
 DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::DumpDigest& digest,
-                      const gb::DumpTable& table) {
+                      const gb::DumpTable& table, const DumpContext& context) {
     DumpReport report;
     report.lines << VerdictText::tr("Dump: %1 bytes, CRC32 %2, SHA-1 %3.")
                         .arg(digest.size)
@@ -94,6 +95,10 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
                                  QString::fromUtf8(known->publisher));
         return report;
     }
+    // A dump of the wrong size says so before anything about contacts.
+    const bool sizeWrong = !context.sizeNote.isEmpty();
+    if (sizeWrong) report.lines << warning_markup(context.sizeNote);
+    const QString advice = sizeWrong ? QString() : ' ' + VerdictText::tr(kCleanAndRetry);
     const QString code = hasHeader ? gb::cartridge_code(gba, image) : QString();
     const size_t known = gb::dumps_with_code(table, code);
     if (known) {
@@ -103,7 +108,13 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
                             "(%2 in the database), so it is probably a bad read.")
                 .arg(code)
                 .arg(known) +
-            ' ' + VerdictText::tr(kCleanAndRetry));
+            advice);
+    } else if (checksumsHold && context.healedBytes) {
+        // Flips in both directions cancel in the checksums: they confirm nothing here.
+        report.verdict = DumpVerdict::Healed;
+        report.lines << warning_markup(
+            VerdictText::tr("healed: %1 bytes decided by majority; no known dump confirms it")
+                .arg(context.healedBytes));
     } else if (checksumsHold) {
         report.verdict = DumpVerdict::ChecksumsHold;
         report.lines << VerdictText::tr(
@@ -114,7 +125,7 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
         report.lines << warning_markup(
             VerdictText::tr("Not in the database of known dumps, and its checksums do not hold, so "
                             "it is probably a bad read.") +
-            ' ' + VerdictText::tr(kCleanAndRetry));
+            advice);
     }
     return report;
 }
@@ -135,6 +146,16 @@ QStringList same_twice_lines(bool gba, const uint8_t* image, size_t size,
     return lines;
 }
 
+QString size_note(uint32_t dumped, uint32_t expected, bool probed) {
+    if (!expected || dumped == expected) return QString();
+    const QString says = probed ? VerdictText::tr("the dump is %1, probing the cartridge gives %2")
+                                : VerdictText::tr("the dump is %1, the header says %2");
+    return says.arg(bytes_text(dumped), bytes_text(expected)) + QStringLiteral(": ") +
+           (dumped < expected
+                ? VerdictText::tr("the panel's ROM size is smaller than the cartridge")
+                : VerdictText::tr("the panel's ROM size is larger than the cartridge"));
+}
+
 QString warning_markup(const QString& text) {
     return QStringLiteral("<span style=\"color: #b00000; font-weight: bold;\">%1</span>")
         .arg(text.toHtmlEscaped());
@@ -146,6 +167,8 @@ QString verdict_summary(DumpVerdict verdict) {
             return VerdictText::tr("Verified dump");
         case DumpVerdict::ChecksumsHold:
             return VerdictText::tr("Checksums hold");
+        case DumpVerdict::Healed:
+            return VerdictText::tr("Healed, not confirmed");
         case DumpVerdict::DiffersFromDatabase:
         case DumpVerdict::ChecksumsFail:
             return VerdictText::tr("Probably a bad dump");

@@ -15,6 +15,7 @@ enum class DumpVerdict {
     ChecksumsHold,        // not in the database; the header's checks hold
     DiffersFromDatabase,  // the cartridge is known, but no known dump matches
     ChecksumsFail,        // not in the database, and a header check fails
+    Healed,               // healed by majority; no known dump confirms it
 };
 
 // Whether a verdict says the dump is probably bad.
@@ -27,8 +28,21 @@ struct DumpReport {
     QStringList lines;  // the log lines that explain it
 };
 
+// What the job knows beside the bytes: a size that differs from the header's
+// or the probe's (said first, and then no advice about contacts), and the
+// bytes that read differently and were decided by majority.
+struct DumpContext {
+    QString sizeNote;
+    size_t healedBytes = 0;
+};
+
 DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::DumpDigest& digest,
-                      const gb::DumpTable& table = gb::builtin_dumps());
+                      const gb::DumpTable& table = gb::builtin_dumps(),
+                      const DumpContext& context = {});
+
+// "the dump is 512 KiB, the header says 1 MiB: ..."; empty when the sizes agree
+// or the expected one is unknown (0).
+QString size_note(uint32_t dumped, uint32_t expected, bool probed);
 
 // What a bad verdict adds when two reads of the cartridge agreed: the
 // cartridge holds this data, and the known dumps of its code, by name.

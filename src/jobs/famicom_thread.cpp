@@ -91,6 +91,8 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     const usb::HeldFiles held;
     bool verify = m_verify;
     m_heal_bytes = 0;
+    m_unstable_bytes = 0;
+    m_unstable = false;
     m_backup_new = false;
     if (!enter_mode() || !prepare_buffer(buffer, &verify)) return false;
     const bool saveJob = job_sized_by_ram(m_type);
@@ -121,6 +123,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         return false;
     }
     if (verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
+    if (verify && job_saves_output(m_type) && !verify_save(buffer)) return false;
     return !job_saves_output(m_type) || save_output();
 }
 
@@ -440,34 +443,41 @@ bool FamicomThread::read_back(platform::TransferBuffer& into) {
 bool FamicomThread::settle_dump(platform::TransferBuffer& first, bool verify,
                                 file::OutputFile& output) {
     const bool gba = job_is_gba(m_type);
+    const QString sizeNote = size_note(m_buffer_size, m_header_rom_size, m_rom_size_probed);
     const auto judge = [&] {
-        m_report = judge_dump(gba, m_buffer, m_buffer_size, m_hashes, m_known_dumps);
+        m_report = judge_dump(gba, m_buffer, m_buffer_size, m_hashes, m_known_dumps,
+                              {sizeNote, m_unstable_bytes});
     };
-    Reads reads = Reads::Same;
     if (verify) {
         emit log(tr("Start verify data..."));
-        reads = read_again(first, output);
-        if (reads == Reads::Failed) return false;
+        if (read_again(first, &output) == Reads::Failed) return false;
         emit log(tr("Verify data finish."));
     }
     judge();
-    if (!verdict_contradicts(m_report.verdict)) return true;
+    // A dump of another size than the cartridge's is explained by that alone.
+    if (!verdict_contradicts(m_report.verdict) || !sizeNote.isEmpty()) return true;
     // A bad verdict: one more read tells a flaky read from what the cartridge holds.
     emit log(
         tr("The dump does not look good; the cartridge is read once more to tell a flaky "
            "read from what it holds."));
-    const Reads again = read_again(first, output);
+    const Reads again = read_again(first, &output);
     if (again == Reads::Failed) return false;
     if (again == Reads::Healed) judge();
     if (!verdict_contradicts(m_report.verdict)) return true;
     const std::vector<StuckLine> stuck = stuck_lines(m_buffer, m_buffer_size, gba);
     if (!stuck.empty()) return fail(stuck_line_text(stuck));
-    m_report.lines << same_twice_lines(gba, m_buffer, m_buffer_size, m_known_dumps);
+    // Only reads that never differed say what the cartridge holds.
+    if (m_unstable)
+        m_report.lines << warning_markup(
+            tr("The cartridge read differently from read to read, so this dump cannot be "
+               "trusted. Clean the cartridge's contacts and dump it again."));
+    else
+        m_report.lines << same_twice_lines(gba, m_buffer, m_buffer_size, m_known_dumps);
     return true;
 }
 
 FamicomThread::Reads FamicomThread::read_again(platform::TransferBuffer& first,
-                                               file::OutputFile& output) {
+                                               file::OutputFile* output) {
     platform::TransferBuffer second;
     if (!read_back(second)) {
         fail(tr("Verify data error: the cartridge could not be read a second time."));
@@ -478,17 +488,44 @@ FamicomThread::Reads FamicomThread::read_again(platform::TransferBuffer& first,
     return heal(first, second, chunks, output);
 }
 
+bool FamicomThread::read_healed(platform::TransferBuffer& into) {
+    return read_back(into) && read_again(into, nullptr) != Reads::Failed;
+}
+
+bool FamicomThread::verify_save(platform::TransferBuffer& save) {
+    emit log(tr("Start verify data..."));
+    if (read_again(save, nullptr) == Reads::Failed) return false;
+    if (m_unstable_bytes)
+        emit log(warning_markup(
+            tr("healed: %1 bytes decided by majority; no known dump confirms it")
+                .arg(m_unstable_bytes)));
+    emit log(tr("Verify data finish."));
+    return true;
+}
+
 FamicomThread::Reads FamicomThread::heal(platform::TransferBuffer& first,
                                          platform::TransferBuffer& second,
                                          const std::vector<size_t>& chunks,
-                                         file::OutputFile& output) {
+                                         file::OutputFile* output) {
     const size_t size = first.size();
-    emit log(tr("The two reads differ in %1 of the dump's %2 chunks of 4 KiB; those are read "
-                "again, up to %3 times, until every byte has a value most reads agree on.")
+    m_unstable = true;
+    emit log(tr("The two reads differ in %1 of the %2 chunks of 4 KiB; those are read again, up "
+                "to %3 times, until each byte that read differently has a value that leads "
+                "every other by %4 reads.")
                  .arg(chunks.size())
                  .arg((size + kHealChunk - 1) / kHealChunk)
-                 .arg(m_retries));
+                 .arg(m_retries)
+                 .arg(kHealMargin));
     MajorityRead majority(size, job_is_gba(m_type), chunks);
+    if (!job_is_gba(m_type)) {
+        const std::vector<size_t> aliases =
+            gb_bank_aliases(first.data(), second.data(), size, chunks, m_type == kJobGbDump);
+        if (!aliases.empty())
+            emit log(tr("%1 more chunks hold the same bus addresses in other banks, where a worn "
+                        "contact flickers as well: they are read again too.")
+                         .arg(aliases.size()));
+        majority.suspect(aliases);
+    }
     majority.add(first.data());
     majority.add(second.data());
     std::vector<bool> wanted((size + kHealChunk - 1) / kHealChunk);
@@ -507,25 +544,52 @@ FamicomThread::Reads FamicomThread::heal(platform::TransferBuffer& first,
     }
     for (const QString& line : heal_lines(majority)) emit log(line);
     if (!majority.open().empty()) {
-        fail(tr("Verify data error: in %1 chunks some bytes have no value most reads agree on, "
-                "after %2 more reads.")
-                 .arg(majority.open().size())
-                 .arg(m_retries));
+        const std::vector<size_t> undecided = majority.undecided();
+        QString why = tr("Verify data error: %1 bytes read differently and no value leads by "
+                         "%2 reads after %3 more reads (%4): clean the cartridge's contacts.")
+                          .arg(undecided.size())
+                          .arg(kHealMargin)
+                          .arg(m_retries)
+                          .arg(address_list(undecided));
+        if (m_keep_best && output) why += ' ' + keep_best_guess(majority, first, *output);
+        fail(why);
         return Reads::Failed;
     }
     majority.settle(first.data());
-    for (size_t chunk : chunks) {
+    for (size_t chunk : majority.chunks()) {
         const size_t at = chunk * kHealChunk, n = std::min(kHealChunk, size - at);
-        if (!output.write_at(at, first.data() + at, n)) {
-            output_failed(output);
+        if (output && !output->write_at(at, first.data() + at, n)) {
+            output_failed(*output);
             return Reads::Failed;
         }
     }
-    m_hashes = gb::digest_of(first.data(), size);
-    emit log(tr("The dump is healed: every byte that read differently takes the value most "
-                "reads agree on (%1 more bytes read).")
+    const size_t unstable = majority.unstable().size();
+    m_unstable_bytes += unstable;
+    if (output) m_hashes = gb::digest_of(first.data(), size);
+    emit log(tr("Healed: %1 bytes read differently, each decided by a lead of at least %2 reads "
+                "(%3 more bytes read).")
+                 .arg(unstable)
+                 .arg(kHealMargin)
                  .arg(m_heal_bytes));
     return Reads::Healed;
+}
+
+QString FamicomThread::keep_best_guess(const MajorityRead& majority,
+                                       platform::TransferBuffer& first, file::OutputFile& output) {
+    majority.settle(first.data(), true);
+    const size_t size = first.size();
+    for (size_t chunk = 0; chunk * kHealChunk < size; ++chunk) {
+        const size_t at = chunk * kHealChunk, n = std::min(kHealChunk, size - at);
+        if (!output.write_at(at, first.data() + at, n))
+            return tr("The best guess could not be written: %1").arg(output.errorString());
+    }
+    const QString kept = file::marked_name(m_file, QStringLiteral(" (unstable)"));
+    output.retarget(kept);
+    if (output.commit() == file::OutputFile::Outcome::Failed)
+        return tr("The best guess could not be written: %1").arg(output.errorString());
+    return tr("The best guess, its undecided bytes taken by their leading value, is kept as %1; "
+              "it is not a good dump.")
+        .arg(output.keptAs().isEmpty() ? kept : output.keptAs());
 }
 
 bool FamicomThread::verify_written(platform::TransferBuffer& written) {

@@ -14,6 +14,7 @@
 #include "jobs/clock_trailer.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/following_digest.h"
+#include "jobs/majority_read.h"
 #include "jobs/option_tables.h"
 #include "script/job_context.h"
 
@@ -61,11 +62,19 @@ public:
     // The save the last Read RAM read is blank (all 0xFF or all 0x00).
     bool m_blank_save = false;
 
-    // Reads of the chunks in which two reads of a dump differ, beyond those two,
-    // before the dump is given up.
-    int m_retries = 3;
+    // Reads of the chunks in which two reads differ, beyond those two, before
+    // the dump or save is given up.
+    int m_retries = kDefaultHealReads;
+    // A dump the reads cannot decide is kept as "NAME (unstable).ext", its
+    // undecided bytes the leading guesses; the job still fails.
+    bool m_keep_best = false;
+    // The ROM size the header or the probe gives (0: unknown), for the verdict.
+    uint32_t m_header_rom_size = 0;
+    bool m_rom_size_probed = false;
     // Bytes the last dump read beyond its first two reads to heal them.
     uint64_t m_heal_bytes = 0;
+    // Bytes of the last job that read differently and were decided by majority.
+    size_t healed_bytes() const { return m_unstable_bytes; }
 
     // What the last ROM dump is worth, and the known dumps it is judged against.
     DumpVerdict m_verdict = DumpVerdict::None;
@@ -117,9 +126,17 @@ private:
     // A dump's reads compared: the first read once more, healed by majority
     // where they differ (the output rewritten there).
     enum class Reads { Same, Healed, Failed };
-    Reads read_again(platform::TransferBuffer& first, file::OutputFile& output);
+    Reads read_again(platform::TransferBuffer& first, file::OutputFile* output);
     Reads heal(platform::TransferBuffer& first, platform::TransferBuffer& second,
-               const std::vector<size_t>& chunks, file::OutputFile& output);
+               const std::vector<size_t>& chunks, file::OutputFile* output);
+    // The undecided bytes as the leading guesses, in "NAME (unstable).ext".
+    QString keep_best_guess(const MajorityRead& majority, platform::TransferBuffer& first,
+                            file::OutputFile& output);
+    // Reads the whole save (or dump) twice into into, healed where they differ.
+    bool read_healed(platform::TransferBuffer& into);
+    bool verify_save(platform::TransferBuffer& save);
+    size_t m_unstable_bytes = 0;  // decided by majority in this job
+    bool m_unstable = false;      // some read of this job differed from another
     // Reads a second time where asked or where the verdict is bad, then judges.
     bool settle_dump(platform::TransferBuffer& first, bool verify, file::OutputFile& output);
     // Whether the dump is of an MBC1 multicart, with the log line that says so.

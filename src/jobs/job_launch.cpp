@@ -197,6 +197,9 @@ int configure(const LaunchChoices& choices, const QString& fileName, const QStri
     job.m_save_mask = row ? row->saveMask : 0xFF;
     if (row && row->fixedSave) job.m_ram_size = row->maxRam;
     job.m_verify = choices.verify;
+    job.m_keep_best = choices.keepBest;
+    job.m_header_rom_size = choices.detectedRomSize;
+    job.m_rom_size_probed = choices.romSizeProbed;
     return kConfigured;
 }
 

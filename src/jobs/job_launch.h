@@ -21,6 +21,11 @@ struct LaunchChoices {
     int gbaRamType = 0;
     int gbaRamSize = 0;
     bool verify = false;
+    // The ROM size the cartridge's header or the probe gave (0: none), which
+    // the verdict holds a dump of another size against.
+    uint32_t detectedRomSize = 0;
+    bool romSizeProbed = false;
+    bool keepBest = false;  // a dump the reads cannot decide is kept as a marked guess
 };
 
 // The four job buttons; the job type is the button's base plus 4 for GBA.

@@ -255,6 +255,9 @@ LaunchChoices MainTab::launchChoices() {
     choices.gbaRamType = m_settings->getGbaRamType();
     choices.gbaRamSize = m_settings->getGbaRamSize();
     choices.verify = m_settings->getCheckType();
+    choices.keepBest = m_settings->keepBestBox()->isChecked();
+    choices.detectedRomSize = m_settings->model().choices().detectedRomSize;
+    choices.romSizeProbed = m_settings->model().choices().romSizeProbed;
     return choices;
 }
 

@@ -43,6 +43,10 @@ Settings::Settings(QWidget* parent) : QGroupBox(tr("Settings"), parent) {
     m_sysList = new QComboBox(this);
     for (QComboBox*& list : m_lists) list = new QComboBox(this);
     m_check = new QCheckBox(tr("Verify the data after writing"), this);
+    m_keepBest = new QCheckBox(tr("Keep the best guess of a dump that cannot be healed"), this);
+    m_keepBest->setToolTip(
+        tr("When the reads leave bytes undecided, the dump still fails, and its best guess is "
+           "kept as \"NAME (unstable)\" beside the file you chose."));
 
     fill(m_sysList, sys_table);
     m_sysList->setCurrentIndex(kSysGb);
@@ -57,6 +61,7 @@ Settings::Settings(QWidget* parent) : QGroupBox(tr("Settings"), parent) {
     row->addLayout(labels);
     row->addLayout(lists);
     checkColumn->addWidget(m_check);
+    checkColumn->addWidget(m_keepBest);
     mainLayout->addLayout(row);
     mainLayout->addLayout(checkColumn);
     setLayout(mainLayout);

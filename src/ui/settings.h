@@ -33,6 +33,8 @@ public:
     QComboBox* thirdList() const { return m_lists[2]; }
     QLabel* listLabel(int i) const { return m_labels[i]; }
     QCheckBox* checkBox() const { return m_check; }
+    // A dump whose reads leave bytes undecided keeps its best guess, marked.
+    QCheckBox* keepBestBox() const { return m_keepBest; }
 
 public slots:
     void setSysType(int type);
@@ -65,4 +67,5 @@ private:
     QLabel* m_sysLabel;
     QLabel* m_labels[3];
     QCheckBox* m_check;
+    QCheckBox* m_keepBest;
 };

@@ -124,6 +124,10 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
             request.force = true;
             continue;
         }
+        if (arg == "--keep-best") {
+            request.keepBest = true;
+            continue;
+        }
         if (arg == "--no-backup") {
             request.noBackup = true;
             continue;

@@ -7,8 +7,10 @@
 
 #include "app/cli/cli_tables.h"
 
+#include "jobs/majority_read.h"
+
 // The most --retries a dump may take.
-inline constexpr int kMaxRetries = 20;
+inline constexpr int kMaxRetries = 1000;
 
 struct CliRequest {
     CliCommand command = CliCommand::None;
@@ -26,7 +28,8 @@ struct CliRequest {
     bool force = false;          // replace an existing output file
     bool noBackup = false;       // write-save without keeping the cartridge's save first
     QString board;               // the board's volume name; empty: the first one found
-    int retries = 3;             // reads of a dump's differing chunks before it is given up
+    bool keepBest = false;       // keep an undecided dump's best guess, marked
+    int retries = kDefaultHealReads;  // reads of differing chunks before they are given up
     std::optional<int> restore;  // backups --restore N
 };
 

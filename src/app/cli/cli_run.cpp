@@ -154,6 +154,7 @@ CliResult apply_options(const CliRequest& r, ChoiceModel& model) {
                                 .arg(size_text(*r.ramSize), offered)};
     }
     model.setVerify(r.verify);
+    model.setKeepBest(r.keepBest);
     return {};
 }
 
@@ -243,6 +244,12 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
                 blankRefused ? why + " --force writes it anyway." : why};
     }
     if (job.m_blank_save) return {kExitOk, QString(), blank_save_text()};
+    if (job.m_verdict == DumpVerdict::Healed)
+        return {kExitOk, QString(),
+                QString("healed: %1 bytes decided by majority, each by a lead of %2 reads; no "
+                        "known dump confirms it")
+                    .arg(job.healed_bytes())
+                    .arg(kHealMargin)};
     if (verdict_contradicts(job.m_verdict))
         return {kExitSuspect,
                 "the dump is probably bad (see the verdict above); it was kept in " + file};
@@ -355,7 +362,8 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     bool stable = true;
     panel.contactsStable = [&stable](bool s) { stable = s; };
     QString name;
-    panel.detected = [&name, &request](const Detection& d) {
+    panel.detected = [&name, &request, &model](const Detection& d) {
+        note_detected_size(model, d);
         name = suggested_file_name(d, is_save_command(request.command));
     };
     panel.scriptFolder = mapper_folder(appDir);

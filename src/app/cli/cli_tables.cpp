@@ -57,6 +57,13 @@ QString save_sizes() {
     return "GB/GBC " + sizes(gb_ram_table).join(' ') + "; GBA " + kinds.join(", ");
 }
 
+QString heal_margin() {
+    return QString::number(kHealMargin);
+}
+QString heal_reads() {
+    return QString::number(kDefaultHealReads);
+}
+
 QString words(QStringList (*values)()) {
     return values ? values().join(' ') : QString();
 }
@@ -105,14 +112,19 @@ const CliOptionRow kCliOptions[] = {
     {"--board", "NAME", "use the board whose volume is named NAME, when more than one is found",
      nullptr, nullptr},
     {"--verify", nullptr,
-     "read the cartridge back after writing and compare; a dump reads the cartridge twice, and "
-     "where the reads differ reads again until each byte has a value most reads agree on",
-     nullptr, nullptr},
+     "read the cartridge back after writing and compare; a dump or a save is read twice, and "
+     "where the reads differ read again until each byte that differed has a value that leads "
+     "every other by %1 reads",
+     nullptr, heal_margin},
     {"--restore", "N", "backups: write backup number N (as listed) back into the cartridge",
      nullptr, nullptr},
     {"--retries", "N",
-     "when two reads of a dump differ, read the chunks that differ up to N more times (default "
-     "3) until every byte has a value most reads agree on",
+     "when two reads differ, read the chunks that differ up to N more times (default %1) until "
+     "each byte that differed has a value that leads every other by the margin --verify names",
+     nullptr, heal_reads},
+    {"--keep-best", nullptr,
+     "dump-rom: when the reads leave bytes undecided, keep the best guess as \"FILE "
+     "(unstable)\" (the command still fails)",
      nullptr, nullptr},
     {"--force", nullptr, "replace an existing output file (dump-rom, read-save)", nullptr, nullptr},
     {"--no-backup", nullptr,

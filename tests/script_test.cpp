@@ -228,7 +228,16 @@ TEST_F(Natives, GbaReadsAreCappedAt1MiB) {
 }
 
 TEST_F(Script, CancelStopsAScriptThatNeverCallsANative) {
-    const char* runaways[] = {
+    const std::string helper = dir.file("helper.nut");
+    const std::string loops = "function spin() { while (true) {} }\n";
+    testing_support::write_file(helper, Bytes(loops.begin(), loops.end()));
+    const std::string loadsHelper = "dofile(\"" + helper +
+                                    "\", true);\nfunction cpu_dump(d, a, b) { spin(); }";
+    const std::string runaways[] = {
+        // A loop in a file the script loads, and a lambda that calls itself
+        // in its tail.
+        loadsHelper,
+        "local f = null; f = @(n) f(n + 1);\nfunction cpu_dump(d, a, b) { f(0); }",
         "function cpu_dump(d, a, b) {\n  local n = 0;\n  while (true)\n    n++;\n}",
         "function deeper(n) { return deeper(n + 1) + 1; }\n"
         "function cpu_dump(d, a, b) { deeper(0); }",
@@ -242,10 +251,10 @@ TEST_F(Script, CancelStopsAScriptThatNeverCallsANative) {
         // Scripts that catch the cancel: it comes again, or the stage fails anyway.
         "function cpu_dump(d, a, b) { while (true) { try { while (true) {} } catch (e) {} } }",
         "function cpu_dump(d, a, b) { try { while (true) {} } catch (e) {} }"};
-    for (const char* source : runaways) {
+    for (const std::string& source : runaways) {
         SCOPED_TRACE(source);
         const std::string path = dir.file("runaway.nut");
-        testing_support::write_file(path, Bytes(source, source + std::strlen(source)));
+        testing_support::write_file(path, Bytes(source.begin(), source.end()));
         Job runaway;
         runaway.thread.m_type = kJobGbDump;
         runaway.thread.m_script = QString::fromStdString(path);
@@ -292,6 +301,8 @@ TEST_F(Script, GuardedLoopsRunAsWrittenAndLinesKeepTheirNumbers) {
         {"local f = function(k) { local n = 0; while (n < k) n++; return n; };\n"
          "local c = 0; while (f(c) < 2) c++; print(c);",
          "2"},
+        {"local f = @(a, b) a ? b : -b; local g = @() 7; print(f(true, 2) + f(null, 3) + g());",
+         "6"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.source);
@@ -312,6 +323,32 @@ TEST_F(Script, GuardedLoopsRunAsWrittenAndLinesKeepTheirNumbers) {
     job.lines.clear();
     EXPECT_FALSE(script_dump_execute(&job.thread));
     EXPECT_TRUE(log_has("failing.nut line [4]")) << job.lines.join('|').toStdString();
+}
+
+// A script runs guarded or not at all: compiled code and NUL bytes are
+// refused, and the io library is not there to write files with.
+TEST_F(Script, OnlyGuardedTextRuns) {
+    const struct {
+        std::string source;
+        const char* says;
+    } cases[] = {
+        {std::string("\xFA\xFASQIR\0\0", 8), "holds a NUL byte or compiled code"},
+        {std::string("print(1);\0print(2);", 19), "holds a NUL byte or compiled code"},
+        {"function cpu_dump(d, a, b) { local f = file(\"/tmp/x\", \"w\"); }", "file"},
+        {"function cpu_dump(d, a, b) { writeclosuretofile(\"/tmp/x\", cpu_dump); }",
+         "writeclosuretofile"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        const std::string path = dir.file("refused.nut");
+        testing_support::write_file(path, Bytes(c.source.begin(), c.source.end()));
+        job.thread.m_script = QString::fromStdString(path);
+        job.thread.m_type = kJobGbDump;
+        job.thread.m_failure.clear();
+        EXPECT_FALSE(script_dump_execute(&job.thread));
+        EXPECT_TRUE(job.thread.m_failure.contains(c.says) || log_has(c.says))
+            << job.thread.m_failure.toStdString() << job.lines.join('|').toStdString();
+    }
 }
 
 TEST(Waits, SleepRatherThanSpin) {

@@ -350,20 +350,8 @@
         <translation>备份看起来不正常；将再读取一次卡带，以区分读取不稳定与卡带本身的数据。</translation>
     </message>
     <message>
-        <source>The two reads differ in %1 of the dump's %2 chunks of 4 KiB; those are read again, up to %3 times, until every byte has a value most reads agree on.</source>
-        <translation>两次读取在备份的 %2 个 4 KiB 块中有 %1 个不同；将重新读取这些块，最多 %3 次，直到每个字节都有多数读取一致的值。</translation>
-    </message>
-    <message>
         <source>Verify data error: the cartridge could not be read again.</source>
         <translation>校验数据错误：无法再次读取卡带。</translation>
-    </message>
-    <message>
-        <source>Verify data error: in %1 chunks some bytes have no value most reads agree on, after %2 more reads.</source>
-        <translation>校验数据错误：再读取 %2 次后，仍有 %1 个块中的部分字节没有多数读取一致的值。</translation>
-    </message>
-    <message>
-        <source>The dump is healed: every byte that read differently takes the value most reads agree on (%1 more bytes read).</source>
-        <translation>备份已修复：每个读数不同的字节都取多数读取一致的值（多读取了 %1 字节）。</translation>
     </message>
     <message>
         <source>Unstable addresses: %1</source>
@@ -413,6 +401,58 @@
         <source>%1: a %2 ROM</source>
         <translation>%1：%2 ROM</translation>
     </message>
+    <message>
+        <source>healed: %1 bytes decided by majority; no known dump confirms it</source>
+        <translation>已修复：%1 个字节由多数决定；没有已知转储可以确认</translation>
+    </message>
+    <message>
+        <source>the dump is %1, probing the cartridge gives %2</source>
+        <translation>转储为 %1，探测卡带得到 %2</translation>
+    </message>
+    <message>
+        <source>the dump is %1, the header says %2</source>
+        <translation>转储为 %1，卡头标示 %2</translation>
+    </message>
+    <message>
+        <source>the panel's ROM size is smaller than the cartridge</source>
+        <translation>设置面板中的 ROM 大小小于卡带</translation>
+    </message>
+    <message>
+        <source>the panel's ROM size is larger than the cartridge</source>
+        <translation>设置面板中的 ROM 大小大于卡带</translation>
+    </message>
+    <message>
+        <source>Healed, not confirmed</source>
+        <translation>已修复，未经确认</translation>
+    </message>
+    <message>
+        <source>The cartridge read differently from read to read, so this dump cannot be trusted. Clean the cartridge's contacts and dump it again.</source>
+        <translation>卡带每次读取的结果都不同，因此此转储不可信。请清洁卡带触点后重新转储。</translation>
+    </message>
+    <message>
+        <source>The two reads differ in %1 of the %2 chunks of 4 KiB; those are read again, up to %3 times, until each byte that read differently has a value that leads every other by %4 reads.</source>
+        <translation>两次读取在 %2 个 4 KiB 块中的 %1 个不同；这些块将被重新读取，最多 %3 次，直到每个读数不一致的字节有一个值领先其他值 %4 次读取。</translation>
+    </message>
+    <message>
+        <source>%1 more chunks hold the same bus addresses in other banks, where a worn contact flickers as well: they are read again too.</source>
+        <translation>另有 %1 个块在其他存储体中对应相同的总线地址，磨损的触点在那里也会闪变：它们也会被重新读取。</translation>
+    </message>
+    <message>
+        <source>Verify data error: %1 bytes read differently and no value leads by %2 reads after %3 more reads (%4): clean the cartridge's contacts.</source>
+        <translation>校验数据错误：%1 个字节读数不一致，再读取 %3 次后仍没有值领先 %2 次（%4）：请清洁卡带触点。</translation>
+    </message>
+    <message>
+        <source>Healed: %1 bytes read differently, each decided by a lead of at least %2 reads (%3 more bytes read).</source>
+        <translation>已修复：%1 个字节读数不一致，每个字节都以至少 %2 次读取的领先确定（额外读取 %3 字节）。</translation>
+    </message>
+    <message>
+        <source>The best guess could not be written: %1</source>
+        <translation>无法写入最佳猜测：%1</translation>
+    </message>
+    <message>
+        <source>The best guess, its undecided bytes taken by their leading value, is kept as %1; it is not a good dump.</source>
+        <translation>最佳猜测（未确定的字节取其领先值）已保存为 %1；它不是良好的转储。</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -429,9 +469,9 @@
         <translation>然后按“更新固件”来更新固件。</translation>
     </message>
     <message>
-        <source><byte value="xd" />
+        <source><byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Starting update firmware , pelase wait...</source>
@@ -501,9 +541,9 @@
         <translation>设备固件：</translation>
     </message>
     <message>
-        <source><byte value="xd" />
+        <source><byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Initialize device error.</source>
@@ -1056,6 +1096,18 @@ Choose it:</source>
         <source>Erasing the flash chip; this can take up to %1 s.</source>
         <translation>正在擦除闪存芯片；最多可能需要 %1 秒。</translation>
     </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is empty.</source>
+        <translation>%1 是空的。</translation>
+    </message>
+    <message>
+        <source>%1 is not a script's text: it holds a NUL byte or compiled code, which is not run.</source>
+        <translation>%1 不是脚本文本：它含有 NUL 字节或已编译的代码，不会运行。</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>
@@ -1086,6 +1138,14 @@ Choose it:</source>
     <message>
         <source>RAM TYPE:</source>
         <translation>RAM 类型：</translation>
+    </message>
+    <message>
+        <source>Keep the best guess of a dump that cannot be healed</source>
+        <translation>保留无法修复的转储的最佳猜测</translation>
+    </message>
+    <message>
+        <source>When the reads leave bytes undecided, the dump still fails, and its best guess is kept as "NAME (unstable)" beside the file you chose.</source>
+        <translation>当读取留下未确定的字节时，转储仍然失败，其最佳猜测将以“名称 (unstable)”保存在您选择的文件旁边。</translation>
     </message>
 </context>
 <context>

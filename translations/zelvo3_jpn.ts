@@ -350,20 +350,8 @@
         <translation>ダンプが良くないようです。不安定な読み取りかカートリッジの中身かを見分けるため、もう一度読み取ります。</translation>
     </message>
     <message>
-        <source>The two reads differ in %1 of the dump's %2 chunks of 4 KiB; those are read again, up to %3 times, until every byte has a value most reads agree on.</source>
-        <translation>2 回の読み取りは、ダンプの 4 KiB ブロック %2 個のうち %1 個で異なります。各バイトに多数の読み取りが一致する値ができるまで、最大 %3 回読み直します。</translation>
-    </message>
-    <message>
         <source>Verify data error: the cartridge could not be read again.</source>
         <translation>検証エラー：カートリッジをもう一度読み取れませんでした。</translation>
-    </message>
-    <message>
-        <source>Verify data error: in %1 chunks some bytes have no value most reads agree on, after %2 more reads.</source>
-        <translation>検証エラー：さらに %2 回読んでも、%1 個のブロックで多数の読み取りが一致しないバイトがあります。</translation>
-    </message>
-    <message>
-        <source>The dump is healed: every byte that read differently takes the value most reads agree on (%1 more bytes read).</source>
-        <translation>ダンプを修復しました。読み取りが異なった各バイトは多数の読み取りが一致した値になります（追加で %1 バイト読み取り）。</translation>
     </message>
     <message>
         <source>Unstable addresses: %1</source>
@@ -413,6 +401,58 @@
         <source>%1: a %2 ROM</source>
         <translation>%1：%2 ROM</translation>
     </message>
+    <message>
+        <source>healed: %1 bytes decided by majority; no known dump confirms it</source>
+        <translation>修復済み：%1 バイトを多数決で決定。既知のダンプによる確認はありません</translation>
+    </message>
+    <message>
+        <source>the dump is %1, probing the cartridge gives %2</source>
+        <translation>ダンプは %1、カートリッジの探査では %2</translation>
+    </message>
+    <message>
+        <source>the dump is %1, the header says %2</source>
+        <translation>ダンプは %1、ヘッダーでは %2</translation>
+    </message>
+    <message>
+        <source>the panel's ROM size is smaller than the cartridge</source>
+        <translation>設定パネルの ROM サイズがカートリッジより小さい</translation>
+    </message>
+    <message>
+        <source>the panel's ROM size is larger than the cartridge</source>
+        <translation>設定パネルの ROM サイズがカートリッジより大きい</translation>
+    </message>
+    <message>
+        <source>Healed, not confirmed</source>
+        <translation>修復済み、未確認</translation>
+    </message>
+    <message>
+        <source>The cartridge read differently from read to read, so this dump cannot be trusted. Clean the cartridge's contacts and dump it again.</source>
+        <translation>カートリッジの読み取り結果が毎回異なるため、このダンプは信頼できません。カートリッジの端子を清掃して、もう一度ダンプしてください。</translation>
+    </message>
+    <message>
+        <source>The two reads differ in %1 of the %2 chunks of 4 KiB; those are read again, up to %3 times, until each byte that read differently has a value that leads every other by %4 reads.</source>
+        <translation>2 回の読み取りは 4 KiB の %2 チャンクのうち %1 個で異なります。食い違ったバイトごとに、ある値が他のすべてを %4 回上回るまで、最大 %3 回再読み込みします。</translation>
+    </message>
+    <message>
+        <source>%1 more chunks hold the same bus addresses in other banks, where a worn contact flickers as well: they are read again too.</source>
+        <translation>他のバンクで同じバスアドレスを持つチャンクがさらに %1 個あり、摩耗した接点はそこでも揺らぎます：それらも再読み込みします。</translation>
+    </message>
+    <message>
+        <source>Verify data error: %1 bytes read differently and no value leads by %2 reads after %3 more reads (%4): clean the cartridge's contacts.</source>
+        <translation>ベリファイエラー：%1 バイトの読み取りが食い違い、さらに %3 回読んでも %2 回上回る値がありません（%4）：カートリッジの端子を清掃してください。</translation>
+    </message>
+    <message>
+        <source>Healed: %1 bytes read differently, each decided by a lead of at least %2 reads (%3 more bytes read).</source>
+        <translation>修復済み：%1 バイトの読み取りが食い違い、それぞれ少なくとも %2 回の差で決定しました（追加で %3 バイト読み込み）。</translation>
+    </message>
+    <message>
+        <source>The best guess could not be written: %1</source>
+        <translation>最善の推定を書き込めませんでした：%1</translation>
+    </message>
+    <message>
+        <source>The best guess, its undecided bytes taken by their leading value, is kept as %1; it is not a good dump.</source>
+        <translation>最善の推定（未決定のバイトは最多の値）を %1 として保存しました。良いダンプではありません。</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -429,9 +469,9 @@
         <translation>次に「ファームウェア更新」を押して更新してください。</translation>
     </message>
     <message>
-        <source><byte value="xd" />
+        <source><byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Starting update firmware , pelase wait...</source>
@@ -501,9 +541,9 @@
         <translation>デバイスファームウェア：</translation>
     </message>
     <message>
-        <source><byte value="xd" />
+        <source><byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Initialize device error.</source>
@@ -1056,6 +1096,18 @@ Choose it:</source>
         <source>Erasing the flash chip; this can take up to %1 s.</source>
         <translation>フラッシュチップを消去しています。最大 %1 秒かかることがあります。</translation>
     </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 を読み込めません：%2</translation>
+    </message>
+    <message>
+        <source>%1 is empty.</source>
+        <translation>%1 は空です。</translation>
+    </message>
+    <message>
+        <source>%1 is not a script's text: it holds a NUL byte or compiled code, which is not run.</source>
+        <translation>%1 はスクリプトのテキストではありません：NUL バイトかコンパイル済みのコードを含むため、実行しません。</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>
@@ -1086,6 +1138,14 @@ Choose it:</source>
     <message>
         <source>RAM TYPE:</source>
         <translation>RAM 種別：</translation>
+    </message>
+    <message>
+        <source>Keep the best guess of a dump that cannot be healed</source>
+        <translation>修復できないダンプの最善の推定を保存する</translation>
+    </message>
+    <message>
+        <source>When the reads leave bytes undecided, the dump still fails, and its best guess is kept as "NAME (unstable)" beside the file you chose.</source>
+        <translation>読み取りで未決定のバイトが残った場合、ダンプは失敗のままですが、最善の推定を選んだファイルの横に「名前 (unstable)」として保存します。</translation>
     </message>
 </context>
 <context>

@@ -45,7 +45,8 @@ FamicomThread::FamicomThread() = default;
 FamicomThread::~FamicomThread() = default;
 
 bool FamicomThread::execute() {
-    m_cancel.store(0, std::memory_order_relaxed);
+    // The cancel flag is cleared when the job is launched (prepare_job): a
+    // cancel that comes before the sequence begins still stops it.
     m_failure.clear();
     m_verdict = DumpVerdict::None;
     m_total = 0;

@@ -66,6 +66,9 @@ QString job_outcome_line(bool ok) {
 LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QString& fileName,
                         const QString& appDir, FamicomThread& job, const LaunchLog& log,
                         bool enterMode) {
+    // A new job: what canceled the last one is forgotten, and nothing later
+    // (the sequence included) forgets a cancel meant for this one.
+    job.m_cancel.store(0, std::memory_order_relaxed);
     const usb::ClaimScope board;
     if (!board.held()) {
         log_claim_problem(board.claim(), log);

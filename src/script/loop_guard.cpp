@@ -155,6 +155,13 @@ QByteArray guard_loops(const QByteArray& source, const QByteArray& tick) {
             if (body >= 0) insertions.push_back({body, tick + "(0);"});
             continue;
         }
+        if (is_punct(source, t, '@')) {
+            // A lambda's body is one expression: the call goes before it, as
+            // a condition that is never true.
+            const Header h = read_header(source, t.end);
+            if (h.close >= 0) insertions.push_back({h.close + 1, ' ' + tick + "(0) ? null :"});
+            continue;
+        }
         const bool isWhile = is_word(source, t, "while");
         if (!isWhile && !is_word(source, t, "for")) continue;
         const Header h = read_header(source, t.end);

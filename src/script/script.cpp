@@ -58,7 +58,8 @@ HSQUIRRELVM qr_open(JobContext* job) {
     sqstd_seterrorhandlers(v);  // compile errors; runtime errors go to report_error
     sq_newclosure(v, report_error, 0);
     sq_seterrorhandler(v);
-    sqstd_register_iolib(v);
+    // No io library: a mapper script reads and writes nothing but the
+    // cartridge. dofile is the host's own, guarded (script_load.cpp).
     return v;
 }
 

@@ -49,26 +49,71 @@ QByteArray tick_name() {
            QByteArray::number(QRandomGenerator::global()->generate(), 16) + "__";
 }
 
-}  // namespace
-
-// Its loops and functions are guarded first, so that Cancel can stop any of
-// them; a file that cannot be read as text (or holds compiled code) goes to
-// the standard loader unchanged, which reports what is wrong with it.
-bool load_script(HSQUIRRELVM v, JobContext* job) {
-    const QByteArray path = job->m_script.toLocal8Bit();
-    QFile file(job->m_script);
+// The source text of the script file at path, guarded; empty with *why set
+// when the file cannot be read or holds no script text (a NUL byte, or
+// compiled code, which would run unguarded).
+QByteArray guarded_source(const QString& path, const QByteArray& tick, QString* why) {
+    QFile file(path);
     QByteArray source;
     if (file.open(QIODevice::ReadOnly)) source = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *why = ScriptText::tr("%1 cannot be read: %2").arg(path, file.errorString());
+        return QByteArray();
+    }
     const QByteArray utf8Mark("\xEF\xBB\xBF");
     if (source.startsWith(utf8Mark)) source.remove(0, utf8Mark.size());
-    const bool text =
-        file.error() == QFileDevice::NoError && !source.isEmpty() && source.indexOf('\0') < 0;
+    if (source.isEmpty()) {
+        *why = ScriptText::tr("%1 is empty.").arg(path);
+        return QByteArray();
+    }
+    if (source.indexOf('\0') >= 0) {
+        *why = ScriptText::tr("%1 is not a script's text: it holds a NUL byte or compiled code, "
+                              "which is not run.")
+                   .arg(path);
+        return QByteArray();
+    }
+    return guard_loops(source, tick);
+}
+
+// dofile(path[, raiseerror]) for scripts: the file is guarded as the script
+// itself is and runs with the caller's this; its value is returned. The
+// tick's name is the closure's free variable, last on the stack.
+SQInteger guarded_dofile(HSQUIRRELVM v) {
+    const SQInteger top = sq_gettop(v);
+    const SQChar* tick = nullptr;
+    const SQChar* path = nullptr;
+    if (top < 3 || SQ_FAILED(sq_getstring(v, top, &tick)) || SQ_FAILED(sq_getstring(v, 2, &path)))
+        return sq_throwerror(v, "dofile takes the file's name");
+    QString why;
+    const QByteArray source = guarded_source(QString::fromLocal8Bit(path), tick, &why);
+    if (source.isEmpty()) return sq_throwerror(v, why.toLocal8Bit().constData());
+    if (SQ_FAILED(sq_compilebuffer(v, source.constData(), source.size(), path, SQTrue)))
+        return SQ_ERROR;
+    sq_push(v, 1);
+    if (SQ_FAILED(sq_call(v, 1, SQTrue, SQTrue))) return SQ_ERROR;
+    return 1;
+}
+
+}  // namespace
+
+// Its loops, functions and lambdas are guarded first, and so is every file it
+// loads with dofile, so that Cancel can stop any of them. No file is run
+// unguarded: one that holds no script text is refused.
+bool load_script(HSQUIRRELVM v, JobContext* job) {
     const QByteArray tickName = tick_name();
     qr_function_register_global(v, tickName.constData(), tick);
-    if (text && run_source(v, guard_loops(source, tickName), path.constData())) return true;
-    if (!text && SQ_SUCCEEDED(sqstd_dofile(v, path.constData(), SQFalse, SQTrue))) return true;
-    const QString error = qr_last_error(v);
+    sq_pushroottable(v);
+    sq_pushstring(v, "dofile", -1);
+    sq_pushstring(v, tickName.constData(), tickName.size());
+    sq_newclosure(v, guarded_dofile, 1);
+    sq_newslot(v, -3, SQFalse);
+    sq_pop(v, 1);
+    QString why;
+    const QByteArray source = guarded_source(job->m_script, tickName, &why);
+    if (!source.isEmpty() && run_source(v, source, job->m_script.toLocal8Bit().constData()))
+        return true;
+    if (why.isEmpty()) why = qr_last_error(v);
     job->report_line(ScriptText::tr("dump core script error\n"));
-    job->note_failure(job->m_script + QStringLiteral(": ") + error);
+    job->note_failure(source.isEmpty() ? why : job->m_script + QStringLiteral(": ") + why);
     return false;
 }

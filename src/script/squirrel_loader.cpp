@@ -113,6 +113,5 @@ SQ_FORWARD(SQRESULT, sqstd_dofile, (HSQUIRRELVM v, const SQChar* f, SQBool ret, 
 SQ_FORWARD(void, sqstd_seterrorhandlers, (HSQUIRRELVM v), (v))
 SQ_FORWARD(void, sq_seterrorhandler, (HSQUIRRELVM v), (v))
 SQ_FORWARD(void, sqstd_printcallstack, (HSQUIRRELVM v), (v))
-SQ_FORWARD(SQRESULT, sqstd_register_iolib, (HSQUIRRELVM v), (v))
 
 #endif

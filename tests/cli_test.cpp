@@ -590,6 +590,16 @@ TEST_F(Cli, AFlickeringSaveIsHealedWhenReadAndBackedUp) {
     EXPECT_TRUE(read_file((backups + "/zelvo3/backups/" + kept[0]).toStdString()) == held);
 }
 
+// A game code that is only a part of the database's serials ("E-US" in
+// "AGB-B69E-USA") names no release: the cartridge is sized by probing.
+TEST_F(Cli, APartOfASerialIsNoGameCode) {
+    const Bytes rom = romgen::gba_image(4 << 20, "E-US");
+    MOUNT_BOARD(board, {"--gba", image(rom, "rom.gba")});
+    const CliRun run = cli({"dump-rom", path("e-us.gba")});
+    EXPECT_EQ(run.code, 0) << text(run);
+    EXPECT_TRUE(read_file(dir.file("e-us.gba")) == rom) << "4 MiB, not the 16 MiB of a match";
+}
+
 // Without FILE a dump takes the cartridge's name in the current folder.
 TEST_F(Cli, ADumpWithoutAFileTakesTheCartridgesName) {
     const Bytes rom = romgen::gba_image(8 << 20, "ZTST");

@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <QString>
 #include <cstdlib>
 #include <cstring>
 #include <set>
 
 #include "cart/gba_cart_table.h"
+#include "cart/known_dumps.h"
+#include "jobs/detection.h"
+#include "jobs/file_names.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 
@@ -41,18 +46,40 @@ TEST(GbHeader, RejectsALogoThatDiffersInOneByte) {
     EXPECT_EQ(pcb.rom_size, 77u);
 }
 
-TEST(GbHeader, Titles) {
-    Bytes h = gb_header(0x00);
-    std::memcpy(&h[0x134], "ABCDEFGHIJKLMNOP", 16);
-    EXPECT_EQ(decode(h).title, "ABCDEFGHIJKLMNOP");
-    std::memset(&h[0x134], 0, 16);
-    std::memcpy(&h[0x134], "POKEMO", 6);
-    EXPECT_EQ(decode(h).title, "POKEMO");
-    std::memcpy(&h[0x134], "COLOURONLYGAME!", 15);
-    h[0x143] = 0xC0;
-    const QString title = decode(h).title;
-    EXPECT_EQ(title.size(), 16);
-    EXPECT_EQ(title.at(15), QChar(0xFFFD));
+// One decoder gives every title: the Info report's, the suggested file name's
+// and the backup's (header_title), for GB, colour and GBA headers alike.
+TEST(GbHeader, OneTitleDecoderForReportsNamesAndBackups) {
+    const struct {
+        const char* name;
+        std::string field;  // the 16 bytes at 0x134
+        std::string title;
+        const char* file;
+    } cases[] = {
+        {"all 16 bytes", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP.gb"},
+        {"up to NUL", std::string("POKEMO\0\0\0\0\0\0\0\0\0\0", 16), "POKEMO", "POKEMO.gb"},
+        {"colour flag", "COLOURONLYGAME!\xC0", "COLOURONLYGAME!", "COLOURONLYGAME!.gbc"},
+        {"colour with a code", std::string("ZELVO TEST\0ZQZQ\x80", 16), "ZELVO TEST",
+         "ZELVO TEST (ZQZQ).gbc"},
+        {"control characters", std::string("A\x1B[2J\nB\x7F\x80" "C\0\0\0\0\0\0", 16), "A[2JBC",
+         "A[2JBC.gb"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes h = gb_header(0x00);
+        std::memcpy(&h[0x134], c.field.data(), 16);
+        EXPECT_EQ(gb::header_title(false, h.data()), QString::fromStdString(c.title));
+        const gb::gb_pcb pcb = decode(h);
+        EXPECT_EQ(pcb.title, QString::fromStdString(c.title));
+        Detection d;
+        d.outcome = ReportOutcome::Gb;
+        d.gb = pcb;
+        d.header.assign(h.begin(), h.begin() + 0x150);
+        d.gb.rom_size = 32768;
+        EXPECT_EQ(suggested_file_name(d, false), c.file);
+    }
+    Bytes g = romgen::gba_image(0x1000, "AXYZ");
+    std::memcpy(&g[0xA0], "GBA\x1BTITLE\0\0\0\0", 12);
+    EXPECT_EQ(gb::header_title(true, g.data()), "GBATITLE");
 }
 
 TEST(GbHeader, CartridgeTypesAndControllerCodes) {
@@ -155,6 +182,16 @@ TEST(GbaHeader, UnknownCodesLogoMismatchAndEmptyKeys) {
     lookup(std::string(4, '\0').c_str(), &result);
     EXPECT_NE(result, 0);
     EXPECT_EQ(lookup("\0\0\0\0").rom_size, 0) << "an empty key identifies nothing";
+    // Only whole codes match: parts of serials identify nothing.
+    for (const char* part : {"E-US", "USA", "A", "WRP-", "-EUR"})
+        EXPECT_EQ(lookup(part).rom_size, 0) << part;
+    // Every code a row's serials hold finds a row.
+    const QRegularExpression code("\\b[A-Z0-9]{3}-([A-Z0-9]{4})\\b");
+    for (size_t i = 0; i < gb::gba_cart_count; ++i)
+        for (auto m = code.globalMatch(gb::gba_cart_table[i].serial); m.hasNext();) {
+            const std::string c = m.next().captured(1).toStdString();
+            EXPECT_FALSE(lookup(c.c_str()).title.isEmpty()) << gb::gba_cart_table[i].serial;
+        }
 
     Bytes h = romgen::gba_image(0x1000, "AWRP");
     h[0x04 + 100] ^= 0x80;

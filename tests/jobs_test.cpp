@@ -49,7 +49,7 @@ protected:
     void choose_gb(int mbc, int romSize, int ramSize = 0) {
         Settings* s = tab.settings();
         s->setSysType(kSysGb);
-        s->setItem1(mbc_by_code(mbc)->position);
+        s->setItem1(gb::mbc_position(mbc_by_code(mbc)));
         s->setItem2(option_by_value(gb_rom_table, romSize)->position);
         if (ramSize) s->setItem3(option_by_value(gb_ram_table, ramSize)->position);
     }

@@ -308,8 +308,8 @@ TEST(SettingsPanel, ConstructionDefaults) {
     EXPECT_EQ(s.getGbRamSize(), 512);
     EXPECT_FALSE(s.getCheckType());
     EXPECT_EQ(entries(s.systemList()), QStringList({"GB/GBC", "GBA"}));
-    EXPECT_EQ(entries(s.firstList()).size(), 9);
-    EXPECT_EQ(entries(s.secondList()).size(), 9);
+    EXPECT_EQ(entries(s.firstList()).size(), int(std::size(mbc_table)));
+    EXPECT_EQ(entries(s.secondList()).size(), int(std::size(gb_rom_table)));
     EXPECT_EQ(entries(s.thirdList()), QStringList({"512 B", "8 K", "32 K", "64 K", "128 K"}));
     EXPECT_EQ(s.listLabel(0)->text(), "MBC TYPE:");
 }

@@ -17,11 +17,31 @@ const MbcRow* mbc_row_at(int position) {
     return &mbc_table[position];
 }
 
+namespace {
+
+const HeaderType* find_type(const HeaderTypes& list, uint8_t type) {
+    for (size_t i = 0; i < list.count; ++i)
+        if (list.types[i].code == type) return &list.types[i];
+    return nullptr;
+}
+
+}  // namespace
+
 const MbcRow* mbc_by_header_type(uint8_t type) {
     for (const MbcRow& row : mbc_table)
-        for (size_t i = 0; i < row.headerTypes.count; ++i)
-            if (row.headerTypes.codes[i] == type) return &row;
+        if (find_type(row.headerTypes, type)) return &row;
     return nullptr;
+}
+
+int mbc_position(const MbcRow* row) {
+    return int(row - mbc_table);
+}
+
+const char* header_type_name(uint8_t type) {
+    const MbcRow* row = mbc_by_header_type(type);
+    const HeaderType* named = row ? find_type(row->headerTypes, type)
+                                  : find_type(types(kUnreadTypes), type);
+    return named ? named->name : nullptr;
 }
 
 ClockKind clock_of_header_type(uint8_t type) {

@@ -14,23 +14,38 @@ namespace gb {
 
 inline constexpr uint32_t kKiB = 1024, kMiB = 1024 * 1024;
 
-// The cartridge header types that select a controller.
+// A cartridge header type, with the name the Info report gives it.
+struct HeaderType {
+    uint8_t code;
+    const char* name;
+};
+// The header types that select a controller.
 struct HeaderTypes {
+    const HeaderType* types;
+    size_t count;
+};
+template <size_t N>
+constexpr HeaderTypes types(const HeaderType (&list)[N]) {
+    return {list, N};
+}
+
+// The header types whose clock travels with the save.
+struct ClockTypes {
     const uint8_t* codes;
     size_t count;
 };
 template <uint8_t... Codes>
-inline constexpr uint8_t kHeaderTypeCodes[] = {Codes...};
+inline constexpr uint8_t kClockTypeCodes[] = {Codes...};
 template <uint8_t... Codes>
-constexpr HeaderTypes types() {
-    return {kHeaderTypeCodes<Codes...>, sizeof...(Codes)};
+constexpr ClockTypes clock_types() {
+    return {kClockTypeCodes<Codes...>, sizeof...(Codes)};
 }
-constexpr HeaderTypes no_types() {
+constexpr ClockTypes no_clock_types() {
     return {nullptr, 0};
 }
 
+// A row's place in the panel's list is its index in mbc_table.
 struct MbcRow {
-    int position;         // in the panel's controller list
     int code;             // the controller code of the settings and the header decoder
     const char* label;    // in the panel's list
     const char* script;   // mapper script in the folder beside the program
@@ -42,8 +57,40 @@ struct MbcRow {
     bool fixedSave;       // the save is always maxRam bytes, whatever size is chosen
     uint32_t builtinRam;  // the save a header naming no RAM still has (MBC2's own)
     ClockKind clock;      // the clock the header types below carry, which travels with the save
-    HeaderTypes clockTypes;
+    ClockTypes clockTypes;
 };
+
+inline constexpr HeaderType kNoneTypes[] = {{0x00, "ROM ONLY"},
+                                            {0x08, "ROM+RAM"},
+                                            {0x09, "ROM+RAM+BATTERY"},
+                                            {0x0B, "ROM+MMMO1"},
+                                            {0x0C, "ROM+MMMO1+SRAM"},
+                                            {0x0D, "ROM+MMMO1+SRAM+BATT"}};
+inline constexpr HeaderType kMbc1Types[] = {
+    {0x01, "ROM+MBC1"}, {0x02, "ROM+MBC1+RAM"}, {0x03, "ROM+MBC1+RAM+BATT"}};
+inline constexpr HeaderType kMbc2Types[] = {{0x05, "ROM+MBC2"}, {0x06, "ROM+MBC2+BATTERY"}};
+inline constexpr HeaderType kMbc3Types[] = {{0x0F, "ROM+MBC3+TIMER+BATT"},
+                                            {0x10, "ROM+MBC3+TIMER+RAM+BAT"},
+                                            {0x11, "ROM+MBC3"},
+                                            {0x12, "ROM+MBC3+RAM"},
+                                            {0x13, "ROM+MBC3+RAM+BATT"}};
+inline constexpr HeaderType kMbc5Types[] = {{0x15, "ROM+MBC4"},
+                                            {0x16, "ROM+MBC4+RAM"},
+                                            {0x17, "ROM+MBC4+RAM+BATTERY"},
+                                            {0x19, "ROM+MBC5"},
+                                            {0x1A, "ROM+MBC5+RAM"},
+                                            {0x1B, "ROM+MBC5+RAM+BATT"},
+                                            {0x1C, "ROM+MBC5+RUMBLE"},
+                                            {0x1D, "ROM+MBC5+RUMBLE+SRAM"},
+                                            {0x1E, "ROM+MBC5+RUMBLE+SRAM+BATT"},
+                                            {0xFC, "POCKET CAMERA"}};
+inline constexpr HeaderType kMbc7Types[] = {{0x22, "ROM+MBC7+BATT"}};
+inline constexpr HeaderType kTama5Types[] = {{0xFD, "Bandai TAMA5"}};
+inline constexpr HeaderType kHuc1Types[] = {{0xFF, "HuC1+RAM+BATTERY"}};
+inline constexpr HeaderType kHuc3Types[] = {{0xFE, "Hudson HuC-3"}};
+// Types with a name that no controller reads (the default one reads them).
+inline constexpr HeaderType kUnreadTypes[] = {
+    {0x1F, "Pocket Camera"}, {0x55, "GameGenie"}, {0x56, "GameShark V3.0"}};
 
 // MBC1's script, which also reads MBC1 multicarts.
 inline constexpr const char* kMbc1Script = "gb_mbc1.nut";
@@ -52,25 +99,24 @@ inline constexpr const char* kMbc1Script = "gb_mbc1.nut";
 // clock. The MMM01 types read as no controller; MBC4 types and the Pocket
 // Camera (0xFC: 16 RAM banks below its registers) as MBC5.
 inline constexpr MbcRow mbc_table[] = {
-    {0, 0, "NONE", "gb_mbc0.nut", "none", types<0x00, 0x08, 0x09, 0x0B, 0x0C, 0x0D>(), 32 * kKiB,
-     8 * kKiB, 0xFF, false, 0, ClockKind::None, no_types()},
-    {1, 1, "MBC1", kMbc1Script, "mbc1", types<0x01, 0x02, 0x03>(), 2 * kMiB, 32 * kKiB, 0xFF, false,
-     0, ClockKind::None, no_types()},
-    {2, 2, "MBC2", "gb_mbc2.nut", "mbc2", types<0x05, 0x06>(), 256 * kKiB, 512, 0x0F, false, 512,
-     ClockKind::None, no_types()},
-    {3, 3, "MBC3", "gb_mbc3.nut", "mbc3", types<0x0F, 0x10, 0x11, 0x12, 0x13>(), 4 * kMiB,
-     64 * kKiB, 0xFF, false, 0, ClockKind::Mbc3, types<0x0F, 0x10>()},
-    {4, 4, "MBC5", "gb_mbc5.nut", "mbc5",
-     types<0x15, 0x16, 0x17, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0xFC>(), 8 * kMiB, 128 * kKiB,
-     0xFF, false, 0, ClockKind::None, no_types()},
-    {5, 5, "MBC7", "gb_mbc7.nut", "mbc7", types<0x22>(), 2 * kMiB, 256, 0xFF, true, 0,
-     ClockKind::None, no_types()},
-    {6, 6, "TAMA5", "gb_tama5.nut", "tama5", types<0xFD>(), 1 * kMiB, 32, 0xFF, true, 0,
-     ClockKind::Tama5, types<0xFD>()},
-    {7, 7, "HuC-1", "gb_huc1.nut", "huc1", types<0xFF>(), 1 * kMiB, 32 * kKiB, 0xFF, false, 0,
-     ClockKind::None, no_types()},
-    {8, 8, "HuC-3", "gb_huc3.nut", "huc3", types<0xFE>(), 2 * kMiB, 128 * kKiB, 0xFF, false, 0,
-     ClockKind::HuC3, types<0xFE>()},
+    {0, "NONE", "gb_mbc0.nut", "none", types(kNoneTypes), 32 * kKiB, 8 * kKiB, 0xFF, false, 0,
+     ClockKind::None, no_clock_types()},
+    {1, "MBC1", kMbc1Script, "mbc1", types(kMbc1Types), 2 * kMiB, 32 * kKiB, 0xFF, false, 0,
+     ClockKind::None, no_clock_types()},
+    {2, "MBC2", "gb_mbc2.nut", "mbc2", types(kMbc2Types), 256 * kKiB, 512, 0x0F, false, 512,
+     ClockKind::None, no_clock_types()},
+    {3, "MBC3", "gb_mbc3.nut", "mbc3", types(kMbc3Types), 4 * kMiB, 64 * kKiB, 0xFF, false, 0,
+     ClockKind::Mbc3, clock_types<0x0F, 0x10>()},
+    {4, "MBC5", "gb_mbc5.nut", "mbc5", types(kMbc5Types), 8 * kMiB, 128 * kKiB, 0xFF, false, 0,
+     ClockKind::None, no_clock_types()},
+    {5, "MBC7", "gb_mbc7.nut", "mbc7", types(kMbc7Types), 2 * kMiB, 256, 0xFF, true, 0,
+     ClockKind::None, no_clock_types()},
+    {6, "TAMA5", "gb_tama5.nut", "tama5", types(kTama5Types), 1 * kMiB, 32, 0xFF, true, 0,
+     ClockKind::Tama5, clock_types<0xFD>()},
+    {7, "HuC-1", "gb_huc1.nut", "huc1", types(kHuc1Types), 1 * kMiB, 32 * kKiB, 0xFF, false, 0,
+     ClockKind::None, no_clock_types()},
+    {8, "HuC-3", "gb_huc3.nut", "huc3", types(kHuc3Types), 2 * kMiB, 128 * kKiB, 0xFF, false, 0,
+     ClockKind::HuC3, clock_types<0xFE>()},
 };
 
 // The controller a fresh panel offers, and the one a header type no row
@@ -87,6 +133,10 @@ const MbcRow* mbc_by_code(int code);
 const MbcRow* mbc_row_at(int position);
 const MbcRow* mbc_by_header_type(uint8_t type);
 const MbcRow* mbc_by_cli_name(const char* name);
+// A row's position in the panel's list: its index.
+int mbc_position(const MbcRow* row);
+// The name of a header type ("ROM+MBC5+RAM+BATT"); null for a type no table names.
+const char* header_type_name(uint8_t type);
 // The row whose mapper script has this file name.
 const MbcRow* mbc_by_script(const char* fileName);
 

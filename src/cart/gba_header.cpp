@@ -25,6 +25,27 @@ QString field(const char* text, size_t width) {
     return QString::fromLocal8Bit(text, int(strnlen(text, width)));
 }
 
+bool code_char(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// Whether the row's serials ("AGB-AWRP-EUR, AGB-AWRE-USA") hold code as one
+// of their four-character game codes: after a prefix of three and a dash,
+// and followed by a dash, a separator or the end; never as a part of another.
+bool serial_holds(const char* serial, size_t width, const char* code) {
+    const size_t n = strnlen(serial, width);
+    constexpr size_t kPrefix = 4;  // "AGB-"
+    for (size_t at = kPrefix; at + kGbaCodeSize <= n; ++at) {
+        if (std::memcmp(serial + at, code, kGbaCodeSize) != 0) continue;
+        const char* prefix = serial + at - kPrefix;
+        const bool starts = prefix[3] == '-' && code_char(prefix[0]) && code_char(prefix[1]) &&
+                            code_char(prefix[2]) && (at == kPrefix || !code_char(prefix[-1]));
+        const char after = at + kGbaCodeSize < n ? serial[at + kGbaCodeSize] : '\0';
+        if (starts && !code_char(after)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int gba_cartridge_info(const unsigned char* header, gba_pcb* pcb) {
@@ -32,12 +53,12 @@ int gba_cartridge_info(const unsigned char* header, gba_pcb* pcb) {
 
     char key[kGbaCodeSize + 1] = {};
     std::memcpy(key, header + kGbaCodeOffset, kGbaCodeSize);
-    // An empty key would be contained in every row: it identifies nothing.
-    if (key[0] == 0) return 1;
+    // Only a whole code of four letters and digits names a release.
+    if (!std::all_of(key, key + kGbaCodeSize, code_char)) return 1;
 
     for (size_t i = 0; i < gba_cart_count; ++i) {
         const gba_cart_row& row = gba_cart_table[i];
-        if (!strstr(row.serial, key)) continue;
+        if (!serial_holds(row.serial, sizeof row.serial, key)) continue;
         pcb->title = field(row.title, sizeof row.title);
         pcb->year = field(row.year, sizeof row.year);
         pcb->publisher = field(row.publisher, sizeof row.publisher);

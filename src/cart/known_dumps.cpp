@@ -88,6 +88,21 @@ QString cartridge_code(bool gba, const uint8_t* header) {
     return code_at(header + kCgbCodeOffset);
 }
 
+QString header_title(bool gba, const uint8_t* header) {
+    constexpr uint32_t kCgbTitle = 15;     // the colour flag takes the last byte
+    constexpr uint32_t kCodedTitle = 11;   // and a game code the four before it
+    constexpr char kFirstPrintable = ' ', kLastPrintable = '~';
+    uint32_t size = gba ? kGbaTitleSize : kGbTitleSize;
+    if (!gba && header[kGbCgbFlagOffset] & kGbCgbFlag)
+        size = cartridge_code(false, header).isEmpty() ? kCgbTitle : kCodedTitle;
+    const uint8_t* title = header + (gba ? kGbaTitleOffset : kGbTitleOffset);
+    QString out;
+    for (uint32_t i = 0; i < size && title[i]; ++i)
+        if (title[i] >= kFirstPrintable && title[i] <= kLastPrintable) out += QLatin1Char(char(title[i]));
+    while (out.endsWith(' ')) out.chop(1);
+    return out;
+}
+
 uint32_t smallest_dump(const DumpTable& table, bool gba) {
     uint32_t smallest = 0;
     for (size_t i = 0; i < table.count; ++i) {

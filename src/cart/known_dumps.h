@@ -61,6 +61,11 @@ const KnownDump* find_dump(const DumpTable& table, const DumpDigest& digest);
 // 0x13F when the header has one); empty when there is none.
 QString cartridge_code(bool gba, const uint8_t* header);
 
+// The title a header carries, the one form every report, name and record
+// uses: up to the first NUL, in the colour cartridge's shorter field (15
+// bytes, 11 before a game code), printable ASCII only, without trailing blanks.
+QString header_title(bool gba, const uint8_t* header);
+
 // The size of the smallest known dump of GBA cartridges, or of GB and GBC ones:
 // a file smaller than that is no whole dump.
 uint32_t smallest_dump(const DumpTable& table, bool gba);

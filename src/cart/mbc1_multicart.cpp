@@ -29,9 +29,7 @@ bool read(uint32_t address, uint8_t* dest, uint32_t len) {
 Multicart mbc1_multicart(const uint8_t* header) {
     const MbcRow* row = mbc_by_script(kMbc1Script);
     const uint8_t type = header[kGbTypeOffset];
-    if (!row || header[kGbRomCodeOffset] != kMulticartRomCode ||
-        std::find(row->headerTypes.codes, row->headerTypes.codes + row->headerTypes.count, type) ==
-            row->headerTypes.codes + row->headerTypes.count)
+    if (!row || header[kGbRomCodeOffset] != kMulticartRomCode || mbc_by_header_type(type) != row)
         return Multicart::No;
     std::vector<uint8_t> first(kBankSize), switched(kBankSize);
     uint8_t logo[kGbLogoSize] = {};

@@ -376,18 +376,16 @@ QString FamicomThread::cartridge_title(QString* code) {
     const uint8_t* header = cartridge_header();
     const bool gba = job_is_gba(m_type);
     if (!header) return QString();
-    const uint32_t at = gba ? gb::kGbaTitleOffset : gb::kGbTitleOffset;
-    const uint32_t n = gba ? gb::kGbaTitleSize : gb::kGbTitleSize;
-    const char* title = reinterpret_cast<const char*>(header + at);
     *code = gb::cartridge_code(gba, header);
-    return QString::fromLatin1(title, int(strnlen(title, n)));
+    return gb::header_title(gba, header);
 }
 
 bool FamicomThread::check_save_over() {
     const bool blankFile = save_blank(m_buffer, m_buffer_size, m_save_mask);
     if (!m_backup && !blankFile) return true;
     platform::TransferBuffer current;
-    const bool read = read_back(current);
+    // The backup may be the only copy of the save: it is read twice and healed.
+    const bool read = read_healed(current);
     m_total = 0;
     if (blankFile && (!read || !save_blank(current.data(), m_buffer_size, m_save_mask))) {
         const QString question =

@@ -25,7 +25,9 @@ QString database_name(bool gba, const Detection& d) {
 QString safe_file_name(const QString& text) {
     QString out;
     for (const QChar c : text)
-        out += c.unicode() < 0x20 || QLatin1String(kUnsafe).contains(c) ? QChar('_') : c;
+        out += c.unicode() < 0x20 || c.unicode() == 0x7F || QLatin1String(kUnsafe).contains(c)
+                   ? QChar('_')
+                   : c;
     while (!out.isEmpty() && (out.endsWith('.') || out.endsWith(' '))) out.chop(1);
     out = out.trimmed();
     return out.isEmpty() ? QStringLiteral("cartridge") : out;
@@ -36,15 +38,10 @@ QString suggested_file_name(const Detection& d, bool save) {
     if (!cartridge_found(d.outcome)) return QString();
     QString name = database_name(gba, d);
     if (name.isEmpty()) {
-        const QString title =
-            gba ? QString::fromLatin1(
-                      reinterpret_cast<const char*>(d.header.data() + gb::kGbaTitleOffset),
-                      int(gb::kGbaTitleSize))
-                : d.gb.title;
-        const QString code = d.header.size() > gb::kGbGlobalSumOffset
-                                 ? gb::cartridge_code(gba, d.header.data())
-                                 : QString();
-        name = title.trimmed().remove(QChar(0));
+        const bool whole = d.header.size() > gb::kGbGlobalSumOffset;
+        const QString title = whole ? gb::header_title(gba, d.header.data()) : d.gb.title;
+        const QString code = whole ? gb::cartridge_code(gba, d.header.data()) : QString();
+        name = title.trimmed();
         if (!code.isEmpty()) name += QStringLiteral(" (%1)").arg(code);
     }
     QString extension = QStringLiteral(".gb");

@@ -25,7 +25,7 @@ bool in_range(const Row (&)[N], int index) {
 template <typename Row, size_t N>
 int position_of(const Row (&table)[N], int value) {
     const Row* row = option_by_value(table, value);
-    return row ? row->position : -1;
+    return row ? int(row - table) : -1;
 }
 
 }  // namespace

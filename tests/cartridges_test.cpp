@@ -161,6 +161,33 @@ TEST_F(Cartridges, ClocksTravelWithTheSave) {
     }
 }
 
+// mGBA writes a TAMA5 save whose clock the game never set with a trailer of
+// no date: the RAM is written, and the cartridge's clock is left as it is.
+TEST_F(Cartridges, ATama5SaveWithAnUnsetClockWritesItsRam) {
+    REQUIRE_FUSE();
+    const Job tama5 = {kJobGbSaveRead, "gb_tama5.nut", 0x20000, 32};
+    const Bytes held = romgen::pattern(32, 3), next = romgen::pattern(32, 4);
+    MountedBoard board({"--gb", put(romgen::gb_image(0xFD, 2, 0), "rom.gb"), "--save",
+                        put(held, "held.sav"), "--save-out", dir.file("model.sav"), "--rtc",
+                        std::to_string(kBoardTime)});
+    ASSERT_TRUE(board.mounted());
+    const uint8_t unset[gb::kMaxClockRegisters] = {};
+    const QByteArray trailer = clock_trailer(gb::ClockKind::Tama5, unset, kBoardTime);
+    Bytes file = next;
+    file.insert(file.end(), trailer.begin(), trailer.end());
+    ASSERT_EQ(file.size(), 72u);
+    ASSERT_TRUE(run(tama5, kJobGbSaveWrite, put(file, "mgba.sav")));
+    EXPECT_TRUE(logged("was never set by the game")) << log.join("\n").toStdString();
+    ASSERT_TRUE(run(tama5, kJobGbSaveRead, dir.file("after.sav")));
+    const Bytes after = read_file(dir.file("after.sav"));
+    ASSERT_GT(after.size(), 32u);
+    EXPECT_TRUE(Bytes(after.begin(), after.begin() + 32) == next);
+    ClockState state;
+    ASSERT_TRUE(parse_clock_trailer(gb::ClockKind::Tama5, after.data() + 32, after.size() - 32,
+                                    &state));
+    EXPECT_EQ(clock_text(gb::ClockKind::Tama5, state.regs).left(13), "2023-11-14 22");
+}
+
 // mGBA's GBA core, given the program's save of a clock cartridge, reads the
 // clock the board was set to through its own GPIO port.
 void silent(mLogger*, int, mLogLevel, const char*, va_list) {}

@@ -31,9 +31,16 @@ tree angled cart/a.cpp '#include <ui/view.h>\n'
 tree indented cart/a.cpp '    #include "ui/view.h"\n'
 tree spaced cart/a.cpp '#  include  "ui/view.h"\n'
 tree tabbed cart/a.cpp '\t# include <ui/view.h>\n'
+tree climbing cart/a.cpp '#include "../ui/view.h"\n'
+tree detour cart/a.cpp '#include "cart/../ui/view.h"\n'
+tree macro cart/a.cpp '#define VIEW "ui/view.h"\n#include VIEW\n'
+tree commented cart/a.cpp '/* a note */ #include "ui/view.h"\n'
+tree hpp cart/a.hpp '#include "ui/view.h"\n'
 tree unknown tools/helper.cpp 'int helper;\n'
-tree good cart/a.cpp '#include "cart/bus.h"\n#include <vector>\n'
-for name in quoted angled indented spaced tabbed unknown; do expect "$name" fails; done
+tree good cart/a.cpp '#include "cart/bus.h"\n#include "bus.h"\n#include "../cart/bus.h"\n#include <vector>\n'
+for name in quoted angled indented spaced tabbed climbing detour macro commented hpp unknown; do
+    expect "$name" fails
+done
 expect good passes
 [ "$failures" -eq 0 ] && echo "check-layers: every bad form found, the good tree passes"
 exit "$failures"

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_output.h"
@@ -646,7 +647,7 @@ TEST_F(Cli, FailuresSayWhyAndExitWithTheirStatus) {
     REQUIRE_FUSE();
     const CliRun noBoard = cli({"info"}, path(""));
     EXPECT_EQ(noBoard.code, 3) << text(noBoard);
-    EXPECT_TRUE(noBoard.err.startsWith("zelvo3-cli: No volume holding K-DRIVER.DMP was found in"))
+    EXPECT_TRUE(noBoard.err.startsWith("zelvo3-cli: No dump board was found in " + path("")))
         << text(noBoard);
     EXPECT_EQ(noBoard.err.count('\n'), 1) << "one line";
 
@@ -691,6 +692,52 @@ TEST_F(Cli, ABoardFailingAtAnyPointGivesANonZeroExitWithAReason) {
             EXPECT_TRUE(run.err.startsWith("zelvo3-cli: ") && run.err.size() > 14) << text(run);
             EXPECT_FALSE(QFile::exists(path("out.gb"))) << "no partial file";
         }
+    }
+}
+
+// Ctrl-C reaches a loop in a helper the script loaded with dofile, and a
+// lambda that calls itself: the program runs from a copy beside a changed
+// mapper folder, and ends with no output file.
+TEST_F(Cli, CtrlCReachesLoadedHelpersAndLambdas) {
+    const struct {
+        const char* name;
+        const char* file;    // of the mapper folder
+        const char* after;   // the text changed
+        const char* before;
+    } runaways[] = {
+        {"a loop in gb_common.nut", "gb_common.nut", "function dump_banks(d, size, select) {",
+         "function dump_banks(d, size, select) { while (true) {}"},
+        {"a lambda", "gb_mbc5.nut", "function cpu_dump(d, size, unused) {",
+         "function cpu_dump(d, size, unused) { local f = null; f = @(n) f(n + 1); f(0);"},
+    };
+    MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 2, 0), "rom.gb")});
+    for (const auto& r : runaways) {
+        SCOPED_TRACE(r.name);
+        const QString program = path(std::string("program-") + r.file);
+        std::filesystem::create_directories(program.toStdString());
+        std::filesystem::copy(QFileInfo(CLI_PATH).absolutePath().toStdString() + "/mapper",
+                              (program + "/mapper").toStdString(),
+                              std::filesystem::copy_options::recursive);
+        QFile::copy(CLI_PATH, program + "/zelvo3-cli");
+        const std::string script = (program + "/mapper/" + r.file).toStdString();
+        Bytes text = read_file(script);
+        std::string source(text.begin(), text.end());
+        const size_t at = source.find(r.after);
+        ASSERT_NE(at, std::string::npos);
+        source.replace(at, std::strlen(r.after), r.before);
+        write_file(script, Bytes(source.begin(), source.end()));
+        QProcess process;
+        process.start(program + "/zelvo3-cli", {"dump-rom", path("runaway.gb")});
+        ASSERT_TRUE(wait_for([&] {
+            process.waitForReadyRead(20);
+            return process.readAllStandardOutput().contains("Start dump rom...");
+        }));
+        ::kill(pid_t(process.processId()), SIGINT);
+        const bool ended = process.waitForFinished(20000);
+        if (!ended) process.kill();
+        EXPECT_TRUE(ended) << "the script ran on after Ctrl-C";
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_FALSE(QFile::exists(path("runaway.gb")));
     }
 }
 

@@ -91,12 +91,10 @@ TEST(Blowfish, PublishedVectorsInTheSystemsByteOrder) {
         bf::crypt_data(data, 8);
         EXPECT_EQ(get_half(data), uint32_t(v.cipher >> 32)) << std::hex << v.key;
         EXPECT_EQ(get_half(data + 4), uint32_t(v.cipher)) << std::hex << v.key;
-        bf::decrypt_data(data, 8);
-        EXPECT_EQ(get_half(data), uint32_t(v.plain >> 32));
     }
 }
 
-TEST(Blowfish, KeyIsUsedCyclicallyAndBuffersRoundTrip) {
+TEST(Blowfish, KeyIsUsedCyclicallyAndBlocksAreIndependent) {
     const uint8_t key[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     uint8_t repeated[72];
     for (int i = 0; i < 72; ++i) repeated[i] = key[i % 8];
@@ -113,8 +111,6 @@ TEST(Blowfish, KeyIsUsedCyclicallyAndBuffersRoundTrip) {
     EXPECT_EQ(std::memcmp(data, data + 8, 8), 0) << "blocks are independent";
     EXPECT_NE(std::memcmp(data, original.data(), 8), 0);
     EXPECT_EQ(std::memcmp(data + 16, &original[16], 5), 0) << "a short tail stays as it is";
-    bf::decrypt_data(data, 21);
-    EXPECT_EQ(std::vector<uint8_t>(data, data + 21), original);
 }
 
 class NoCacheLoad : public ::testing::Test {
@@ -257,6 +253,28 @@ TEST(UncachedRead, AShortSmallTransferReportsWhatCame) {
     EXPECT_EQ(file::NoCacheLoad(dir.file("ten").c_str(), dest.data(), 100, 0), 10u);
     EXPECT_EQ(std::vector<uint8_t>(dest.begin(), dest.begin() + 10),
               std::vector<uint8_t>(10, 0x11));
+}
+
+// No descriptor of the board's files or its lock is handed to a program the
+// process starts.
+TEST(UncachedRead, DescriptorsCloseOnExec) {
+    TempDir dir;
+    testing_support::write_file(dir.file("data"), std::vector<uint8_t>(4096, 0x11));
+    const auto closes_on_exec = [](int fd) { return fd >= 0 && (fcntl(fd, F_GETFD) & FD_CLOEXEC); };
+    platform::UncachedFile f;
+    platform::open_uncached(dir.file("data").c_str(), f);
+    EXPECT_TRUE(closes_on_exec(f.fd));
+    platform::VolumeLock lock;
+    ASSERT_TRUE(lock.acquire(dir.path()));
+    int found = 0;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        if (std::filesystem::read_symlink(e.path(), ec) != std::filesystem::path(dir.path()))
+            continue;
+        ++found;
+        EXPECT_TRUE(closes_on_exec(std::stoi(e.path().filename().string())));
+    }
+    EXPECT_EQ(found, 1);
 }
 
 TEST(TransferBuffer, AlignedForDirectReadsAndFilled) {

@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <filesystem>
 #include <optional>
 
@@ -258,14 +259,15 @@ TEST_F(WindowJob, BackupsOnlyWhenTheyHoldSomethingNew) {
 }
 
 // A blank file over a save that is not blank is asked about first; No writes nothing.
+// Enter, the question's default, keeps the cartridge's save.
 TEST_F(WindowJob, ABlankSaveOverARealOneIsAskedAbout) {
     const Bytes held = romgen::pattern(0x8000, 5);
     mount({"--gb", image(romgen::gb_image(0x1B, 2, 3), "rom.gb"), "--save", image(held, "h.sav"),
            "--save-out", dir.file("out.sav")});
     QString asked;
-    const DialogAnswer no = answer_next<QMessageBox>([&asked](QMessageBox* box) {
+    const DialogAnswer enter = answer_next<QMessageBox>([&asked](QMessageBox* box) {
         asked = box->text();
-        box->button(QMessageBox::No)->click();
+        QTest::keyClick(box, Qt::Key_Return);
     });
     const QStringList lines = run(&MainTab::push_write_ram, image(Bytes(0x8000, 0), "z.sav"));
     EXPECT_TRUE(failed(lines)) << lines.join("\n").toStdString();
@@ -404,8 +406,9 @@ TEST_F(WindowJob, NoBoardAndCancelledDialogs) {
     QStringList lines = run(&MainTab::push_read_rom, dir.file("x.gb"));
     EXPECT_FALSE(started);
     EXPECT_TRUE(lines.contains("Can not found dump device."));
-    EXPECT_TRUE(lines.contains(QString("No volume holding K-DRIVER.DMP was found in %1.")
-                                   .arg(QString::fromStdString(empty.path()))))
+    EXPECT_TRUE(has(lines, QString("No dump board was found in %1 (no volume there holds "
+                                   "K-DRIVER.DMP). Plug the board in")
+                               .arg(QString::fromStdString(empty.path()))))
         << "where it looked";
 
     // Without the window, the job itself reports the missing board.

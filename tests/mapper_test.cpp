@@ -89,7 +89,7 @@ TEST_F(Mapper, InfoThenDumpWithTheSettingsItChose) {
         ASSERT_TRUE(board.mounted());
         MainTab tab(nullptr);
         tab.push_info();
-        EXPECT_EQ(tab.settings()->getMbcScript(), c.script);
+        EXPECT_EQ(QString(mbc_script_at(tab.settings()->model().choices().mbcPosition)), c.script);
         const DialogAnswer answer = answer_file_dialog(QString::fromStdString(dir.file("info.gb")));
         tab.push_read_rom();
         ASSERT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 60000));

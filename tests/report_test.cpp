@@ -59,9 +59,12 @@ TEST_F(InfoReport, NoBoard) {
     const ScopedEnv volumes("ZELVO_VOLUMES", empty.path());
     Report r;
     r.run();
-    EXPECT_EQ(r.lines, QStringList({"Can not found dump device.",
-                                    "No volume holding K-DRIVER.DMP was found in " +
-                                        QString::fromStdString(empty.path()) + "."}));
+    EXPECT_EQ(r.lines,
+              QStringList({"Can not found dump device.",
+                           "No dump board was found in " + QString::fromStdString(empty.path()) +
+                               " (no volume there holds K-DRIVER.DMP). Plug the board in and let "
+                               "the system mount it, or set ZELVO_VOLUMES to the folder that "
+                               "holds its volume."}));
     EXPECT_TRUE(r.calls.empty());
     EXPECT_EQ(r.separators, 0);
 }

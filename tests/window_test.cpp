@@ -301,9 +301,9 @@ TEST(SettingsPanel, ConstructionDefaults) {
     Settings s(nullptr);
     EXPECT_EQ(s.title(), "Settings");
     EXPECT_EQ(s.getSysType(), 0);
-    EXPECT_EQ(s.getMbcType(), 4);
+    EXPECT_EQ(s.model().mbcCode(), 4);
     EXPECT_EQ(s.firstList()->currentText(), "MBC5");
-    EXPECT_EQ(s.getMbcScript(), "gb_mbc5.nut");
+    EXPECT_EQ(QString(mbc_script_at(s.model().choices().mbcPosition)), "gb_mbc5.nut");
     EXPECT_EQ(s.getGbRomSize(), 32768);
     EXPECT_EQ(s.getGbRamSize(), 512);
     EXPECT_FALSE(s.getCheckType());
@@ -319,7 +319,7 @@ TEST(SettingsPanel, SwitchingSystemsResetsOnlyTheSystemSwitchedTo) {
     s.setItem1(2);
     s.setItem2(3);
     s.setItem3(1);
-    EXPECT_EQ(s.getMbcType(), 2);
+    EXPECT_EQ(s.model().mbcCode(), 2);
     s.setSysType(1);
     EXPECT_EQ(s.listLabel(1)->text(), "RAM TYPE:");
     EXPECT_EQ(s.getGbaRomSize(), 1048576);
@@ -329,9 +329,9 @@ TEST(SettingsPanel, SwitchingSystemsResetsOnlyTheSystemSwitchedTo) {
     s.setItem2(1);
     s.setItem3(1);
     EXPECT_EQ(s.getGbaRamSize(), 131072);
-    EXPECT_EQ(s.getMbcType(), 2) << "GB values stay while GBA is chosen";
+    EXPECT_EQ(s.model().mbcCode(), 2) << "GB values stay while GBA is chosen";
     s.setSysType(0);
-    EXPECT_EQ(s.getMbcType(), 4);
+    EXPECT_EQ(s.model().mbcCode(), 4);
     EXPECT_EQ(s.getGbRomSize(), 32768);
     EXPECT_EQ(s.getGbRamSize(), 512);
     EXPECT_EQ(s.getGbaRomSize(), 16777216) << "GBA values stay while GB is chosen";
@@ -364,7 +364,7 @@ TEST(SettingsPanel, SelectByValue) {
     EXPECT_EQ(s.secondList()->currentIndex(), 0);
     s._setItem1(6);
     EXPECT_EQ(s.firstList()->currentText(), "TAMA5");
-    EXPECT_EQ(s.getMbcScript(), "gb_tama5.nut");
+    EXPECT_EQ(QString(mbc_script_at(s.model().choices().mbcPosition)), "gb_tama5.nut");
     s._setItem3(2048);
     EXPECT_EQ(s.getGbRamSize(), 512) << "2048 bytes is not listed";
     s._setItem3(32768);

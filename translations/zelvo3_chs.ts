@@ -453,6 +453,10 @@
         <source>The best guess, its undecided bytes taken by their leading value, is kept as %1; it is not a good dump.</source>
         <translation>最佳猜测（未确定的字节取其领先值）已保存为 %1；它不是良好的转储。</translation>
     </message>
+    <message>
+        <source>The clock in %1 was never set by the game: the cartridge's clock is left as it is.</source>
+        <translation>%1 中的时钟从未被游戏设置：卡带的时钟保持不变。</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -766,14 +770,6 @@
         <translation>部分自制 GB/GBC 烧录卡需要 3.3V 电源。</translation>
     </message>
     <message>
-        <source>No volume holding %1 was found: there is no folder where removable volumes are mounted.</source>
-        <translation>未找到含有 %1 的卷：没有挂载可移动卷的文件夹。</translation>
-    </message>
-    <message>
-        <source>No volume holding %1 was found in %2.</source>
-        <translation>在 %2 中未找到含有 %1 的卷。</translation>
-    </message>
-    <message>
         <source>No board named %1 was found; the boards seen: %2.</source>
         <translation>未找到名为 %1 的烧录器；找到的烧录器：%2。</translation>
     </message>
@@ -1002,6 +998,26 @@ Choose it:</source>
     <message>
         <source>ROM images (*.gb *.gbc *.gba);;All files (*)</source>
         <translation>ROM 映像 (*.gb *.gbc *.gba);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>No dump board was found: there is no folder where removable volumes are mounted.</source>
+        <translation>未找到读卡器：没有挂载可移动卷的文件夹。</translation>
+    </message>
+    <message>
+        <source>No dump board was found in %1 (no volume there holds %2).</source>
+        <translation>在 %1 中未找到读卡器（那里没有卷含有 %2）。</translation>
+    </message>
+    <message>
+        <source>Plug the board in and let the system mount it, or set ZELVO_VOLUMES to the folder that holds its volume.</source>
+        <translation>请插入读卡器并让系统挂载它，或将 ZELVO_VOLUMES 设置为包含其卷的文件夹。</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, but %3: it is not a dump board, and nothing was written there.</source>
+        <translation>%1 含有 %2，但 %3：它不是读卡器，也未向其写入任何内容。</translation>
+    </message>
+    <message>
+        <source>The cartridge answers neither the flash query nor the ID command: it has no flash chip (a cartridge of mask ROM), so nothing was erased or written.</source>
+        <translation>卡带既不响应闪存查询也不响应 ID 命令：它没有闪存芯片（掩膜 ROM 卡带），因此未擦除或写入任何内容。</translation>
     </message>
 </context>
 <context>

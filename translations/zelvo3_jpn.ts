@@ -453,6 +453,10 @@
         <source>The best guess, its undecided bytes taken by their leading value, is kept as %1; it is not a good dump.</source>
         <translation>最善の推定（未決定のバイトは最多の値）を %1 として保存しました。良いダンプではありません。</translation>
     </message>
+    <message>
+        <source>The clock in %1 was never set by the game: the cartridge's clock is left as it is.</source>
+        <translation>%1 の時計はゲームで一度も設定されていません：カートリッジの時計はそのままにします。</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -766,14 +770,6 @@
         <translation>一部の自作 GB/GBC フラッシュカートリッジは 3.3V 電源が必要です。</translation>
     </message>
     <message>
-        <source>No volume holding %1 was found: there is no folder where removable volumes are mounted.</source>
-        <translation>%1 を含むボリュームが見つかりません。リムーバブルボリュームのマウント先フォルダがありません。</translation>
-    </message>
-    <message>
-        <source>No volume holding %1 was found in %2.</source>
-        <translation>%2 に %1 を含むボリュームが見つかりません。</translation>
-    </message>
-    <message>
         <source>No board named %1 was found; the boards seen: %2.</source>
         <translation>%1 という名前のボードは見つかりません。見つかったボード：%2。</translation>
     </message>
@@ -1002,6 +998,26 @@ Choose it:</source>
     <message>
         <source>ROM images (*.gb *.gbc *.gba);;All files (*)</source>
         <translation>ROM イメージ (*.gb *.gbc *.gba);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>No dump board was found: there is no folder where removable volumes are mounted.</source>
+        <translation>ダンプ基板が見つかりません：リムーバブルボリュームをマウントするフォルダーがありません。</translation>
+    </message>
+    <message>
+        <source>No dump board was found in %1 (no volume there holds %2).</source>
+        <translation>%1 にダンプ基板が見つかりません（%2 を持つボリュームがありません）。</translation>
+    </message>
+    <message>
+        <source>Plug the board in and let the system mount it, or set ZELVO_VOLUMES to the folder that holds its volume.</source>
+        <translation>基板を接続してシステムにマウントさせるか、ZELVO_VOLUMES にそのボリュームのあるフォルダーを設定してください。</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, but %3: it is not a dump board, and nothing was written there.</source>
+        <translation>%1 には %2 がありますが、%3：ダンプ基板ではないため、何も書き込んでいません。</translation>
+    </message>
+    <message>
+        <source>The cartridge answers neither the flash query nor the ID command: it has no flash chip (a cartridge of mask ROM), so nothing was erased or written.</source>
+        <translation>カートリッジはフラッシュのクエリにも ID コマンドにも応答しません：フラッシュチップがない（マスク ROM のカートリッジ）ため、何も消去・書き込みしていません。</translation>
     </message>
 </context>
 <context>

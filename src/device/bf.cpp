@@ -61,10 +61,6 @@ void Blowfish_Init(BLOWFISH_CTX* ctx, const uint8_t* key, int keyLen) {
         blowfish_set_key(&ctx->cipher, size_t(std::min(keyLen, kScheduleBytes)), key);
 }
 
-BLOWFISH_CTX& context() {
-    return g_context;
-}
-
 void init(const uint8_t* key, int keyLen) {
     Blowfish_Init(&g_context, key, keyLen);
 }
@@ -75,10 +71,6 @@ void init(const uint8_t* key) {
 
 void crypt_data(uint8_t* buffer, uint32_t len) {
     for_each_block(buffer, len, Blowfish_Encrypt);
-}
-
-void decrypt_data(uint8_t* buffer, uint32_t len) {
-    for_each_block(buffer, len, Blowfish_Decrypt);
 }
 
 }  // namespace bf

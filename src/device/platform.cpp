@@ -40,15 +40,15 @@ UncachedFile::~UncachedFile() {
 void open_uncached(const char* path, UncachedFile& file) {
 #ifdef __APPLE__
     // Exclusive, non-blocking open; the per-file switch turns the data cache off.
-    file.fd = ::open(path, O_RDONLY | O_NONBLOCK | O_EXLOCK | O_ASYNC);
+    file.fd = ::open(path, O_RDONLY | O_NONBLOCK | O_EXLOCK | O_ASYNC | O_CLOEXEC);
     if (file.fd >= 0) fcntl(file.fd, F_GLOBAL_NOCACHE, 1);
     file.direct = false;
 #else
     // O_DIRECT bypasses the page cache; where the file system refuses it, the
     // file's cached pages are dropped before every read instead (drop_cached).
-    file.fd = ::open(path, O_RDONLY | O_NONBLOCK | O_DIRECT);
+    file.fd = ::open(path, O_RDONLY | O_NONBLOCK | O_DIRECT | O_CLOEXEC);
     file.direct = file.fd >= 0;
-    if (file.fd < 0) file.fd = ::open(path, O_RDONLY | O_NONBLOCK);
+    if (file.fd < 0) file.fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (file.fd < 0) return;
     // Linux has no O_EXLOCK: an exclusive advisory lock stands in for it.
     if (flock(file.fd, LOCK_EX | LOCK_NB) != 0) {
@@ -114,7 +114,7 @@ bool VolumeLock::acquire(const std::string& volumePath) {
     release();
     // A lock on the volume's root directory: every process that uses the board
     // takes it, so two programs never interleave their commands.
-    m_fd = ::open(volumePath.c_str(), O_RDONLY | O_DIRECTORY);
+    m_fd = ::open(volumePath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_fd < 0) return false;
     if (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(m_fd);
@@ -156,14 +156,28 @@ std::string folder_of(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The umask can only be read by setting it, which for a moment changes it for
+// every thread: it is read once, at start-up, before any thread is running.
+const mode_t g_startUmask = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}();
+
 // A new file gets the mode of the file it replaces, else the usual one.
 mode_t new_file_mode(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
-    // The umask can only be read by setting it; it is put back at once.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0666 & ~g_startUmask;
+}
+
+// A name just given to a file lasts a power cut only once its folder is on
+// the disk too; a folder that cannot be synced (some file systems) is left.
+void sync_folder(const std::string& path) {
+    const int dir = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    ::fsync(dir);
+    ::close(dir);
 }
 
 bool failed(std::string* why) {
@@ -278,6 +292,7 @@ NewFile::Commit NewFile::commit(const std::string& path, bool replace, std::stri
     }
     if (!m_temp.empty() && ::rename(m_temp.c_str(), path.c_str()) != 0)
         return failed(why), Commit::Failed;
+    sync_folder(path);
     m_temp.clear();
     m_committed = true;
     ::close(m_fd);

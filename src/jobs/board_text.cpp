@@ -29,19 +29,26 @@ QString claim_problem(const usb::BoardClaim& claim) {
         case usb::ClaimStatus::Held:
             return QString();
         case usb::ClaimStatus::NoBoard:
-            return claim.searched().empty()
-                       ? MainTabText::tr(
-                             "No volume holding %1 was found: there is no folder "
-                             "where removable volumes are mounted.")
-                             .arg(ident)
-                       : MainTabText::tr("No volume holding %1 was found in %2.")
-                             .arg(ident, joined(claim.searched()));
+            return (claim.searched().empty()
+                        ? MainTabText::tr(
+                              "No dump board was found: there is no folder where removable "
+                              "volumes are mounted.")
+                        : MainTabText::tr("No dump board was found in %1 (no volume there "
+                                          "holds %2).")
+                              .arg(joined(claim.searched()), ident)) +
+                   ' ' +
+                   MainTabText::tr("Plug the board in and let the system mount it, or set "
+                                   "ZELVO_VOLUMES to the folder that holds its volume.");
         case usb::ClaimStatus::NoSuchBoard:
             return MainTabText::tr("No board named %1 was found; the boards seen: %2.")
                 .arg(QFile::decodeName(claim.volume().c_str()), joined(claim.others()));
         case usb::ClaimStatus::InUse:
             return MainTabText::tr("The dump device is in use by another program.");
         case usb::ClaimStatus::NotABoard:
+            if (!claim.why().empty())
+                return MainTabText::tr("%1 holds %2, but %3: it is not a dump board, and nothing "
+                                       "was written there.")
+                    .arg(volume, ident, QString::fromLocal8Bit(claim.why().c_str()));
             return MainTabText::tr(
                        "%1 holds %2, but its identification record has no firmware label: it is "
                        "not a dump board, or the board does not answer.")

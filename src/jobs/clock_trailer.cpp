@@ -1,5 +1,7 @@
 #include "jobs/clock_trailer.h"
 
+#include <algorithm>
+
 #include <iterator>
 
 #include "device/protocol.h"
@@ -256,6 +258,10 @@ QString parse(const uint8_t* data, ClockState* state) {
     for (int i = 0; i < gb::clock_register_count(ClockKind::Tama5); ++i)
         state->regs[i] = uint8_t(data[i / 2] >> (i % 2 ? 4 : 0) & 0xF);
     state->time = int64_t(get64(data + kTimeAt));
+    // mGBA writes the page of a clock the game never set as all zeros
+    // ("2000-0-0 0:0:0"): no date, which leaves the cartridge's clock alone.
+    state->unset = std::all_of(state->regs, state->regs + kYear + 2, [](uint8_t n) { return n == 0; });
+    if (state->unset) return QString();
     CalendarTime t;
     return calendar(state->regs, &t);
 }
@@ -308,6 +314,7 @@ QByteArray clock_trailer(ClockKind kind, const uint8_t* regs, int64_t now) {
 bool parse_clock_trailer(ClockKind kind, const uint8_t* data, size_t size, ClockState* state,
                          QString* why) {
     state->kind = kind;
+    state->unset = false;
     QString reason;
     if (!clock_trailer_fits(kind, size))
         reason = QStringLiteral("%1 bytes are no clock trailer of this cartridge").arg(size);

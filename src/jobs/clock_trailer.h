@@ -29,6 +29,7 @@ struct ClockState {
     gb::ClockKind kind = gb::ClockKind::Mbc3;
     uint8_t regs[gb::kMaxClockRegisters] = {};
     int64_t time = 0;  // UNIX seconds when the registers held
+    bool unset = false;  // the trailer holds no date: the game never set the clock
 };
 
 // Whether a trailer of size bytes belongs to a clock of this kind.

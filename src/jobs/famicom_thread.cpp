@@ -228,6 +228,12 @@ bool FamicomThread::read_input() {
             return refuse_file(
                 tr("The clock trailer of %1 cannot be used (%2); nothing was written.")
                     .arg(m_file, why));
+        if (m_file_clock.unset) {
+            emit log(tr("The clock in %1 was never set by the game: the cartridge's clock is left "
+                        "as it is.")
+                         .arg(m_file));
+            return true;
+        }
         m_file_has_clock = true;
     } else if (saveJob && m_clock != gb::ClockKind::None) {
         emit log(tr("%1 carries no clock: the cartridge's clock is left as it is.").arg(m_file));

@@ -46,7 +46,7 @@ SQInteger report_error(HSQUIRRELVM v) {
 
 HSQUIRRELVM qr_open(JobContext* job) {
     HSQUIRRELVM v = sq_open(kInitialStack);
-    // Line information in compiled scripts, so that a debug hook can watch them run.
+    // Line information in compiled scripts, so that errors name the line they are on.
     sq_enabledebuginfo(v, SQTrue);
     SQPRINTFUNCTION print = qr_print_null;
     if (job) {
@@ -117,21 +117,6 @@ bool qr_long_get(HSQUIRRELVM v, SQInteger index, int64_t* out) {
     if (SQ_FAILED(sq_getinteger(v, index, &value))) return false;
     *out = value;
     return true;
-}
-
-SQInteger qr_argument_get(HSQUIRRELVM v, int count, ...) {
-    if (sq_gettop(v) != count + kHandleIndex) return sq_throwerror(v, "argument number error");
-    va_list args;
-    va_start(args, count);
-    for (int i = 0; i < count; ++i) {
-        int64_t* out = va_arg(args, int64_t*);
-        if (!qr_long_get(v, kHandleIndex + 1 + i, out)) {
-            va_end(args);
-            return sq_throwerror(v, "argument type error");
-        }
-    }
-    va_end(args);
-    return 0;
 }
 
 // The error the VM raised last, such as a native's "cpu_read: ..." or a compile error.

@@ -17,7 +17,6 @@ bool qr_function_exists(HSQUIRRELVM v, const char* name);
 int64_t qr_call(HSQUIRRELVM v, const char* name, JobContext* job, int count, ...);
 SQInteger qr_userpointer_get(HSQUIRRELVM v, SQUserPointer* out);
 bool qr_long_get(HSQUIRRELVM v, SQInteger index, int64_t* out);
-SQInteger qr_argument_get(HSQUIRRELVM v, int count, ...);
 void qr_print(HSQUIRRELVM v, const SQChar* format, ...);
 void qr_print_null(HSQUIRRELVM v, const SQChar* format, ...);
 // The error the VM raised last, such as a native's "cpu_read: ..." or a compile error.

@@ -89,9 +89,11 @@ MainTab::MainTab(QWidget* parent)
         QMetaObject::invokeMethod(
             this,
             [this, &question, &yes] {
+                // No is the default: Enter keeps the cartridge's save.
                 yes = QMessageBox::question(this, tr("Blank save"),
-                                            question + "\n\n" + tr("Write it anyway?")) ==
-                      QMessageBox::Yes;
+                                            question + "\n\n" + tr("Write it anyway?"),
+                                            QMessageBox::Yes | QMessageBox::No,
+                                            QMessageBox::No) == QMessageBox::Yes;
             },
             Qt::BlockingQueuedConnection);
         return yes;

@@ -39,8 +39,6 @@ public:
     QList<QPushButton*> actionButtons() const;
     // Shown after a Read RAM of a Pocket Camera: opens the gallery of its photos.
     QPushButton* photosButton() const { return m_photos; }
-    QPushButton* verifyFileButton() const { return m_verifyFile; }
-    QPushButton* restoreButton() const { return m_restore; }
     CameraGallery* gallery() const { return m_gallery; }
     FamicomThread* jobThread() const { return m_thread; }
     // The folder holding the mapper folder: the program's own unless set.

@@ -194,13 +194,6 @@ void Settings::_setItem3(int value) {
 int Settings::getSysType() {
     return m_model.choices().sysType;
 }
-int Settings::getMbcType() {
-    return m_model.mbcCode();
-}
-QString Settings::getMbcScript() {
-    const char* script = mbc_script_at(m_model.choices().mbcPosition);
-    return QString::fromLatin1(script ? script : "");
-}
 int Settings::getGbRomSize() {
     return m_model.choices().gbRomSize;
 }

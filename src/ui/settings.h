@@ -43,8 +43,6 @@ public slots:
     void setItem3(int index);
     void setCheck(int index);
     int getSysType();
-    int getMbcType();
-    QString getMbcScript();
     int getGbRomSize();
     int getGbRamSize();
     int getGbaRamType();

@@ -195,6 +195,58 @@ TEST_F(Hostile, ALockTakenBetweenStepsNeverLeadsToTheWrongController) {
     }
 }
 
+// A folder of the user's that holds files of the board's names is no board,
+// and nothing in it is read past its checks or written: a text file of
+// another size, a record whose label is not NUL-terminated printable text, a
+// pipe where a board file should be (which would hang a read or a write).
+TEST_F(Hostile, AFolderIsABoardOnlyWhenItsFilesLookLikeTheBoards) {
+    Bytes text(40000, 'r');
+    Bytes noNul(proto::kIdentFileSize, 0), control(proto::kIdentFileSize, 0),
+        good(proto::kIdentFileSize, 0);
+    std::fill(noNul.begin() + proto::kIdentRecordOffset, noNul.end(), 'A');
+    std::memcpy(&control[proto::kIdentRecordOffset], "FW\x1b[2J", 7);
+    std::memcpy(&good[proto::kIdentRecordOffset], "QRV_PCB02_FW303", 15);
+    const struct {
+        const char* name;
+        const Bytes* ident;
+        const char* fifo;  // a board file that is a pipe
+        const char* says;
+    } cases[] = {{"user text", &text, nullptr, "holds 40000 bytes, not the board's 33792"},
+                 {"no NUL", &noNul, nullptr, "no firmware label"},
+                 {"control characters", &control, nullptr, "no firmware label"},
+                 {"CMD.CMD a pipe", &good, proto::kCommandFile, "CMD.CMD there is not a regular"},
+                 {"DUMP.ROM a pipe", &good, proto::kDataFile, "DUMP.ROM there is not a regular"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string volumes = dir.file(std::string("v-") + c.name);
+        const std::string stick = volumes + "/STICK";
+        fs::create_directories(stick);
+        write_file(stick + "/" + proto::kIdentFile, *c.ident);
+        const Bytes mine(700, 'm');
+        if (!c.fifo || std::strcmp(c.fifo, proto::kCommandFile) != 0)
+            write_file(stick + "/" + proto::kCommandFile, mine);
+        if (c.fifo) {
+            ASSERT_EQ(mkfifo((stick + "/" + c.fifo).c_str(), 0600), 0);
+        }
+        CliProcess info({"info"}, {{{"ZELVO_VOLUMES", volumes}}});
+        int code = -1;
+        for (int i = 0; i < 400 && code < 0; ++i) {
+            int status = 0;
+            if (waitpid(info.pid(), &status, WNOHANG) == info.pid())
+                code = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (code < 0) kill(info.pid(), SIGKILL);
+        info.wait();
+        EXPECT_EQ(code, 3) << "it hung or took the folder for a board\n" << info.text();
+        EXPECT_TRUE(contains(info.err(), c.says)) << info.text();
+        if (!c.fifo || std::strcmp(c.fifo, proto::kCommandFile) != 0) {
+            EXPECT_EQ(read_file(stick + "/" + proto::kCommandFile), mine) << "the user's file";
+        }
+    }
+}
+
 // Fault 3: a folder holding a file of the board's name is no board.
 TEST_F(Hostile, APlainFolderIsNoBoard) {
     const std::string stick = dir.file("volumes/STICK");
@@ -252,19 +304,30 @@ TEST_F(Hostile, AnImageThatGrowsAfterTheCheckIsRefusedBeforeTheErase) {
 }
 
 // Fault 6: the output file appears while the dump runs.
+// With --force too: --force names the file that was there when the command
+// began (none here, or another one), never one that appeared since.
 TEST_F(Hostile, AnOutputThatAppearsDuringADumpIsKeptAndTheDumpGoesBesideIt) {
     const Bytes rom = romgen::gb_image(0x1B, 5, 0);
-    const std::string out = dir.file("out.gb");
-    BoardPauses pauses(dir, [&out](const std::string&) { write_file(out, {'K', 'E', 'E', 'P'}); });
-    std::vector<std::string> args = {"--gb", put(rom, "rom.gb")};
-    for (const std::string& a : pauses.args({"data:20"})) args.push_back(a);
-    MOUNT_BOARD(board, args);
-    CliProcess dump({"dump-rom", out});
-    EXPECT_EQ(dump.wait(), 4) << dump.text();
-    EXPECT_EQ(read_file(out), Bytes({'K', 'E', 'E', 'P'})) << "never replaced";
-    EXPECT_EQ(read_file(dir.file("out (new).gb")), rom) << dump.text();
-    EXPECT_TRUE(contains(dump.err(), "the new file is kept as " + dir.file("out (new).gb")))
-        << dump.text();
+    for (const char* force : {"", "--force", "--force over another file"}) {
+        SCOPED_TRACE(force);
+        const std::string out = dir.file(std::string("out") + std::to_string(std::strlen(force)));
+        const std::string beside = out + " (new).gb";
+        if (std::strlen(force) > 7) write_file(out + ".gb", {'O', 'L', 'D'});
+        BoardPauses pauses(dir, [&out](const std::string&) {
+            fs::remove(out + ".gb");
+            write_file(out + ".gb", {'K', 'E', 'E', 'P'});
+        });
+        std::vector<std::string> args = {"--gb", put(rom, "rom.gb")};
+        for (const std::string& a : pauses.args({"data:20"})) args.push_back(a);
+        MOUNT_BOARD(board, args);
+        std::vector<std::string> command = {"dump-rom", out + ".gb"};
+        if (*force) command.push_back("--force");
+        CliProcess dump(command);
+        EXPECT_EQ(dump.wait(), 4) << dump.text();
+        EXPECT_EQ(read_file(out + ".gb"), Bytes({'K', 'E', 'E', 'P'})) << "never replaced";
+        EXPECT_EQ(read_file(beside), rom) << dump.text();
+        EXPECT_TRUE(contains(dump.err(), "the new file is kept as " + beside)) << dump.text();
+    }
 }
 
 // Fault 7: --force replaces regular files only.

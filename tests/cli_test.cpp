@@ -346,18 +346,47 @@ TEST_F(Cli, SizesBeyondTheControllerAreRefusedBeforeAnyTransfer) {
 
 // An 8-bit chip tells its size by its ID: an image larger than it is refused
 // before the erase, and the chip stays as it was.
-TEST_F(Cli, AnImageLargerThanAnEightBitChipIsRefused) {
-    const Bytes before = romgen::pattern(0x100000, 21);
-    MOUNT_BOARD(board, {"--flash", "0x100000", "--flash-image", image(before, "before.bin"),
-                        "--flash-out", dir.file("chip.out")});
-    const CliRun flash =
-        cli({"flash-rom", QString::fromStdString(image(romgen::pattern(0x200000, 22), "big.gb")),
+// Every chip is sized from what it says in bytes, below 1 MiB too, and an
+// image that does not fit is refused before anything is erased.
+TEST_F(Cli, AnImageLargerThanTheChipIsRefused) {
+    const struct {
+        const char* chip;
+        std::vector<std::string> wiring;
+        const char* says;
+    } cases[] = {
+        {"0x100000", {}, "The flash chip holds 1 MiB; the image of 2 MiB does not fit."},
+        {"0x80000", {"--flash-wiring", "16"}, "The flash chip holds 512 KiB; the image of 2 MiB"},
+        {"0x40000", {"--flash-wiring", "16"}, "The flash chip holds 256 KiB; the image of 2 MiB"},
+        {"0x80000", {"--flash-query8"}, "The flash chip holds 512 KiB; the image of 2 MiB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        const Bytes before = romgen::pattern(uint32_t(std::stoul(c.chip, nullptr, 0)), 21);
+        std::vector<std::string> args = {"--flash", c.chip, "--flash-image",
+                                         image(before, "before.bin"), "--flash-out",
+                                         dir.file("chip.out")};
+        args.insert(args.end(), c.wiring.begin(), c.wiring.end());
+        MOUNT_BOARD(board, args);
+        const CliRun flash = cli(
+            {"flash-rom", QString::fromStdString(image(romgen::pattern(0x200000, 22), "big.gb")),
              "--system", "gb"});
-    EXPECT_EQ(flash.code, 4) << text(flash);
-    EXPECT_TRUE(flash.err.contains("The flash chip holds 1 MiB; the image of 2 MiB does not fit."))
-        << text(flash);
-    board.unmount();
-    EXPECT_EQ(read_file(dir.file("chip.out")), before);
+        EXPECT_EQ(flash.code, 4) << text(flash);
+        EXPECT_TRUE(flash.err.contains(c.says)) << text(flash);
+        board.unmount();
+        EXPECT_EQ(read_file(dir.file("chip.out")), before);
+    }
+}
+
+// A cartridge of mask ROM has no flash chip: FLASH is refused at once, and no
+// erase command reaches it.
+TEST_F(Cli, AMaskRomCartridgeIsNoFlashCartridge) {
+    MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 2, 0), "rom.gb")});
+    const CliRun flash = cli(
+        {"flash-rom", QString::fromStdString(image(romgen::pattern(0x8000, 3), "f.gb")),
+         "--system", "gb", "--mbc", "mbc5"});
+    EXPECT_EQ(flash.code, 1) << text(flash);
+    EXPECT_TRUE(flash.out.contains("it has no flash chip")) << text(flash);
+    EXPECT_FALSE(flash.out.contains("erasing") || flash.err.contains("erasing")) << text(flash);
 }
 
 // A GBA cartridge the database does not know: the save library its ROM names

@@ -45,8 +45,8 @@ const FlashChip* flash_chip_by_id(uint8_t manufacturer, uint8_t device) {
 }
 
 FlashIdentity identify_flash_chip() {
-    // A query size outside 1 MiB..128 MiB is no size a GB flash chip has.
-    constexpr int kMinExponent = 20, kMaxExponent = 27;
+    // A query size outside 32 KiB..128 MiB is no size a GB flash chip has.
+    constexpr int kMinExponent = 15, kMaxExponent = 27;
     FlashIdentity id;
     id.wide16 = query(kByteMode, &id.sizeExponent);
     id.query = id.wide16 || query(kEightBit, &id.sizeExponent);
@@ -55,15 +55,21 @@ FlashIdentity identify_flash_chip() {
             id.size = 1u << id.sizeExponent;
         return id;
     }
+    // What the bus shows there before: a chip that does not change it on the
+    // ID command did not take the command, and is no flash chip.
+    uint8_t plain[2] = {}, ids[2] = {};
+    p_gb_cpu_read(kManufacturerAt, plain, sizeof plain);
     write_pairs(p_gb_cpu_write, {kUnlock1, kUnlockA, kUnlock2, kUnlockB, kUnlock1, kAutoselect});
-    uint8_t ids[2] = {};
     p_gb_cpu_read(kManufacturerAt, ids, sizeof ids);
     write(0, kResetCommand);
     id.manufacturer = ids[kManufacturerAt];
     id.device = ids[kDeviceAt];
+    id.answered = ids[kManufacturerAt] != plain[kManufacturerAt] ||
+                  ids[kDeviceAt] != plain[kDeviceAt];
     if (const FlashChip* chip = flash_chip_by_id(id.manufacturer, id.device)) {
         id.size = chip->size;
         id.name = chip->name;
+        id.answered = true;
     }
     return id;
 }

@@ -32,13 +32,15 @@ struct FlashIdentity {
     bool query = false;                    // it answered the common-flash-interface query
     int sizeExponent = 0;                  // the query's size field: 2^n bytes
     uint8_t manufacturer = 0, device = 0;  // autoselect IDs (8-bit chips without a query)
+    bool answered = false;                 // the ID command changed what the bus shows
     uint32_t size = 0;                     // bytes, 0 when it could not be learnt
     const char* name = nullptr;            // a known chip's part name
 };
 
 // Asks the GB flash chip through the bus: the query in byte mode (16-bit
 // chips), then the 8-bit query, then the 8-bit autoselect IDs; every probe
-// ends with a reset to reading the array.
+// ends with a reset to reading the array. A cartridge that answers neither
+// the query nor the ID command (query and answered false) has no flash chip.
 FlashIdentity identify_flash_chip();
 
 }  // namespace gb

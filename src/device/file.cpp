@@ -148,7 +148,11 @@ QString kept_aside_name(const QString& path, int n) {
 OutputFile::Outcome OutputFile::commit() {
     using Commit = platform::NewFile::Commit;
     std::string why;
-    Commit done = m_file.commit(QFile::encodeName(m_path).toStdString(), m_replace, &why);
+    const std::string path = QFile::encodeName(m_path).toStdString();
+    // A file that appeared since the user agreed is not the one agreed to.
+    const bool replace =
+        m_replace && (!m_checkAgreed || (m_agreed.exists && platform::file_identity(path) == m_agreed));
+    Commit done = m_file.commit(path, replace, &why);
     // The name is taken: the file keeps to a free name beside it.
     for (int n = 1; done == Commit::Exists && n < kMaxKeptAside; ++n) {
         m_keptAs = kept_aside_name(m_path, n);

@@ -43,6 +43,12 @@ public:
     // Replaces bytes already written (a dump healed after it was streamed).
     bool write_at(uint64_t offset, const uint8_t* data, size_t len);
 
+    // Of the files the name may hold, only this one may be replaced: the file
+    // that was there when the user agreed (none: nothing is replaced).
+    void replace_only(const platform::FileIdentity& agreed) {
+        m_agreed = agreed;
+        m_checkAgreed = true;
+    }
     // The file takes another name, which it never takes from an existing file.
     void retarget(const QString& path) {
         m_path = path;
@@ -58,6 +64,8 @@ public:
 private:
     QString m_path;
     bool m_replace;
+    platform::FileIdentity m_agreed;
+    bool m_checkAgreed = false;
     platform::NewFile m_file;
     QString m_keptAs;
     QString m_error;

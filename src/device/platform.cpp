@@ -300,6 +300,18 @@ NewFile::Commit NewFile::commit(const std::string& path, bool replace, std::stri
     return Commit::Done;
 }
 
+FileIdentity file_identity(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) return {};
+#ifdef __APPLE__
+    return {true, uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_ctimespec.tv_sec),
+            int64_t(st.st_ctimespec.tv_nsec)};
+#else
+    return {true, uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_ctim.tv_sec),
+            int64_t(st.st_ctim.tv_nsec)};
+#endif
+}
+
 void keep_file_name_bytes() {
     // POSIX file names are bytes, and Qt turns them into text through the
     // locale's encoding. Where that is UTF-8 (Linux and macOS today), it is

@@ -69,6 +69,20 @@ private:
     int m_fd = -1;
 };
 
+// Which file a path names (without following a link): a file replaced by
+// another under the same name is another file, even where the new one takes
+// the old one's inode number (its change time tells them apart).
+struct FileIdentity {
+    bool exists = false;
+    uint64_t device = 0, inode = 0;
+    int64_t changed = 0, changedNs = 0;
+    bool operator==(const FileIdentity& o) const {
+        return exists == o.exists && device == o.device && inode == o.inode &&
+               changed == o.changed && changedNs == o.changedNs;
+    }
+};
+FileIdentity file_identity(const std::string& path);
+
 // Whether the file system holding path is mounted read-only.
 bool read_only_volume(const std::string& path);
 

@@ -14,6 +14,8 @@ inline constexpr const char* kDataFile = "DUMP.ROM";
 // Identification record inside the identification file.
 inline constexpr uint32_t kIdentRecordOffset = 0x8000;
 inline constexpr uint32_t kIdentRecordSize = 1024;
+// The identification file ends with its record.
+inline constexpr uint32_t kIdentFileSize = kIdentRecordOffset + kIdentRecordSize;
 inline constexpr uint32_t kLabelMax = 255;  // label characters kept, without the terminator
 
 // Every read from a device file moves at least this many bytes.

@@ -19,10 +19,29 @@ std::string m_version;
 
 namespace {
 
+// Why a volume holding the identification file is not the board, before
+// anything of it is read: each of the board's files there must be a regular
+// file (a pipe would hang a read or a write), and the identification file of
+// the board's own size. Empty when it may be the board.
+std::string board_problem(const std::string& volume) {
+    struct stat st;
+    for (const char* name : {proto::kCommandFile, proto::kDataFile}) {
+        const std::string path = volume + "/" + name;
+        if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+            return std::string(name) + " there is not a regular file";
+    }
+    const std::string ident = volume + "/" + proto::kIdentFile;
+    if (::lstat(ident.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::string(proto::kIdentFile) + " there is not a regular file";
+    if (uint64_t(st.st_size) != proto::kIdentFileSize)
+        return std::string(proto::kIdentFile) + " there holds " + std::to_string(st.st_size) +
+               " bytes, not the board's " + std::to_string(proto::kIdentFileSize);
+    return std::string();
+}
+
 bool holds_ident_file(const std::string& volume) {
     struct stat st;
-    const std::string path = volume + "/" + proto::kIdentFile;
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return ::lstat((volume + "/" + proto::kIdentFile).c_str(), &st) == 0;
 }
 
 // Entries of dir, in listing order, that hold the identification file.
@@ -52,9 +71,14 @@ std::string read_label() {
     if (file::NoCacheLoad(path.c_str(), record, sizeof record, proto::kIdentRecordOffset) !=
         sizeof record)
         return std::string();
-    const void* end = std::memchr(record, 0, proto::kLabelMax);
-    const size_t len = end ? size_t(static_cast<const uint8_t*>(end) - record) : proto::kLabelMax;
-    return std::string(reinterpret_cast<const char*>(record), len);
+    // A label is printable text, ended by a NUL within the record's label.
+    const void* end = std::memchr(record, 0, proto::kLabelMax + 1);
+    if (!end) return std::string();
+    const std::string label(reinterpret_cast<const char*>(record),
+                            size_t(static_cast<const uint8_t*>(end) - record));
+    for (const char c : label)
+        if (c < ' ' || c > '~') return std::string();
+    return label;
 }
 
 // The files a HeldFiles keeps open; fd < 0 where one is not held.
@@ -86,14 +110,17 @@ void select(const std::string& dir, const std::string& name) {
 }  // namespace
 
 int open() {
-    if (const BoardClaim* claim = g_claim.load()) return holds_ident_file(claim->path()) ? 1 : 0;
+    if (const BoardClaim* claim = g_claim.load())
+        return board_problem(claim->path()).empty() ? 1 : 0;
     deselect();
-    for (const std::string& dir : platform::mount_directories()) {
-        const std::vector<std::string> names = volumes_in(dir);
-        if (names.empty()) continue;
-        select(dir, names.front());
-        return 1;
-    }
+    // Only a volume whose identification record holds a label is a board.
+    for (const std::string& dir : platform::mount_directories())
+        for (const std::string& name : volumes_in(dir)) {
+            if (!board_problem(dir + "/" + name).empty()) continue;
+            select(dir, name);
+            if (!m_version.empty()) return 1;
+            deselect();
+        }
     return 0;
 }
 
@@ -114,7 +141,8 @@ BoardClaim::BoardClaim(const std::string& wanted) : m_volume(wanted) {
             m_status = ClaimStatus::InUse;
             continue;
         }
-        select(dir, name);
+        m_why = board_problem(m_path);
+        if (m_why.empty()) select(dir, name);
         if (m_version.empty()) {
             // A folder that merely holds the file, or a board that does not answer.
             m_lock.release();
@@ -132,6 +160,7 @@ BoardClaim::BoardClaim(const std::string& wanted) : m_volume(wanted) {
     if (m_status == ClaimStatus::NotABoard && wanted.empty()) {
         m_volume = found.front().second;
         m_path = found.front().first + "/" + m_volume;
+        m_why = board_problem(m_path);
     }
     for (const auto& entry : found)
         if (entry.second != m_volume) m_others.push_back(entry.second);

@@ -52,10 +52,12 @@ public:
     // The other volumes that hold the identification file, and where the search looked.
     const std::vector<std::string>& others() const { return m_others; }
     const std::vector<std::string>& searched() const { return m_searched; }
+    // NotABoard: what about the volume is not the board's (empty: no firmware label).
+    const std::string& why() const { return m_why; }
 
 private:
     ClaimStatus m_status = ClaimStatus::NoBoard;
-    std::string m_volume, m_path;
+    std::string m_volume, m_path, m_why;
     std::vector<std::string> m_others, m_searched;
     platform::VolumeLock m_lock;
 };

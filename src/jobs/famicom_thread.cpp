@@ -112,6 +112,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         // A dump goes into a new file beside the output as it arrives; only a
         // whole, verified dump takes the output's name.
         file::OutputFile output(m_file, m_replace);
+        if (m_agreed) output.replace_only(*m_agreed);
         if (!output.open()) return output_failed(output);
         if (!transfer(&output)) return false;
         return settle_dump(buffer, verify, output) && commit_dump(output);
@@ -277,6 +278,7 @@ bool FamicomThread::save_output() {
                    "shows may be wrong."));
     }
     file::OutputFile output(m_file, m_replace);
+    if (m_agreed) output.replace_only(*m_agreed);
     if (!output.open() || !output.write(m_buffer, m_buffer_size) ||
         !output.write(reinterpret_cast<const uint8_t*>(clock.constData()), size_t(clock.size())))
         return output_failed(output);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "device/platform.h"
@@ -43,6 +44,9 @@ public:
     // An existing output file may be replaced (the user agreed to it); else a
     // file that appears during the job is kept and the output goes beside it.
     bool m_replace = true;
+    // With m_replace, the file the user agreed to replace, identified when they
+    // agreed; unset: whichever file holds the name.
+    std::optional<platform::FileIdentity> m_agreed;
     // Most bytes of image the flash chip and the controller take; 0: unknown.
     uint32_t m_rom_limit = 0;
     // The last job failed because of the user's file (it did not fit, changed,

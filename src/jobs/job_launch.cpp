@@ -92,6 +92,7 @@ LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QS
     job.m_rom_limit = 0;
     if (type == kJobGbFlash) {
         const uint32_t chip = identify_flash(job, log);
+        if (chip == kNoFlashChip) return LaunchFault::Refused;
         const MbcRow* row = mbc_row_at(choices.mbcPosition);
         job.m_rom_limit = row ? row->maxRom : 0;
         if (chip && (!job.m_rom_limit || chip < job.m_rom_limit)) job.m_rom_limit = chip;
@@ -225,6 +226,12 @@ bool check_input_file(const QString& fileName, const LaunchLog& log) {
 uint32_t identify_flash(FamicomThread& job, const LaunchLog& log) {
     const gb::FlashIdentity id = gb::identify_flash_chip();
     job.m_type = kJobGbFlash;
+    if (!id.query && !id.answered) {
+        log.info(MainTabText::tr("The cartridge answers neither the flash query nor the ID "
+                                 "command: it has no flash chip (a cartridge of mask ROM), so "
+                                 "nothing was erased or written."));
+        return kNoFlashChip;
+    }
     job.m_flash16 = id.wide16 ? 1 : 0;
     log.info(id.wide16 ? MainTabText::tr("Flash chip is 16bit width")
                        : MainTabText::tr("Flash chip is 8bit width"));

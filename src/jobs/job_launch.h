@@ -92,7 +92,10 @@ bool check_sizes(uint32_t type, const LaunchChoices& choices, const QString& fil
                  const LaunchLog& log);
 
 // Asks the GB flash chip for its query table and records its data bus width;
-// the chip's size in bytes when it reported one, else 0.
+// the chip's size in bytes when it reported one, else 0; kNoFlashChip (after
+// a log line that says so) when the cartridge answers neither the query nor
+// the ID command.
+inline constexpr uint32_t kNoFlashChip = UINT32_MAX;
 uint32_t identify_flash(FamicomThread& job, const LaunchLog& log);
 
 // The full path of the mapper script the choices select.

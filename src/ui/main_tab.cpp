@@ -391,6 +391,7 @@ void MainTab::launch(JobButton button, const QString& file) {
     // The dialog asked before replacing a file that was there; one that
     // appears during the job is kept.
     m_thread->m_replace = QFileInfo::exists(fileName);
+    m_thread->m_agreed = platform::file_identity(QFile::encodeName(fileName).toStdString());
     const LaunchFault fault =
         prepare_job(button, launchChoices(), fileName, m_programDir, *m_thread, launchLog());
     if (fault == LaunchFault::Canceled) return log_separator(m_console);

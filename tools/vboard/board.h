@@ -9,6 +9,7 @@
 
 #include "carts.h"
 #include "device/bf.h"
+#include "device/protocol.h"
 #include "read_flaws.h"
 
 namespace vboard {
@@ -51,7 +52,7 @@ struct BoardOptions {
 
 // Size the data file reports: the largest GBA ROM.
 inline constexpr uint32_t kDataFileSize = 0x2000000;
-inline constexpr uint32_t kIdentFileSize = 0x8000 + 1024;
+inline constexpr uint32_t kIdentFileSize = proto::kIdentFileSize;
 
 // What crossed the link: counts and bytes of command writes and file reads.
 struct Traffic {

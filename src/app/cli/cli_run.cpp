@@ -198,8 +198,8 @@ ReportLog report_log(CliOutput& out) {
     return {[&out](const QString& text) { out.line(text); }, [&out] { out.separator(); }};
 }
 
-CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& model,
-                  const QString& appDir, CliOutput& out) {
+CliResult run_job(const CliRequest& r, const QString& file, const platform::FileIdentity& agreed,
+                  const ChoiceModel& model, const QString& appDir, CliOutput& out) {
     const JobButton button = button_for(r.command);
     FamicomThread job;
     const LaunchLog log{[&out](const QString& text) { out.line(text); },
@@ -221,8 +221,10 @@ CliResult run_job(const CliRequest& r, const QString& file, const ChoiceModel& m
         blankRefused = !r.force;
         return r.force;
     };
-    // Without --force the output did not exist: one that appears is kept.
+    // Without --force the output did not exist: one that appears is kept. With
+    // it, only the file that was there when the command began is replaced.
     job.m_replace = r.force;
+    job.m_agreed = agreed;
 
     QObject::connect(&job, &FamicomThread::log, [&out](const QString& text) { out.line(text); });
     QObject::connect(&job, &FamicomThread::set_progress,
@@ -334,7 +336,9 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     // Without FILE, the name comes from the cartridge once its header is read.
     const bool suggested = job && request.file.isEmpty();
     QString file = job && !suggested ? QFileInfo(request.file).absoluteFilePath() : QString();
+    platform::FileIdentity agreed;
     if (job && !suggested) {
+        agreed = platform::file_identity(QFile::encodeName(file).toStdString());
         const CliResult refused = check_file(button_for(request.command), file, request.force, out);
         if (refused.code) return refused;
     }
@@ -382,6 +386,7 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
                     "the cartridge was not recognised, so no FILE can be suggested: "
                     "name one"};
         file = QDir::current().absoluteFilePath(name);
+        agreed = platform::file_identity(QFile::encodeName(file).toStdString());
         const CliResult refused = check_file(button_for(request.command), file, request.force, out);
         if (refused.code) return refused;
     }
@@ -395,5 +400,5 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     if (!refused.code) refused = check_sizes(request.command, model);
     if (refused.code) return refused;
     out.line(settings_line(model.choices(), is_save_command(request.command)));
-    return run_job(request, file, model, appDir, out);
+    return run_job(request, file, agreed, model, appDir, out);
 }

@@ -183,8 +183,8 @@ TEST_F(Cartridges, ATama5SaveWithAnUnsetClockWritesItsRam) {
     ASSERT_GT(after.size(), 32u);
     EXPECT_TRUE(Bytes(after.begin(), after.begin() + 32) == next);
     ClockState state;
-    ASSERT_TRUE(parse_clock_trailer(gb::ClockKind::Tama5, after.data() + 32, after.size() - 32,
-                                    &state));
+    ASSERT_TRUE(
+        parse_clock_trailer(gb::ClockKind::Tama5, after.data() + 32, after.size() - 32, &state));
     EXPECT_EQ(clock_text(gb::ClockKind::Tama5, state.regs).left(13), "2023-11-14 22");
 }
 

@@ -27,6 +27,7 @@
 #include "device/protocol.h"
 #include "jobs/clock_trailer.h"
 #include "romgen.h"
+#include "support/camera_save.h"
 #include "support/mounted_board.h"
 
 using namespace testing_support;
@@ -192,6 +193,25 @@ TEST_F(Hostile, ALockTakenBetweenStepsNeverLeadsToTheWrongController) {
         EXPECT_EQ(code, 3) << write.text();
         EXPECT_TRUE(contains(write.err(), "in use by another program")) << write.text();
         EXPECT_EQ(read_file(dir.file("out.sav")), held);
+    }
+}
+
+// Another program that holds the lock of any of the board's files has the
+// board: every command says so, whether it held it from the start or took it
+// between the header read and the job.
+TEST_F(Hostile, AProgramHoldingABoardFileHasTheBoard) {
+    REQUIRE_FUSE();
+    MOUNT_BOARD(board, {"--gb", put(romgen::gb_image(0x1B, 2, 0), "rom.gb")});
+    for (const char* file : {proto::kCommandFile, proto::kIdentFile, proto::kDataFile}) {
+        SCOPED_TRACE(file);
+        const int fd = open((board.mountpoint() + "/" + file).c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+        CliProcess info({"info"});
+        EXPECT_EQ(info.wait(), 3) << info.text();
+        EXPECT_TRUE(contains(info.err(), "in use by another program")) << info.text();
+        EXPECT_TRUE(contains(info.err(), file)) << info.text();
+        close(fd);
     }
 }
 
@@ -466,6 +486,77 @@ TEST_F(Hostile, VerifyOfAHeaderOnlyFileSaysItIsNoWholeDump) {
     EXPECT_EQ(verify.wait(), 4) << verify.text();
     EXPECT_TRUE(contains(verify.err(), "holds 192 bytes, less than the smallest GBA ROM"))
         << verify.text();
+}
+
+// Inputs that are no regular file are refused at once (a pipe would block the
+// read for ever), a GBA file larger than the bus is no GBA dump, and the
+// camera's pictures are never written through a link.
+TEST_F(Hostile, InputsThatAreNoFileAndOutputsThroughLinks) {
+    const std::string fifo = dir.file("in.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    Bytes big = romgen::gba_image(0x100000, "ZTST");
+    big.resize(64 << 20, 0xFF);
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } refused[] = {{{"verify", fifo}, "not a regular file"},
+                   {{"camera-photos", fifo}, "not a regular file"},
+                   {{"verify", put(big, "big.gba")}, "more than the 32 MiB a GBA ROM can hold"}};
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.args[0] + " " + r.says);
+        CliProcess run(r.args);
+        int code = -1;
+        for (int i = 0; i < 400 && code < 0; ++i) {
+            int status = 0;
+            if (waitpid(run.pid(), &status, WNOHANG) == run.pid())
+                code = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (code < 0) kill(run.pid(), SIGKILL);
+        run.wait();
+        EXPECT_EQ(code, 4) << run.text();
+        EXPECT_TRUE(contains(run.err(), r.says)) << run.text();
+    }
+    // A dangling link where a picture goes: the file it points to is not made.
+    const std::string photos = dir.file("photos");
+    fs::create_directories(photos);
+    fs::create_symlink(dir.file("outside.png"), photos + "/photo_01.png");
+    const Bytes save = camera_save({{1, 1, [](int x, int) { return x % 4; }}});
+    CliProcess camera({"camera-photos", put(save, "camera.sav"), photos});
+    EXPECT_EQ(camera.wait(), 4) << camera.text();
+    EXPECT_FALSE(fs::exists(dir.file("outside.png"))) << camera.text();
+}
+
+// A dump whose current folder was deleted is not put at the root.
+TEST_F(Hostile, ADumpFromADeletedFolderIsRefused) {
+    MOUNT_BOARD(board, {"--gb", put(romgen::gb_image(0x1B, 2, 0), "rom.gb")});
+    const std::string gone = dir.file("gone");
+    fs::create_directories(gone);
+    const fs::path before = fs::current_path();
+    fs::current_path(gone);
+    fs::remove(gone);
+    CliProcess dump({"dump-rom"});
+    const int code = dump.wait();
+    fs::current_path(before);
+    EXPECT_EQ(code, 4) << dump.text();
+    EXPECT_TRUE(contains(dump.err(), "the current folder no longer exists")) << dump.text();
+    EXPECT_FALSE(fs::exists("/ZELVO TEST.gb"));
+}
+
+// A name of 255 bytes, and a file that appears under it during the dump: the
+// dump is kept beside it under a name shortened to fit.
+TEST_F(Hostile, ALongNameKeptAsideIsShortenedToFit) {
+    const Bytes rom = romgen::gb_image(0x1B, 5, 0);
+    const std::string out = dir.file(std::string(252, 'n') + ".gb");
+    BoardPauses pauses(dir, [&out](const std::string&) { write_file(out, {'K'}); });
+    std::vector<std::string> args = {"--gb", put(rom, "rom.gb")};
+    for (const std::string& a : pauses.args({"data:20"})) args.push_back(a);
+    MOUNT_BOARD(board, args);
+    CliProcess dump({"dump-rom", out});
+    EXPECT_EQ(dump.wait(), 4) << dump.text();
+    const std::string beside = dir.file(std::string(246, 'n') + " (new).gb");
+    EXPECT_EQ(read_file(beside), rom) << dump.text();
 }
 
 // Fault 13: a clock trailer no clock can hold is refused with its reason.

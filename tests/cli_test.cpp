@@ -362,9 +362,9 @@ TEST_F(Cli, AnImageLargerThanTheChipIsRefused) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
         const Bytes before = romgen::pattern(uint32_t(std::stoul(c.chip, nullptr, 0)), 21);
-        std::vector<std::string> args = {"--flash", c.chip, "--flash-image",
-                                         image(before, "before.bin"), "--flash-out",
-                                         dir.file("chip.out")};
+        std::vector<std::string> args = {"--flash",       c.chip,
+                                         "--flash-image", image(before, "before.bin"),
+                                         "--flash-out",   dir.file("chip.out")};
         args.insert(args.end(), c.wiring.begin(), c.wiring.end());
         MOUNT_BOARD(board, args);
         const CliRun flash = cli(
@@ -381,9 +381,9 @@ TEST_F(Cli, AnImageLargerThanTheChipIsRefused) {
 // erase command reaches it.
 TEST_F(Cli, AMaskRomCartridgeIsNoFlashCartridge) {
     MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 2, 0), "rom.gb")});
-    const CliRun flash = cli(
-        {"flash-rom", QString::fromStdString(image(romgen::pattern(0x8000, 3), "f.gb")),
-         "--system", "gb", "--mbc", "mbc5"});
+    const CliRun flash =
+        cli({"flash-rom", QString::fromStdString(image(romgen::pattern(0x8000, 3), "f.gb")),
+             "--system", "gb", "--mbc", "mbc5"});
     EXPECT_EQ(flash.code, 1) << text(flash);
     EXPECT_TRUE(flash.out.contains("it has no flash chip")) << text(flash);
     EXPECT_FALSE(flash.out.contains("erasing") || flash.err.contains("erasing")) << text(flash);
@@ -562,7 +562,8 @@ TEST_F(Cli, DumpsHealOrSayWhyTheyAreBad) {
         for (const QString& line : c.says)
             EXPECT_TRUE(run.out.contains(line) || run.err.contains(line)) << line.toStdString();
         for (const QString& line : c.never)
-            EXPECT_FALSE(run.out.contains(line) || run.err.contains(line)) << line.toStdString() << text(run);
+            EXPECT_FALSE(run.out.contains(line) || run.err.contains(line))
+                << line.toStdString() << text(run);
         EXPECT_EQ(QFile::exists(out), c.equals != nullptr || c.code == 5);
         if (c.equals) {
             EXPECT_TRUE(read_file(out.toStdString()) == *c.equals);
@@ -605,8 +606,8 @@ TEST_F(Cli, AFlickeringSaveIsHealedWhenReadAndBackedUp) {
     const Bytes held = romgen::pattern(0x8000, 3), other = romgen::pattern(0x8000, 4);
     const QString backups = path("data");
     const ScopedEnv data("XDG_DATA_HOME", backups.toStdString());
-    MOUNT_BOARD(board, {"--gb", rom, "--save", image(held, "held.sav"), "--flicker",
-                        "0xA123:3:1/3", "--flaw-seed", "4"});
+    MOUNT_BOARD(board, {"--gb", rom, "--save", image(held, "held.sav"), "--flicker", "0xA123:3:1/3",
+                        "--flaw-seed", "4"});
     const CliRun read = cli({"read-save", path("read.sav"), "--verify"});
     EXPECT_EQ(read.code, 0) << text(read);
     EXPECT_TRUE(read.out.contains("Unstable addresses: 0x")) << text(read);
@@ -628,6 +629,47 @@ TEST_F(Cli, APartOfASerialIsNoGameCode) {
     const CliRun run = cli({"dump-rom", path("e-us.gba")});
     EXPECT_EQ(run.code, 0) << text(run);
     EXPECT_TRUE(read_file(dir.file("e-us.gba")) == rom) << "4 MiB, not the 16 MiB of a match";
+}
+
+// A header type or ROM size code no cartridge uses is unknown: nothing is
+// guessed, the dump needs the controller and the size named.
+TEST_F(Cli, UnknownHeaderCodesAreNeverGuessed) {
+    // The header and global checksums are made to hold again after a change.
+    const auto patched = [](size_t at, uint8_t value) {
+        Bytes rom = romgen::gb_image(0x1B, 2, 0);
+        rom[at] = value;
+        uint8_t header = 0;
+        for (size_t i = 0x134; i < 0x14D; ++i) header = uint8_t(header - rom[i] - 1);
+        rom[0x14D] = header;
+        uint16_t global = 0;
+        for (size_t i = 0; i < rom.size(); ++i)
+            if (i != 0x14E && i != 0x14F) global = uint16_t(global + rom[i]);
+        rom[0x14E] = uint8_t(global >> 8);
+        rom[0x14F] = uint8_t(global);
+        return rom;
+    };
+    const Bytes unknownType = patched(0x147, 0xEE), unknownSize = patched(0x148, 0xFF);
+    const struct {
+        const Bytes* rom;
+        QStringList options;
+        int code;
+        const char* says;
+    } cases[] = {
+        {&unknownType, {}, 1, "names no controller this program knows; name it with --mbc"},
+        {&unknownType, {"--mbc", "mbc5"}, 0, ">Success!"},
+        {&unknownSize, {}, 1, "the ROM size was not detected; name it with --rom-size"},
+        {&unknownSize, {"--rom-size", "128K"}, 0, ">Success!"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        MOUNT_BOARD(board, {"--gb", image(*c.rom, "rom.gb")});
+        const QString out = path("u" + std::to_string(++n) + ".gb");
+        const CliRun run = cli(QStringList{"dump-rom", out} + c.options);
+        EXPECT_EQ(run.code, c.code) << text(run);
+        EXPECT_TRUE(run.out.contains(c.says) || run.err.contains(c.says)) << text(run);
+        EXPECT_EQ(QFile::exists(out), c.code == 0);
+    }
 }
 
 // Without FILE a dump takes the cartridge's name in the current folder.
@@ -730,8 +772,8 @@ TEST_F(Cli, ABoardFailingAtAnyPointGivesANonZeroExitWithAReason) {
 TEST_F(Cli, CtrlCReachesLoadedHelpersAndLambdas) {
     const struct {
         const char* name;
-        const char* file;    // of the mapper folder
-        const char* after;   // the text changed
+        const char* file;   // of the mapper folder
+        const char* after;  // the text changed
         const char* before;
     } runaways[] = {
         {"a loop in gb_common.nut", "gb_common.nut", "function dump_banks(d, size, select) {",

@@ -328,8 +328,12 @@ TEST_F(Volumes, NoBoardMeansNothingIsWritten) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("USBSTICK/CMD.CMD")));
 }
 
-TEST_F(Volumes, LabelWithoutTerminatorIsCutAt255) {
+// A label is printable text ended by a NUL within its 255 characters; a
+// record without one holds no label, and the volume is no board.
+TEST_F(Volumes, ALabelEndsWithANulWithinItsLength) {
     make_volume("BOARD", std::string(1024, 'L'));
+    EXPECT_EQ(usb::open(), 0);
+    make_volume("BOARD", std::string(255, 'L') + '\0');
     ASSERT_EQ(usb::open(), 1);
     EXPECT_EQ(usb::m_version, std::string(255, 'L'));
 }

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
-
 #include <QString>
 #include <cstdlib>
 #include <cstring>
 #include <set>
 
+#include "cart/controllers.h"
 #include "cart/gba_cart_table.h"
 #include "cart/known_dumps.h"
 #include "jobs/detection.h"
@@ -60,8 +60,11 @@ TEST(GbHeader, OneTitleDecoderForReportsNamesAndBackups) {
         {"colour flag", "COLOURONLYGAME!\xC0", "COLOURONLYGAME!", "COLOURONLYGAME!.gbc"},
         {"colour with a code", std::string("ZELVO TEST\0ZQZQ\x80", 16), "ZELVO TEST",
          "ZELVO TEST (ZQZQ).gbc"},
-        {"control characters", std::string("A\x1B[2J\nB\x7F\x80" "C\0\0\0\0\0\0", 16), "A[2JBC",
-         "A[2JBC.gb"},
+        {"control characters",
+         std::string("A\x1B[2J\nB\x7F\x80"
+                     "C\0\0\0\0\0\0",
+                     16),
+         "A[2JBC", "A[2JBC.gb"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -91,7 +94,8 @@ TEST(GbHeader, CartridgeTypesAndControllerCodes) {
     EXPECT_EQ(decode(gb_header(0x0B)).cart_type, "ROM+MMMO1");
     EXPECT_EQ(decode(gb_header(0x22)).mbc_type, 5);
     EXPECT_EQ(decode(gb_header(0x04)).cart_type, "Unknow Cartridge Type4");
-    EXPECT_EQ(decode(gb_header(0x04)).mbc_type, 4);
+    EXPECT_EQ(decode(gb_header(0x04)).mbc_type, gb::kUnknownMbc) << "no controller is guessed";
+    EXPECT_EQ(decode(gb_header(0xEE)).mbc_type, gb::kUnknownMbc);
     EXPECT_EQ(decode(gb_header(0x20)).cart_type, "Unknow Cartridge Type32");
     EXPECT_EQ(decode(gb_header(0x1F)).cart_type, "Pocket Camera");
     EXPECT_EQ(decode(gb_header(0xFC)).cart_type, "POCKET CAMERA");
@@ -103,7 +107,8 @@ TEST(GbHeader, CartridgeTypesAndControllerCodes) {
 
 TEST(GbHeader, RomAndRamSizes) {
     EXPECT_EQ(decode(gb_header(0x00, 0x00)).rom_size, 32768u);
-    EXPECT_EQ(decode(gb_header(0x00, 0x09)).rom_size, 32768u);
+    EXPECT_EQ(decode(gb_header(0x00, 0x09)).rom_size, 0u) << "an unknown code, never guessed";
+    EXPECT_EQ(decode(gb_header(0x00, 0xFF)).rom_size, 0u);
     EXPECT_EQ(decode(gb_header(0x00, 0x08)).rom_size, 8388608u);
     EXPECT_EQ(decode(gb_header(0x00, 0x53)).rom_size, 2097152u);
     EXPECT_EQ(decode(gb_header(0x05, 0, 0x00)).ram_size, 512u);

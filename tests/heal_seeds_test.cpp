@@ -49,7 +49,8 @@ Tally dump_seeds(const Bytes& rom, const char* system, const QStringList& option
             } else if (said.contains("Unstable addresses")) {
                 ++tally.warned;
                 EXPECT_TRUE(said.contains("no known dump confirms it"))
-                    << "a plain success with wrong bytes\n" << said.toStdString();
+                    << "a plain success with wrong bytes\n"
+                    << said.toStdString();
             } else {
                 ++tally.unseen;
             }
@@ -78,8 +79,7 @@ TEST(HealSeeds, AnMbc5DumpWithTwoFlickeringBitsIsNeverWrongWithSuccess) {
     REQUIRE_FUSE();
     const Bytes rom = romgen::gb_image(0x1B, 5, 0);
     report("MBC5 1 MiB, D3 at 0x4123 and 0x5000 one read in three",
-           dump_seeds(rom, "--gb", {}, {"0x4123:3:1/3", "0x5000:3:1/3"}, {"0x4123", "0x5000"},
-                      40));
+           dump_seeds(rom, "--gb", {}, {"0x4123:3:1/3", "0x5000:3:1/3"}, {"0x4123", "0x5000"}, 40));
 }
 
 TEST(HealSeeds, AGbaDumpWithAFlickeringBitIsNeverWrongWithSuccess) {

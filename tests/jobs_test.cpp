@@ -512,19 +512,32 @@ TEST_F(WindowJob, RefusedImagesAndTheGbaFlashWrite) {
     EXPECT_TRUE(has(lines, "larger than 64 MiB"));
 }
 
-TEST_F(WindowJob, TheGbaFlashIsRefusedBeforeAnyFileIsChosen) {
-    mount({"--gba", image(romgen::gba_image(0x100000, "ZTST"), "rom.gba"), "--log",
-           dir.file("raw.log")});
-    choose_gba(1048576, 0, 32768);
-    const DialogAnswer answer = answer_file_dialog(QString::fromStdString(dir.file("rom.gba")));
-    tab.push_write_flash();
-    EXPECT_FALSE(answer.taken()) << "no file dialog";
-    const QStringList lines = lines_of(tab.console());
+// FLASH reads the header first: a GBA cartridge is refused before any file is
+// chosen; a GB flash cartridge is programmed though the panel still says GBA
+// from the last run.
+TEST_F(WindowJob, FlashFollowsTheDetectedSystem) {
+    mount({"--gba", image(romgen::gba_image(0x100000, "ZTST"), "rom.gba")});
+    QStringList lines;
+    {
+        const DialogAnswer answer = answer_file_dialog(QString::fromStdString(dir.file("rom.gba")));
+        tab.push_write_flash();
+        EXPECT_FALSE(answer.taken()) << "no file dialog";
+        lines = lines_of(tab.console());
+    }
     EXPECT_TRUE(has(lines, "programming GBA flash cartridges is not part of this program yet"));
     EXPECT_FALSE(has(lines, "Read file"));
     EXPECT_TRUE(lines.contains(">Operation failure."));
+
+    const Bytes image64k = romgen::pattern(0x10000, 15);
+    mount({"--flash", "0x40000", "--flash-wiring", "16", "--erase-ms", "100", "--flash-image",
+           image(romgen::gb_image(0x1B, 3, 0), "old.gb"), "--flash-out", dir.file("chip.out")});
+    tab.settings()->model().setSysType(kSysGba, ChoiceSource::Default);  // as the last run left it
+    tab.settings()->show_model();
+    lines = run(&MainTab::push_write_flash, image(image64k, "new.gb"));
+    EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
     board->unmount();
-    EXPECT_TRUE(board->command_writes().empty()) << "nothing reached the board";
+    const Bytes chip = read_file(dir.file("chip.out"));
+    EXPECT_TRUE(Bytes(chip.begin(), chip.begin() + 0x10000) == image64k);
 }
 
 // An 8-bit chip tells its size by its ID: an image larger than it is refused
@@ -590,13 +603,23 @@ TEST_F(WindowJob, AnEepromsSizeIsAskedFor) {
     std::copy(id.begin(), id.end(), rom.begin() + 0x3FFFA);  // across two reads of the search
     const Bytes save = romgen::pattern(0x2000, 17);
     mount({"--gba", image(rom, "rom.gba"), "--gba-save", "eep8k", "--save", image(save, "e.sav")});
-    const DialogAnswer size = answer_next<QInputDialog>([](QInputDialog* dialog) {
-        dialog->setTextValue("8 KiB");
-        dialog->accept();
+    {
+        // Enter, the question's default, reads nothing: no size is guessed.
+        const DialogAnswer enter = answer_next<QMessageBox>(
+            [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+        const QStringList lines = run(&MainTab::push_read_ram, dir.file("eep0.sav"));
+        EXPECT_TRUE(lines.contains("Canceled.")) << lines.join("\n").toStdString();
+        EXPECT_FALSE(started) << lines.join("\n").toStdString();
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("eep0.sav"))));
+    }
+    const DialogAnswer size = answer_next<QMessageBox>([](QMessageBox* box) {
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == "8 KiB") b->click();
     });
     const QStringList lines = run(&MainTab::push_read_ram, dir.file("eep.sav"));
     EXPECT_TRUE(size.taken());
     EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+    EXPECT_TRUE(has(lines, "save 8 KiB EEP (chosen)")) << lines.join("\n").toStdString();
     EXPECT_EQ(read_file(dir.file("eep.sav")), save);
 }
 

@@ -93,6 +93,18 @@ TEST_F(InfoReport, RomOnlyCartridge) {
         << "no RAM: the third list is left alone";
 }
 
+// A header that read differently when the cartridge was detected is not
+// stable, however alike the check's own reads are.
+TEST_F(InfoReport, AFlawInTheDetectedHeaderIsNoStableContact) {
+    MOUNT_BOARD(board, {"--gb", gb(0x00, 0, 0), "--first-read-flaw", "0x134"});
+    Report r;
+    r.run();
+    const QStringList lines = r.cartridge();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.last().contains("the header read differently at 0x0134 (data lines D0)"))
+        << lines.join("\n").toStdString();
+}
+
 TEST_F(InfoReport, Mbc2AndRamCode3) {
     {
         MOUNT_BOARD(board, {"--gb", gb(0x06, 2, 0)});

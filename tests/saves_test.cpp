@@ -67,6 +67,41 @@ protected:
     QStringList log;
 };
 
+// A GBA clock trailer holding an impossible date, weekday, status or time is
+// refused with its reason; a possible one is taken.
+TEST(ClockTrailers, ImpossibleGbaClocksAreRefused) {
+    const int64_t now = QDateTime::currentSecsSinceEpoch();
+    const struct {
+        const char* name;
+        uint8_t regs[8];  // year, month, day, weekday, hour, minute, second, status (BCD)
+        int64_t time;
+        const char* why;  // null: taken
+    } cases[] = {
+        {"a leap day", {0x24, 0x02, 0x29, 4, 0x12, 0x00, 0x00, 0x40}, now, nullptr},
+        {"Feb 30", {0x23, 0x02, 0x30, 4, 0x12, 0x00, 0x00, 0x40}, now, "no date and time"},
+        {"Feb 29 of 2023", {0x23, 0x02, 0x29, 4, 0x12, 0x00, 0x00, 0x40}, now, "no date"},
+        {"weekday 9", {0x23, 0x05, 0x01, 9, 0x12, 0x00, 0x00, 0x40}, now, "no day of the week"},
+        {"status 0xFF", {0x23, 0x05, 0x01, 1, 0x12, 0x00, 0x00, 0xFF}, now, "sets bits"},
+        {"100 years ahead",
+         {0x23, 0x05, 0x01, 1, 0x12, 0x00, 0x00, 0x40},
+         now + int64_t(100) * 365 * 86400,
+         "not a date a clock was read on"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray trailer = clock_trailer(gb::ClockKind::GbaRtc, c.regs, c.time);
+        ClockState state;
+        QString why;
+        const bool taken = parse_clock_trailer(
+            gb::ClockKind::GbaRtc, reinterpret_cast<const uint8_t*>(trailer.constData()),
+            size_t(trailer.size()), &state, &why);
+        EXPECT_EQ(taken, c.why == nullptr) << why.toStdString();
+        if (c.why) {
+            EXPECT_TRUE(why.contains(c.why)) << why.toStdString();
+        }
+    }
+}
+
 TEST_F(Saves, AClockReadGivesTheRegistersAndA48ByteTrailer) {
     mount({"--rtc", "30,20,10,5,1"});
     const int64_t before = QDateTime::currentSecsSinceEpoch();

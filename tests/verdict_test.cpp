@@ -1,6 +1,8 @@
 // What a dump is worth: header checks, the database of known dumps and the
 // verdict that weighs them; and reading a dump twice.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -136,10 +138,9 @@ TEST(ReadTwice, AnUnstableByteSettlesOnALeadOfTheMargin) {
         std::string reads;  // one letter per read of the chunk's byte 5
         char settled;       // its value once settled, or 0: the chunk stays open
         char guess;         // the leading value
-    } cases[] = {{"aa", 'a', 'a'},          {"ab", 0, 'a'},
-                 {"aba", 0, 'a'},           {"ab" + lead, 'a', 'a'},
-                 {"ab" + shy, 0, 'a'},      {"bab" + lead + "a", 'a', 'a'},
-                 {"abc" + lead, 'a', 'a'},  {"abcb" + lead, 0, 'a'}};
+    } cases[] = {{"aa", 'a', 'a'},         {"ab", 0, 'a'},         {"aba", 0, 'a'},
+                 {"ab" + lead, 'a', 'a'},  {"ab" + shy, 0, 'a'},   {"bab" + lead + "a", 'a', 'a'},
+                 {"abc" + lead, 'a', 'a'}, {"abcb" + lead, 0, 'a'}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reads);
         MajorityRead vote(2 * kHealChunk, false, {1});
@@ -220,6 +221,29 @@ TEST(ReadTwice, ACancelBeforeTheSequenceBeginsIsKept) {
     EXPECT_FALSE(job.execute());
     EXPECT_EQ(job.m_failure, "canceled");
     EXPECT_FALSE(QFile::exists(job.m_file));
+}
+
+// Another program that takes DUMP.ROM after the board was claimed (between
+// the header read and the job) is named as the cause, not a board that
+// stopped answering.
+TEST(ReadTwice, AProgramTakingTheDataFileAfterTheClaimIsNamed) {
+    TempDir dir;
+    testing_support::write_file(dir.file("rom.gb"), romgen::gb_image(0x1B, 2, 0));
+    MOUNT_BOARD(board, {"--gb", dir.file("rom.gb")});
+    FamicomThread job;
+    job.m_claim = std::make_unique<usb::BoardClaim>();
+    ASSERT_TRUE(job.m_claim->held());
+    const int data = open((board.mountpoint() + "/DUMP.ROM").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(data, LOCK_EX | LOCK_NB), 0);
+    job.m_type = kJobGbDump;
+    job.m_script = MAPPER_DIR "/gb_mbc5.nut";
+    job.m_file = QString::fromStdString(dir.file("out.gb"));
+    job.m_rom_size = 0x20000;
+    EXPECT_FALSE(job.execute());
+    EXPECT_TRUE(job.m_failure.contains("in use by another program: it holds DUMP.ROM"))
+        << job.m_failure.toStdString();
+    EXPECT_FALSE(QFile::exists(job.m_file));
+    close(data);
 }
 
 }  // namespace

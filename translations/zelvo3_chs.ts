@@ -78,6 +78,14 @@
         <source>Pictures written: %1</source>
         <translation>已写出图像：%1</translation>
     </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 不是普通文件。</translation>
+    </message>
+    <message>
+        <source>the picture could not be encoded</source>
+        <translation>无法编码图片</translation>
+    </message>
 </context>
 <context>
     <name>FamicomThread</name>
@@ -456,6 +464,14 @@
     <message>
         <source>The clock in %1 was never set by the game: the cartridge's clock is left as it is.</source>
         <translation>%1 中的时钟从未被游戏设置：卡带的时钟保持不变。</translation>
+    </message>
+    <message>
+        <source>%1: not a regular file</source>
+        <translation>%1：不是普通文件</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, more than the %3 a GBA ROM can hold: it is not a GBA dump</source>
+        <translation>%1 有 %2，超过 GBA ROM 最多能容纳的 %3：它不是 GBA 转储</translation>
     </message>
 </context>
 <context>
@@ -1019,6 +1035,18 @@ Choose it:</source>
         <source>The cartridge answers neither the flash query nor the ID command: it has no flash chip (a cartridge of mask ROM), so nothing was erased or written.</source>
         <translation>卡带既不响应闪存查询也不响应 ID 命令：它没有闪存芯片（掩膜 ROM 卡带），因此未擦除或写入任何内容。</translation>
     </message>
+    <message>
+        <source>The cartridge's header names no controller this program knows; choose it (MBC TYPE) in the settings panel.</source>
+        <translation>卡带头部标示的控制器本程序不认识；请在设置面板中选择它（MBC TYPE）。</translation>
+    </message>
+    <message>
+        <source>unknown (code 0x%1)</source>
+        <translation>未知（代码 0x%1）</translation>
+    </message>
+    <message>
+        <source>FLASH programs GB/GBC flash cartridges: the panel is set to GB/GBC.</source>
+        <translation>FLASH 用于烧录 GB/GBC 闪存卡带：设置面板已切换为 GB/GBC。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1123,6 +1151,10 @@ Choose it:</source>
     <message>
         <source>%1 is not a script's text: it holds a NUL byte or compiled code, which is not run.</source>
         <translation>%1 不是脚本文本：它含有 NUL 字节或已编译的代码，不会运行。</translation>
+    </message>
+    <message>
+        <source>The board is in use by another program: it holds %1.</source>
+        <translation>读卡器正被其他程序使用：它占用着 %1。</translation>
     </message>
 </context>
 <context>

@@ -78,6 +78,14 @@
         <source>Pictures written: %1</source>
         <translation>書き出した画像：%1</translation>
     </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 は通常のファイルではありません。</translation>
+    </message>
+    <message>
+        <source>the picture could not be encoded</source>
+        <translation>画像をエンコードできませんでした</translation>
+    </message>
 </context>
 <context>
     <name>FamicomThread</name>
@@ -456,6 +464,14 @@
     <message>
         <source>The clock in %1 was never set by the game: the cartridge's clock is left as it is.</source>
         <translation>%1 の時計はゲームで一度も設定されていません：カートリッジの時計はそのままにします。</translation>
+    </message>
+    <message>
+        <source>%1: not a regular file</source>
+        <translation>%1：通常のファイルではありません</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, more than the %3 a GBA ROM can hold: it is not a GBA dump</source>
+        <translation>%1 は %2 あり、GBA ROM の最大 %3 を超えています：GBA のダンプではありません</translation>
     </message>
 </context>
 <context>
@@ -1019,6 +1035,18 @@ Choose it:</source>
         <source>The cartridge answers neither the flash query nor the ID command: it has no flash chip (a cartridge of mask ROM), so nothing was erased or written.</source>
         <translation>カートリッジはフラッシュのクエリにも ID コマンドにも応答しません：フラッシュチップがない（マスク ROM のカートリッジ）ため、何も消去・書き込みしていません。</translation>
     </message>
+    <message>
+        <source>The cartridge's header names no controller this program knows; choose it (MBC TYPE) in the settings panel.</source>
+        <translation>カートリッジのヘッダーが示すコントローラーをこのプログラムは知りません；設定パネルで選んでください（MBC TYPE）。</translation>
+    </message>
+    <message>
+        <source>unknown (code 0x%1)</source>
+        <translation>不明（コード 0x%1）</translation>
+    </message>
+    <message>
+        <source>FLASH programs GB/GBC flash cartridges: the panel is set to GB/GBC.</source>
+        <translation>FLASH は GB/GBC のフラッシュカートリッジに書き込みます：設定パネルを GB/GBC にしました。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1123,6 +1151,10 @@ Choose it:</source>
     <message>
         <source>%1 is not a script's text: it holds a NUL byte or compiled code, which is not run.</source>
         <translation>%1 はスクリプトのテキストではありません：NUL バイトかコンパイル済みのコードを含むため、実行しません。</translation>
+    </message>
+    <message>
+        <source>The board is in use by another program: it holds %1.</source>
+        <translation>基板は他のプログラムが使用中です：%1 を保持しています。</translation>
     </message>
 </context>
 <context>

@@ -39,8 +39,8 @@ int mbc_position(const MbcRow* row) {
 
 const char* header_type_name(uint8_t type) {
     const MbcRow* row = mbc_by_header_type(type);
-    const HeaderType* named = row ? find_type(row->headerTypes, type)
-                                  : find_type(types(kUnreadTypes), type);
+    const HeaderType* named =
+        row ? find_type(row->headerTypes, type) : find_type(types(kUnreadTypes), type);
     return named ? named->name : nullptr;
 }
 

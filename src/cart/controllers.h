@@ -60,12 +60,9 @@ struct MbcRow {
     ClockTypes clockTypes;
 };
 
-inline constexpr HeaderType kNoneTypes[] = {{0x00, "ROM ONLY"},
-                                            {0x08, "ROM+RAM"},
-                                            {0x09, "ROM+RAM+BATTERY"},
-                                            {0x0B, "ROM+MMMO1"},
-                                            {0x0C, "ROM+MMMO1+SRAM"},
-                                            {0x0D, "ROM+MMMO1+SRAM+BATT"}};
+inline constexpr HeaderType kNoneTypes[] = {
+    {0x00, "ROM ONLY"},  {0x08, "ROM+RAM"},        {0x09, "ROM+RAM+BATTERY"},
+    {0x0B, "ROM+MMMO1"}, {0x0C, "ROM+MMMO1+SRAM"}, {0x0D, "ROM+MMMO1+SRAM+BATT"}};
 inline constexpr HeaderType kMbc1Types[] = {
     {0x01, "ROM+MBC1"}, {0x02, "ROM+MBC1+RAM"}, {0x03, "ROM+MBC1+RAM+BATT"}};
 inline constexpr HeaderType kMbc2Types[] = {{0x05, "ROM+MBC2"}, {0x06, "ROM+MBC2+BATTERY"}};
@@ -74,16 +71,11 @@ inline constexpr HeaderType kMbc3Types[] = {{0x0F, "ROM+MBC3+TIMER+BATT"},
                                             {0x11, "ROM+MBC3"},
                                             {0x12, "ROM+MBC3+RAM"},
                                             {0x13, "ROM+MBC3+RAM+BATT"}};
-inline constexpr HeaderType kMbc5Types[] = {{0x15, "ROM+MBC4"},
-                                            {0x16, "ROM+MBC4+RAM"},
-                                            {0x17, "ROM+MBC4+RAM+BATTERY"},
-                                            {0x19, "ROM+MBC5"},
-                                            {0x1A, "ROM+MBC5+RAM"},
-                                            {0x1B, "ROM+MBC5+RAM+BATT"},
-                                            {0x1C, "ROM+MBC5+RUMBLE"},
-                                            {0x1D, "ROM+MBC5+RUMBLE+SRAM"},
-                                            {0x1E, "ROM+MBC5+RUMBLE+SRAM+BATT"},
-                                            {0xFC, "POCKET CAMERA"}};
+inline constexpr HeaderType kMbc5Types[] = {
+    {0x15, "ROM+MBC4"},        {0x16, "ROM+MBC4+RAM"},         {0x17, "ROM+MBC4+RAM+BATTERY"},
+    {0x19, "ROM+MBC5"},        {0x1A, "ROM+MBC5+RAM"},         {0x1B, "ROM+MBC5+RAM+BATT"},
+    {0x1C, "ROM+MBC5+RUMBLE"}, {0x1D, "ROM+MBC5+RUMBLE+SRAM"}, {0x1E, "ROM+MBC5+RUMBLE+SRAM+BATT"},
+    {0xFC, "POCKET CAMERA"}};
 inline constexpr HeaderType kMbc7Types[] = {{0x22, "ROM+MBC7+BATT"}};
 inline constexpr HeaderType kTama5Types[] = {{0xFD, "Bandai TAMA5"}};
 inline constexpr HeaderType kHuc1Types[] = {{0xFF, "HuC1+RAM+BATTERY"}};
@@ -122,6 +114,8 @@ inline constexpr MbcRow mbc_table[] = {
 // The controller a fresh panel offers, and the one a header type no row
 // names is read with: MBC5.
 inline constexpr int kDefaultMbcPosition = 4;
+// The controller code of a header type no row names.
+inline constexpr int kUnknownMbc = -1;
 
 // The clock a cartridge of this header type carries: its row's, when the
 // type is among the row's clock types.

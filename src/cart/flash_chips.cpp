@@ -64,8 +64,8 @@ FlashIdentity identify_flash_chip() {
     write(0, kResetCommand);
     id.manufacturer = ids[kManufacturerAt];
     id.device = ids[kDeviceAt];
-    id.answered = ids[kManufacturerAt] != plain[kManufacturerAt] ||
-                  ids[kDeviceAt] != plain[kDeviceAt];
+    id.answered =
+        ids[kManufacturerAt] != plain[kManufacturerAt] || ids[kDeviceAt] != plain[kDeviceAt];
     if (const FlashChip* chip = flash_chip_by_id(id.manufacturer, id.device)) {
         id.size = chip->size;
         id.name = chip->name;

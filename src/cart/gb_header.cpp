@@ -13,10 +13,11 @@ const uint8_t kGbLogo[kGbLogoSize] = {
 
 namespace {
 
+// 0 for a code no cartridge uses: the size is unknown, never guessed.
 uint32_t rom_size_of(uint8_t code) {
-    if (code >= 0x01 && code <= 0x08) return 32768u << code;
+    if (code <= 0x08) return 32768u << code;
     if (code >= 0x52 && code <= 0x54) return 2097152;
-    return 32768;
+    return 0;
 }
 
 // Codes 0x04 and 0x05 as the hardware defines them: 128 KiB and 64 KiB.
@@ -31,9 +32,9 @@ int gb_cartridge_info(const unsigned char* header, gb_pcb* pcb) {
     pcb->title = header_title(false, header);
 
     const uint8_t type = header[kGbTypeOffset];
+    // A type no controller row names is unknown: no controller is guessed for it.
     const MbcRow* row = mbc_by_header_type(type);
-    if (!row) row = mbc_row_at(kDefaultMbcPosition);
-    pcb->mbc_type = row->code;
+    pcb->mbc_type = row ? row->code : kUnknownMbc;
     const char* name = header_type_name(type);
     pcb->cart_type = name ? QString::fromLatin1(name)
                           : QStringLiteral("Unknow Cartridge Type") + QString::number(type);
@@ -41,7 +42,7 @@ int gb_cartridge_info(const unsigned char* header, gb_pcb* pcb) {
     pcb->rom_size = rom_size_of(header[kGbRomCodeOffset]);
     const uint8_t ramCode = header[kGbRamCodeOffset];
     if (ramCode == 0)
-        pcb->ram_size = row->builtinRam;
+        pcb->ram_size = row ? row->builtinRam : 0;
     else
         pcb->ram_size = ramCode < sizeof kRamSizes / sizeof kRamSizes[0] ? kRamSizes[ramCode] : 0;
     return 1;

@@ -89,8 +89,8 @@ QString cartridge_code(bool gba, const uint8_t* header) {
 }
 
 QString header_title(bool gba, const uint8_t* header) {
-    constexpr uint32_t kCgbTitle = 15;     // the colour flag takes the last byte
-    constexpr uint32_t kCodedTitle = 11;   // and a game code the four before it
+    constexpr uint32_t kCgbTitle = 15;    // the colour flag takes the last byte
+    constexpr uint32_t kCodedTitle = 11;  // and a game code the four before it
     constexpr char kFirstPrintable = ' ', kLastPrintable = '~';
     uint32_t size = gba ? kGbaTitleSize : kGbTitleSize;
     if (!gba && header[kGbCgbFlagOffset] & kGbCgbFlag)
@@ -98,7 +98,8 @@ QString header_title(bool gba, const uint8_t* header) {
     const uint8_t* title = header + (gba ? kGbaTitleOffset : kGbTitleOffset);
     QString out;
     for (uint32_t i = 0; i < size && title[i]; ++i)
-        if (title[i] >= kFirstPrintable && title[i] <= kLastPrintable) out += QLatin1Char(char(title[i]));
+        if (title[i] >= kFirstPrintable && title[i] <= kLastPrintable)
+            out += QLatin1Char(char(title[i]));
     while (out.endsWith(' ')) out.chop(1);
     return out;
 }

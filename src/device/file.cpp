@@ -137,12 +137,19 @@ QString marked_name(const QString& path, const QString& mark) {
     const int slash = path.lastIndexOf('/');
     const int dot = path.lastIndexOf('.');
     const int cut = dot > slash + 1 ? dot : path.size();
-    return path.left(cut) + mark + path.mid(cut);
+    const QString folder = path.left(slash + 1), extension = path.mid(cut);
+    QString stem = path.mid(slash + 1, cut - slash - 1);
+    // The stem gives way to the mark where the name would grow too long.
+    while (stem.size() > 1 &&
+           QFile::encodeName(stem + mark + extension).size() > int(platform::kNameMax)) {
+        stem.chop(1);
+        if (!stem.isEmpty() && stem.at(stem.size() - 1).isHighSurrogate()) stem.chop(1);
+    }
+    return folder + stem + mark + extension;
 }
 
 QString kept_aside_name(const QString& path, int n) {
-    return marked_name(path,
-                       n < 2 ? QStringLiteral(" (new)") : QStringLiteral(" (new %1)").arg(n));
+    return marked_name(path, n < 2 ? QStringLiteral(" (new)") : QStringLiteral(" (new %1)").arg(n));
 }
 
 OutputFile::Outcome OutputFile::commit() {
@@ -151,7 +158,8 @@ OutputFile::Outcome OutputFile::commit() {
     const std::string path = QFile::encodeName(m_path).toStdString();
     // A file that appeared since the user agreed is not the one agreed to.
     const bool replace =
-        m_replace && (!m_checkAgreed || (m_agreed.exists && platform::file_identity(path) == m_agreed));
+        m_replace &&
+        (!m_checkAgreed || (m_agreed.exists && platform::file_identity(path) == m_agreed));
     Commit done = m_file.commit(path, replace, &why);
     // The name is taken: the file keeps to a free name beside it.
     for (int n = 1; done == Commit::Exists && n < kMaxKeptAside; ++n) {

@@ -52,10 +52,19 @@ void open_uncached(const char* path, UncachedFile& file) {
     if (file.fd < 0) return;
     // Linux has no O_EXLOCK: an exclusive advisory lock stands in for it.
     if (flock(file.fd, LOCK_EX | LOCK_NB) != 0) {
+        file.busy = errno == EWOULDBLOCK;
         ::close(file.fd);
         file.fd = -1;
     }
 #endif
+}
+
+bool locked_by_another(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool busy = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);  // gives back the lock it took
+    return busy;
 }
 
 void drop_cached(int fd) {
@@ -298,6 +307,14 @@ NewFile::Commit NewFile::commit(const std::string& path, bool replace, std::stri
     ::close(m_fd);
     m_fd = -1;
     return Commit::Done;
+}
+
+bool current_folder_exists() {
+    char* here = ::getcwd(nullptr, 0);
+    struct stat st;
+    const bool exists = here && ::stat(here, &st) == 0 && S_ISDIR(st.st_mode);
+    std::free(here);
+    return exists;
 }
 
 FileIdentity file_identity(const std::string& path) {

@@ -17,9 +17,13 @@ std::vector<std::string> mount_directories();
 struct UncachedFile {
     int fd = -1;
     bool direct = false;  // reads need aligned offsets, lengths and memory
+    bool busy = false;    // another program holds the file's lock
     ~UncachedFile();
 };
 void open_uncached(const char* path, UncachedFile& file);
+
+// Whether another program holds the lock of the file at path.
+bool locked_by_another(const std::string& path);
 
 // Drops what the system cached of a file opened without direct I/O, so that
 // the next read reaches the device.
@@ -68,6 +72,13 @@ public:
 private:
     int m_fd = -1;
 };
+
+// The longest file name (one path component) in bytes.
+inline constexpr uint32_t kNameMax = 255;
+
+// Whether the process's current folder still exists (it may have been
+// deleted while the process ran in it).
+bool current_folder_exists();
 
 // Which file a path names (without following a link): a file replaced by
 // another under the same name is another file, even where the new one takes

@@ -89,12 +89,17 @@ struct Held {
 };
 Held* g_held = nullptr;
 
+// The board file another program was found holding, or null.
+std::atomic<const char*> g_busy{nullptr};
+
 uint32_t read_device(const char* name, uint32_t offset, uint8_t* dest, uint32_t len) {
     if (m_volume.empty()) return 0;
     if (g_held && g_held->data.fd >= 0 && std::strcmp(name, proto::kDataFile) == 0)
         return file::ReadUncached(g_held->data, dest, len, offset);
-    const std::string path = device_path(name);
-    return file::NoCacheLoad(path.c_str(), dest, len, offset);
+    platform::UncachedFile f;
+    platform::open_uncached(device_path(name).c_str(), f);
+    if (f.busy) g_busy.store(name);
+    return file::ReadUncached(f, dest, len, offset);
 }
 
 }  // namespace
@@ -124,7 +129,12 @@ int open() {
     return 0;
 }
 
+const char* busy_file() {
+    return g_busy.load();
+}
+
 BoardClaim::BoardClaim(const std::string& wanted) : m_volume(wanted) {
+    g_busy.store(nullptr);
     m_searched = platform::mount_directories();
     std::vector<std::pair<std::string, std::string>> found;  // folder, volume
     for (const std::string& dir : m_searched)
@@ -142,6 +152,14 @@ BoardClaim::BoardClaim(const std::string& wanted) : m_volume(wanted) {
             continue;
         }
         m_why = board_problem(m_path);
+        // Another program that holds one of the board's files has the board.
+        for (const char* file : {proto::kCommandFile, proto::kIdentFile, proto::kDataFile})
+            if (m_why.empty() && platform::locked_by_another(m_path + "/" + file)) {
+                m_lock.release();
+                m_status = ClaimStatus::InUse;
+                m_why = std::string("another program holds ") + file;
+            }
+        if (m_status == ClaimStatus::InUse) continue;
         if (m_why.empty()) select(dir, name);
         if (m_version.empty()) {
             // A folder that merely holds the file, or a board that does not answer.
@@ -217,6 +235,7 @@ HeldFiles::HeldFiles() {
     m_owner = true;
     g_held = new Held;
     platform::open_uncached(device_path(proto::kDataFile).c_str(), g_held->data);
+    if (g_held->data.busy) g_busy.store(proto::kDataFile);
     g_held->command = ::open(device_path(proto::kCommandFile).c_str(), O_WRONLY | O_CLOEXEC);
     struct stat st;
     if (g_held->command >= 0 && fstat(g_held->command, &st) == 0)

@@ -65,6 +65,10 @@ private:
 // The claim this process holds, or null.
 const BoardClaim* current_claim();
 
+// The board file another program was found holding since the last claim
+// began (it took the board between two steps), or null.
+const char* busy_file();
+
 // The claim this process holds, or one of its own for a single step (a job or
 // a report started without one).
 class ClaimScope {

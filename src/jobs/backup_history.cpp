@@ -25,9 +25,16 @@ QString field(QString text) {
     return text.replace('\t', ' ').replace('\n', ' ').replace('\r', ' ');
 }
 
+// A history that is not a regular file (a pipe would block a job holding the
+// board) is neither read nor written.
+bool usable(const QString& path) {
+    return !QFileInfo::exists(path) || QFileInfo(path).isFile();
+}
+
 bool record(const QString& folder, const BackupRecord& r) {
     QFile history(history_path(folder));
-    if (!history.open(QIODevice::Append | QIODevice::Text)) return false;
+    if (!usable(history.fileName()) || !history.open(QIODevice::Append | QIODevice::Text))
+        return false;
     const QStringList fields = {r.time.toString(Qt::ISODate),
                                 QString::number(r.size),
                                 QString::number(r.crc32, 16),
@@ -42,7 +49,8 @@ bool record(const QString& folder, const BackupRecord& r) {
 std::vector<BackupRecord> backup_history(const QString& folder) {
     std::vector<BackupRecord> out;
     QFile history(history_path(folder));
-    if (!history.open(QIODevice::ReadOnly | QIODevice::Text)) return out;
+    if (!usable(history.fileName()) || !history.open(QIODevice::ReadOnly | QIODevice::Text))
+        return out;
     while (!history.atEnd()) {
         const QStringList f = QString::fromUtf8(history.readLine()).chopped(1).split('\t');
         if (f.size() != kFields) continue;  // a line cut short
@@ -53,7 +61,7 @@ std::vector<BackupRecord> backup_history(const QString& folder) {
         r.code = f[kCode];
         r.title = f[kTitle];
         r.path = folder + '/' + f[kFile];
-        if (r.time.isValid() && QFileInfo::exists(r.path)) out.push_back(r);
+        if (r.time.isValid() && QFileInfo(r.path).isFile()) out.push_back(r);
     }
     std::stable_sort(out.begin(), out.end(),
                      [](const BackupRecord& a, const BackupRecord& b) { return a.time > b.time; });

@@ -37,17 +37,22 @@ QString claim_problem(const usb::BoardClaim& claim) {
                                           "holds %2).")
                               .arg(joined(claim.searched()), ident)) +
                    ' ' +
-                   MainTabText::tr("Plug the board in and let the system mount it, or set "
-                                   "ZELVO_VOLUMES to the folder that holds its volume.");
+                   MainTabText::tr(
+                       "Plug the board in and let the system mount it, or set "
+                       "ZELVO_VOLUMES to the folder that holds its volume.");
         case usb::ClaimStatus::NoSuchBoard:
             return MainTabText::tr("No board named %1 was found; the boards seen: %2.")
                 .arg(QFile::decodeName(claim.volume().c_str()), joined(claim.others()));
         case usb::ClaimStatus::InUse:
+            if (!claim.why().empty())
+                return MainTabText::tr("The dump device is in use by another program.") + ' ' +
+                       QStringLiteral("(%1)").arg(QString::fromLocal8Bit(claim.why().c_str()));
             return MainTabText::tr("The dump device is in use by another program.");
         case usb::ClaimStatus::NotABoard:
             if (!claim.why().empty())
-                return MainTabText::tr("%1 holds %2, but %3: it is not a dump board, and nothing "
-                                       "was written there.")
+                return MainTabText::tr(
+                           "%1 holds %2, but %3: it is not a dump board, and nothing "
+                           "was written there.")
                     .arg(volume, ident, QString::fromLocal8Bit(claim.why().c_str()));
             return MainTabText::tr(
                        "%1 holds %2, but its identification record has no firmware label: it is "

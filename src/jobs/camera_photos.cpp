@@ -1,9 +1,12 @@
 #include "jobs/camera_photos.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include "device/file.h"
 
 namespace {
 
@@ -73,6 +76,11 @@ QStringList camera_album_notes(const gb::CameraAlbum& album) {
 
 CameraFile read_camera_file(const QString& path) {
     CameraFile out;
+    // A pipe or a device would block the read or never end.
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
+        out.failure = CameraText::tr("%1 is not a regular file.").arg(path);
+        return out;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         out.failure = CameraText::tr("%1 cannot be read: %2").arg(path, file.errorString());
@@ -108,18 +116,29 @@ CameraExport export_camera_photos(const QString& saveFile, const QString& folder
         return out;
     }
     const QDir dir(folder);
-    // Files already there are kept: then nothing is written.
+    // Files already there are kept, and so are links, dangling or not: then
+    // nothing is written.
     for (const gb::CameraPhoto& photo : file.album.photos) {
         const QString path = dir.filePath(camera_file_name(photo));
-        if (QFileInfo::exists(path)) {
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
             out.failure = CameraText::tr("%1 is there already; no photo was written.").arg(path);
             return out;
         }
     }
     for (const gb::CameraPhoto& photo : file.album.photos) {
         const QString path = dir.filePath(camera_file_name(photo));
-        if (!camera_image(photo).save(path, "PNG")) {
-            out.failure = CameraText::tr("%1 could not be written.").arg(path);
+        // Written as every output is: under its name only when whole, never
+        // over a file or through a link that appeared meanwhile.
+        QByteArray png;
+        QBuffer buffer(&png);
+        const bool encoded =
+            buffer.open(QIODevice::WriteOnly) && camera_image(photo).save(&buffer, "PNG");
+        const QString why =
+            encoded ? file::SaveAtomic(path, reinterpret_cast<const uint8_t*>(png.constData()),
+                                       uint32_t(png.size()), false)
+                    : CameraText::tr("the picture could not be encoded");
+        if (!why.isEmpty()) {
+            out.failure = CameraText::tr("%1 could not be written.").arg(path) + ' ' + why;
             return out;
         }
         out.lines << camera_caption(photo) + QStringLiteral(": ") + path;

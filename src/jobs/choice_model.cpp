@@ -236,6 +236,10 @@ QString missing_choice(const ChoiceModel& model, uint32_t jobType) {
             "settings panel to go on anyway.");
     const bool gba = model.choices().sysType == kSysGba;
     const MbcRow* row = gba ? nullptr : mbc_row_at(model.choices().mbcPosition);
+    if (!gba && model.source(kItem1) == ChoiceSource::Default)
+        return MainTabText::tr(
+            "The cartridge's header names no controller this program knows; choose it (MBC "
+            "TYPE) in the settings panel.");
     if (job_sized_by_ram(jobType)) {
         if (gba && model.source(kItem2) == ChoiceSource::Default)
             return MainTabText::tr(

@@ -37,8 +37,13 @@ uint8_t to_bcd(int value) {
 }
 
 QString calendar_fault(const CalendarTime& t) {
-    if (t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 && t.hour >= 0 && t.hour <= 23 &&
-        t.minute >= 0 && t.minute <= 59 && t.second >= 0 && t.second <= 59)
+    // The month's own length: the first of the next month less the first of this one.
+    const auto month_days = [&t] {
+        return days_from_civil(t.year + t.month / 12, t.month % 12 + 1, 1) -
+               days_from_civil(t.year, t.month, 1);
+    };
+    if (t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= month_days() && t.hour >= 0 &&
+        t.hour <= 23 && t.minute >= 0 && t.minute <= 59 && t.second >= 0 && t.second <= 59)
         return QString();
     return QStringLiteral("it holds no date and time: %1-%2-%3 %4:%5:%6")
         .arg(t.year)

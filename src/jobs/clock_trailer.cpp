@@ -1,7 +1,7 @@
 #include "jobs/clock_trailer.h"
 
+#include <QDateTime>
 #include <algorithm>
-
 #include <iterator>
 
 #include "device/protocol.h"
@@ -13,6 +13,7 @@ using gb::ClockKind;
 
 // The last second of the year 9999: a later time is no time a clock was read.
 constexpr uint64_t kLatestTime = 253402300799;
+constexpr uint64_t kOneDay = 86400;
 constexpr int64_t kMinute = kSecondsPerMinute, kHour = kSecondsPerHour, kDay = kSecondsPerDay;
 
 // A clock that keeps a date: its registers read as one, and are set from seconds.
@@ -159,8 +160,17 @@ enum { kYear, kMonth, kDay, kWeekday, kHour, kMinute, kSecond, kStatus };
 constexpr size_t kTimeAt = 8;
 constexpr int kFirstYear = 2000;
 constexpr uint8_t kPm = 0x80, kPowerLost = 0x80;
+constexpr int kWeekdays = 7;
+// The status register's bits: power lost, 24-hour mode and three interrupt
+// enables; the others always read 0.
+constexpr uint8_t kStatusBits = 0xEA;
 
 QString calendar(const uint8_t* regs, CalendarTime* t) {
+    if (regs[kWeekday] >= kWeekdays)
+        return QStringLiteral("its weekday %1 is no day of the week").arg(regs[kWeekday]);
+    if (regs[kStatus] & ~kStatusBits)
+        return QStringLiteral("its status 0x%1 sets bits the clock does not have")
+            .arg(regs[kStatus], 2, 16, QLatin1Char('0'));
     if (!from_bcd(regs[kYear], &t->year) || !from_bcd(regs[kMonth], &t->month) ||
         !from_bcd(regs[kDay], &t->day) || !from_bcd(regs[kHour] & 0x3F, &t->hour) ||
         !from_bcd(regs[kMinute], &t->minute) || !from_bcd(regs[kSecond], &t->second))
@@ -260,7 +270,8 @@ QString parse(const uint8_t* data, ClockState* state) {
     state->time = int64_t(get64(data + kTimeAt));
     // mGBA writes the page of a clock the game never set as all zeros
     // ("2000-0-0 0:0:0"): no date, which leaves the cartridge's clock alone.
-    state->unset = std::all_of(state->regs, state->regs + kYear + 2, [](uint8_t n) { return n == 0; });
+    state->unset =
+        std::all_of(state->regs, state->regs + kYear + 2, [](uint8_t n) { return n == 0; });
     if (state->unset) return QString();
     CalendarTime t;
     return calendar(state->regs, &t);
@@ -326,8 +337,11 @@ bool parse_clock_trailer(ClockKind kind, const uint8_t* data, size_t size, Clock
         reason = gba::parse(data, state);
     else
         reason = tama5::parse(data, state);
-    // Unsigned, so a huge value stays huge and is refused rather than wrapping.
-    if (reason.isEmpty() && uint64_t(state->time) > kLatestTime)
+    // Unsigned, so a huge value stays huge and is refused rather than wrapping;
+    // a file is not written later than a day from now.
+    const uint64_t latest =
+        std::min<uint64_t>(kLatestTime, uint64_t(QDateTime::currentSecsSinceEpoch()) + kOneDay);
+    if (reason.isEmpty() && uint64_t(state->time) > latest)
         reason = QStringLiteral("its time %1 is not a date a clock was read on")
                      .arg(uint64_t(state->time));
     if (why) *why = reason;

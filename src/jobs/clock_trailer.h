@@ -28,7 +28,7 @@ inline constexpr size_t kTama5TrailerSize = 40;
 struct ClockState {
     gb::ClockKind kind = gb::ClockKind::Mbc3;
     uint8_t regs[gb::kMaxClockRegisters] = {};
-    int64_t time = 0;  // UNIX seconds when the registers held
+    int64_t time = 0;    // UNIX seconds when the registers held
     bool unset = false;  // the trailer holds no date: the game never set the clock
 };
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <vector>
 
 inline constexpr int kContactReads = 8;
 
@@ -12,5 +14,8 @@ struct ContactCheck {
     QString line;         // what the log says
 };
 
-// Reads the header area of the system the board is in kContactReads times.
-ContactCheck check_contacts(bool gba);
+// Reads the header area of the system the board is in kContactReads times;
+// the header the cartridge was detected by (at least the header area, or
+// empty) counts as one more read: a header that read differently then is not
+// stable either.
+ContactCheck check_contacts(bool gba, const std::vector<uint8_t>& detected = {});

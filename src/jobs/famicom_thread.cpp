@@ -503,9 +503,9 @@ bool FamicomThread::verify_save(platform::TransferBuffer& save) {
     emit log(tr("Start verify data..."));
     if (read_again(save, nullptr) == Reads::Failed) return false;
     if (m_unstable_bytes)
-        emit log(warning_markup(
-            tr("healed: %1 bytes decided by majority; no known dump confirms it")
-                .arg(m_unstable_bytes)));
+        emit log(
+            warning_markup(tr("healed: %1 bytes decided by majority; no known dump confirms it")
+                               .arg(m_unstable_bytes)));
     emit log(tr("Verify data finish."));
     return true;
 }

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
+#include "cart/bus.h"
 #include "cart/checksums.h"
 #include "cart/known_dumps.h"
 #include "jobs/job_launch.h"
@@ -17,6 +19,11 @@ struct VerdictText {
 
 FileVerdict judge_file(const QString& path) {
     FileVerdict out;
+    // A pipe or a device would block the read or never end.
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
+        out.failure = VerdictText::tr("%1: not a regular file").arg(path);
+        return out;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         out.failure = path + QStringLiteral(": ") + file.errorString();
@@ -33,6 +40,14 @@ FileVerdict judge_file(const QString& path) {
     if (!gba && !gb::looks_like_gb(bytes, size)) {
         out.failure =
             VerdictText::tr("%1: neither a GB/GBC nor a GBA ROM (no logo in its header)").arg(path);
+        return out;
+    }
+    // The cartridge bus addresses 32 MiB: a larger file is no GBA dump.
+    if (gba && size > gb::kGbaRomSpan) {
+        out.failure = VerdictText::tr(
+                          "%1 holds %2, more than the %3 a GBA ROM can hold: it is not "
+                          "a GBA dump")
+                          .arg(path, bytes_text(size), bytes_text(gb::kGbaRomSpan));
         return out;
     }
     const uint32_t smallest = gb::smallest_dump(gb::builtin_dumps(), gba);

@@ -69,9 +69,10 @@ void report_clock(const ReportLog& log, const ReportPanel& panel, const Detectio
                             "time it shows may be wrong."));
 }
 
-void report_contacts(const ReportLog& log, const ReportPanel& panel, bool gba) {
+void report_contacts(const ReportLog& log, const ReportPanel& panel, bool gba,
+                     const std::vector<uint8_t>& detected) {
     if (!panel.contactCheck) return;
-    const ContactCheck check = check_contacts(gba);
+    const ContactCheck check = check_contacts(gba, detected);
     log.info(check.stable ? check.line : warning_markup(check.line));
     if (panel.contactsStable) panel.contactsStable(check.stable);
 }
@@ -82,10 +83,13 @@ void report_gb(const ReportLog& log, const ReportPanel& panel, const Detection& 
     log.info(MainTabText::tr("--GB/GBC Cartridge information--"));
     log.info(MainTabText::tr("Title: ") + gbInfo.title);
     log.info(MainTabText::tr("Cart type: ") + gbInfo.cart_type);
-    log.info(MainTabText::tr("ROM Size: ") + rom_size_text(gbInfo.rom_size));
+    log.info(MainTabText::tr("ROM Size: ") +
+             (gbInfo.rom_size ? rom_size_text(gbInfo.rom_size)
+                              : MainTabText::tr("unknown (code 0x%1)")
+                                    .arg(d.header[gb::kGbRomCodeOffset], 2, 16, QLatin1Char('0'))));
     log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbInfo.ram_size));
     log.info(header_sum_line(false, d.header.data()));
-    report_contacts(log, panel, false);
+    report_contacts(log, panel, false, d.header);
     if (panel.beyondHeader && gb::mbc1_multicart(d.header.data()) == gb::Multicart::Yes)
         log.info(MainTabText::tr("MBC1 multicart"));
     const gb::MbcRow* row = gb::mbc_by_code(gbInfo.mbc_type);
@@ -108,7 +112,7 @@ void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection&
                      rom_size_text(d.probedRomSize));
             panel.setItem1(int(d.probedRomSize));
         }
-        report_contacts(log, panel, true);
+        report_contacts(log, panel, true, d.header);
         report_clock(log, panel, d, kGbaScript);
         log.separator();
         return;
@@ -120,7 +124,7 @@ void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection&
     log.info(MainTabText::tr("ROM Size: ") + rom_size_text(uint32_t(gbaInfo.rom_size)));
     log.info(MainTabText::tr("RAM Size: ") + ram_size_text(gbaInfo.sav_size));
     log.info(header_sum_line(true, d.header.data()));
-    report_contacts(log, panel, true);
+    report_contacts(log, panel, true, d.header);
     report_clock(log, panel, d, kGbaScript);
     panel.setSysType(kSysGba);
     panel.setItem1(gbaInfo.rom_size);

@@ -227,9 +227,10 @@ uint32_t identify_flash(FamicomThread& job, const LaunchLog& log) {
     const gb::FlashIdentity id = gb::identify_flash_chip();
     job.m_type = kJobGbFlash;
     if (!id.query && !id.answered) {
-        log.info(MainTabText::tr("The cartridge answers neither the flash query nor the ID "
-                                 "command: it has no flash chip (a cartridge of mask ROM), so "
-                                 "nothing was erased or written."));
+        log.info(
+            MainTabText::tr("The cartridge answers neither the flash query nor the ID "
+                            "command: it has no flash chip (a cartridge of mask ROM), so "
+                            "nothing was erased or written."));
         return kNoFlashChip;
     }
     job.m_flash16 = id.wide16 ? 1 : 0;

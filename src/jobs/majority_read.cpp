@@ -108,7 +108,7 @@ void MajorityRead::add(const uint8_t* data) {
         if (!c.open) continue;
         add_to(c, data + c.index * kHealChunk);
         c.open = c.reads < c.leastReads || !std::all_of(c.tallies.begin(), c.tallies.end(),
-                                             [](const Tally& t) { return t.decided(); });
+                                                        [](const Tally& t) { return t.decided(); });
         if (c.open) m_open.push_back(c.index);
     }
 }

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include "device/usb.h"
+
 void JobContext::note_failure(const QString& reason) {
     if (m_failure.isEmpty()) m_failure = reason;
 }
@@ -32,6 +34,10 @@ void JobContext::board_stopped(uint32_t arrived, uint32_t asked) {
 }
 
 QString JobContext::board_stopped_text() const {
+    if (const char* held = usb::busy_file())
+        return QCoreApplication::translate("QObject",
+                                           "The board is in use by another program: it holds %1.")
+            .arg(QLatin1String(held));
     if (m_asked == 0)
         return QCoreApplication::translate(
             "QObject", "The board stopped answering (a command could not be sent to it).");

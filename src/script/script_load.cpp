@@ -67,8 +67,9 @@ QByteArray guarded_source(const QString& path, const QByteArray& tick, QString* 
         return QByteArray();
     }
     if (source.indexOf('\0') >= 0) {
-        *why = ScriptText::tr("%1 is not a script's text: it holds a NUL byte or compiled code, "
-                              "which is not run.")
+        *why = ScriptText::tr(
+                   "%1 is not a script's text: it holds a NUL byte or compiled code, "
+                   "which is not run.")
                    .arg(path);
         return QByteArray();
     }

@@ -90,10 +90,9 @@ MainTab::MainTab(QWidget* parent)
             this,
             [this, &question, &yes] {
                 // No is the default: Enter keeps the cartridge's save.
-                yes = QMessageBox::question(this, tr("Blank save"),
-                                            question + "\n\n" + tr("Write it anyway?"),
-                                            QMessageBox::Yes | QMessageBox::No,
-                                            QMessageBox::No) == QMessageBox::Yes;
+                yes = QMessageBox::question(
+                          this, tr("Blank save"), question + "\n\n" + tr("Write it anyway?"),
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
             },
             Qt::BlockingQueuedConnection);
         return yes;
@@ -328,27 +327,31 @@ bool MainTab::find_save_kind() {
         found, tr("choose its save type (RAM TYPE and RAM SIZE) in the settings panel")));
     uint32_t eepromSize = 0;
     if (found.read && found.type == gb::kSaveTypeEep && found.size == 0) {
-        // The library does not tell the EEPROM's size, and the chip cannot be asked.
-        const QStringList sizes = {bytes_text(gb::kGbaEepromSmall),
-                                   bytes_text(gb::kGbaEepromLarge)};
-        bool ok = false;
-        const QString size = QInputDialog::getItem(
-            this, tr("EEPROM size"),
-            tr("The cartridge saves to an EEPROM, whose size the ROM does not tell.\nChoose it:"),
-            sizes, 0, false, &ok);
-        if (!ok) return false;
-        eepromSize = size == sizes[0] ? gb::kGbaEepromSmall : gb::kGbaEepromLarge;
+        // The library does not tell the EEPROM's size: the user names it, and
+        // Enter reads nothing (a wrong size would read a wrong save).
+        QMessageBox ask(QMessageBox::Question, tr("EEPROM size"),
+                        tr("The cartridge saves to an EEPROM, whose size the ROM does not "
+                           "tell.\nChoose it:"),
+                        QMessageBox::Cancel, this);
+        const QPushButton* small =
+            ask.addButton(bytes_text(gb::kGbaEepromSmall), QMessageBox::AcceptRole);
+        const QPushButton* large =
+            ask.addButton(bytes_text(gb::kGbaEepromLarge), QMessageBox::AcceptRole);
+        ask.setDefaultButton(QMessageBox::Cancel);
+        ask.exec();
+        if (ask.clickedButton() != small && ask.clickedButton() != large) {
+            info(tr("Canceled."));
+            return false;
+        }
+        eepromSize = ask.clickedButton() == small ? gb::kGbaEepromSmall : gb::kGbaEepromLarge;
     }
     if (!apply_save_kind(model, found, eepromSize)) return false;
+    if (eepromSize) model.setSource(kItem3, ChoiceSource::Chosen);
     m_settings->show_model();
     return true;
 }
 
 void MainTab::launch(JobButton button, const QString& file) {
-    if (button == JobButton::WriteFlash && m_settings->getSysType() == kSysGba) {
-        refuse_gba_flash();
-        return refuse();
-    }
     // A job that has signalled its end may still be leaving its thread: the
     // new one starts when it has.
     if (m_thread->isRunning()) {
@@ -363,6 +366,17 @@ void MainTab::launch(JobButton button, const QString& file) {
         return refuse();
     }
     if (!detect(button, *claim)) return refuse();
+    if (button == JobButton::WriteFlash && m_settings->getSysType() == kSysGba) {
+        // FLASH programs GB flash cartridges: a system the user did not choose
+        // (a blank chip tells none) gives way.
+        if (m_settings->model().source(kItemSystem) == ChoiceSource::Chosen) {
+            refuse_gba_flash();
+            return refuse();
+        }
+        m_settings->model().setSysType(kSysGb, ChoiceSource::Default);
+        m_settings->show_model();
+        info(tr("FLASH programs GB/GBC flash cartridges: the panel is set to GB/GBC."));
+    }
     const uint32_t type = job_type_for(button, m_settings->getSysType());
     const QString missing = missing_choice(m_settings->model(), type);
     if (!missing.isEmpty()) {

@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "app/cli/cli_tables.h"
-
 #include "jobs/majority_read.h"
 
 // The most --retries a dump may take.
@@ -25,12 +24,12 @@ struct CliRequest {
     std::optional<int> ramSize;   // bytes
     std::optional<int> saveType;  // GBA save type code
     bool verify = false;
-    bool force = false;          // replace an existing output file
-    bool noBackup = false;       // write-save without keeping the cartridge's save first
-    QString board;               // the board's volume name; empty: the first one found
-    bool keepBest = false;       // keep an undecided dump's best guess, marked
+    bool force = false;               // replace an existing output file
+    bool noBackup = false;            // write-save without keeping the cartridge's save first
+    QString board;                    // the board's volume name; empty: the first one found
+    bool keepBest = false;            // keep an undecided dump's best guess, marked
     int retries = kDefaultHealReads;  // reads of differing chunks before they are given up
-    std::optional<int> restore;  // backups --restore N
+    std::optional<int> restore;       // backups --restore N
 };
 
 // Fills request from the arguments after the program name; an empty string,

@@ -162,6 +162,12 @@ CliResult apply_options(const CliRequest& r, ChoiceModel& model) {
 CliResult check_sizes(CliCommand command, const ChoiceModel& model) {
     if (command == CliCommand::FlashRom && model.choices().sysType == kSysGba)
         return {kExitUsage, "flash-rom programs GB/GBC flash cartridges; this is a GBA cartridge"};
+    // A blank flash chip has no header to name its controller.
+    if (command != CliCommand::FlashRom && model.choices().sysType == kSysGb &&
+        model.source(kItem1) == ChoiceSource::Default)
+        return {kExitFailed,
+                "the cartridge's header names no controller this program knows; name it with "
+                "--mbc"};
     if (command == CliCommand::DumpRom && !model.romSizeSet())
         return {kExitFailed, "the ROM size was not detected; name it with --rom-size"};
     const bool saveJob = is_save_command(command);
@@ -322,6 +328,20 @@ CliResult backups(CliRequest& request, CliOutput& out, bool* restore) {
 
 }  // namespace
 
+namespace {
+
+// A relative FILE, or none, is taken in the current folder: which must still
+// exist (a deleted one would put the file at the root).
+CliResult current_folder_problem(const QString& file) {
+    if (!file.isEmpty() && QFileInfo(file).isAbsolute()) return {};
+    if (platform::current_folder_exists()) return {};
+    return {kExitFile,
+            "the current folder no longer exists; change to another folder or name FILE with "
+            "its full path"};
+}
+
+}  // namespace
+
 CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out) {
     CliRequest request = asked;
     if (request.command == CliCommand::Backups) {
@@ -333,6 +353,10 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
         return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
     if (request.command == CliCommand::CameraPhotos) return camera_photos(request, out);
     const bool job = request.command != CliCommand::Info && request.command != CliCommand::Check;
+    if (job) {
+        const CliResult gone = current_folder_problem(request.file);
+        if (gone.code) return gone;
+    }
     // Without FILE, the name comes from the cartridge once its header is read.
     const bool suggested = job && request.file.isEmpty();
     QString file = job && !suggested ? QFileInfo(request.file).absoluteFilePath() : QString();
@@ -346,7 +370,8 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     // between the header read and the job, and no other board takes over.
     const usb::BoardClaim claim(QFile::encodeName(request.board).toStdString());
     if (!claim.held()) return {kExitBoard, claim_problem(claim)};
-    const QString choice = claim_choice_note(claim, "--board");
+    const QString choice =
+        claim_choice_note(claim, request.board.isEmpty() ? QStringLiteral("--board") : QString());
     if (!choice.isEmpty()) out.line(choice);
 
     ChoiceModel model;
@@ -372,10 +397,14 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     };
     panel.scriptFolder = mapper_folder(appDir);
     const ReportOutcome outcome = run_info_report(report_log(out), panel);
-    if (outcome == ReportOutcome::NoBoard || outcome == ReportOutcome::BoardFailed)
+    if (outcome == ReportOutcome::NoBoard || outcome == ReportOutcome::BoardFailed) {
+        if (const char* held = usb::busy_file())
+            return {kExitBoard,
+                    QString("the board is in use by another program: it holds %1").arg(held)};
         return {kExitBoard, QString("the board did not answer while the cartridge's header was "
                                     "read (%1)")
                                 .arg(out.lastLine())};
+    }
     if (!job) return report_result(detected, stable);
     if (!detected && !request.system)
         return {kExitFailed,

@@ -66,12 +66,29 @@ public:
     }
     pid_t pid() const { return m_pid; }
     // Waits for the end; the exit status, or 128 + the signal that ended it.
+    // wait_or_kill: -1 when it has not ended within 20 s (it is then killed).
+    int wait_or_kill() {
+        for (int i = 0; i < 400; ++i) {
+            int status = 0;
+            if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                join();
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        kill(m_pid, SIGKILL);
+        wait();
+        return -1;
+    }
     int wait() {
         int status = 0;
         waitpid(m_pid, &status, 0);
+        join();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    void join() {
         if (m_outReader.joinable()) m_outReader.join();
         if (m_errReader.joinable()) m_errReader.join();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     const std::string& out() const { return m_out; }
     const std::string& err() const { return m_err; }
@@ -249,16 +266,7 @@ TEST_F(Hostile, AFolderIsABoardOnlyWhenItsFilesLookLikeTheBoards) {
             ASSERT_EQ(mkfifo((stick + "/" + c.fifo).c_str(), 0600), 0);
         }
         CliProcess info({"info"}, {{{"ZELVO_VOLUMES", volumes}}});
-        int code = -1;
-        for (int i = 0; i < 400 && code < 0; ++i) {
-            int status = 0;
-            if (waitpid(info.pid(), &status, WNOHANG) == info.pid())
-                code = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        if (code < 0) kill(info.pid(), SIGKILL);
-        info.wait();
+        const int code = info.wait_or_kill();
         EXPECT_EQ(code, 3) << "it hung or took the folder for a board\n" << info.text();
         EXPECT_TRUE(contains(info.err(), c.says)) << info.text();
         if (!c.fifo || std::strcmp(c.fifo, proto::kCommandFile) != 0) {
@@ -505,16 +513,7 @@ TEST_F(Hostile, InputsThatAreNoFileAndOutputsThroughLinks) {
     for (const auto& r : refused) {
         SCOPED_TRACE(r.args[0] + " " + r.says);
         CliProcess run(r.args);
-        int code = -1;
-        for (int i = 0; i < 400 && code < 0; ++i) {
-            int status = 0;
-            if (waitpid(run.pid(), &status, WNOHANG) == run.pid())
-                code = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        if (code < 0) kill(run.pid(), SIGKILL);
-        run.wait();
+        const int code = run.wait_or_kill();
         EXPECT_EQ(code, 4) << run.text();
         EXPECT_TRUE(contains(run.err(), r.says)) << run.text();
     }

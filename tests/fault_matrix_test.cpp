@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +17,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <future>
@@ -23,6 +26,7 @@
 #include <string>
 #include <thread>
 
+#include "device/protocol.h"
 #include "jobs/famicom_thread.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
@@ -80,9 +84,10 @@ protected:
     }
 
     // Runs one job against a mounted board; true when everything held.
-    // prepare changes the job record before it starts.
+    // prepare changes the job record before it starts; after runs when it ended.
     bool run_case(const MatrixJob& j, MountedBoard& board, const std::string& label,
-                  bool pulledOut = false, const std::function<void(FamicomThread&)>& prepare = {}) {
+                  bool pulledOut = false, const std::function<void(FamicomThread&)>& prepare = {},
+                  const std::function<void()>& after = {}) {
         const bool writes = job_reads_input(j.type);
         const std::string out = dir.file("out.bin");
         const bool existing = !writes && label.size() % 2 == 0;  // half the cases, either way
@@ -111,8 +116,10 @@ protected:
         }
         const bool ok = result.get();
         runner.join();
+        if (after) after();
         lastOk = ok;
         lastFileFault = job.m_file_fault;
+        lastFailure = job.m_failure;
 
         QString broken;
         const QStringList left = QDir(QString::fromStdString(dir.path())).entryList(QDir::Files);
@@ -190,6 +197,8 @@ protected:
         board.unmount();
         another_board_beside(withOut);
         lock_taken_mid_job(withOut);
+        boards_not_to_use(withOut);
+        if (j.type == kJobGbFlash && !j.cli.isEmpty()) mask_rom_to_flash(j);
         if (job_reads_input(j.type)) input_that_grows(withOut);
         closed_output_pipe(withOut);
     }
@@ -226,6 +235,45 @@ protected:
         if (taken) tally_case(j, board, "lock taken mid-job", "another program took the lock", {});
     }
 
+    // A board another program holds a file of, one without a firmware label,
+    // and a folder shaped like a board whose CMD.CMD is a pipe: the job is
+    // refused, says why, and touches nothing.
+    void boards_not_to_use(const MatrixJob& j) {
+        const auto refused = [&](MountedBoard& board, const std::string& label, const char* why,
+                                 const std::function<void()>& after = {}) {
+            const bool held = run_case(j, board, label, false, {}, after);
+            if (held && (lastOk || !lastFailure.contains(why)))
+                tally_case(j, board, label, "not refused: " + lastFailure, {});
+            if (held && j.cartridgeOut && read_file(dir.file("cartridge.out")) != j.before)
+                tally_case(j, board, label, "the cartridge changed", {});
+        };
+        for (const char* file : {proto::kCommandFile, proto::kIdentFile, proto::kDataFile}) {
+            MountedBoard board(j.board);
+            ASSERT_TRUE(board.mounted());
+            const int fd = open((board.mountpoint() + "/" + file).c_str(), O_RDONLY);
+            ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+            refused(board, std::string(file) + " held by another program",
+                    "in use by another program", [fd] { close(fd); });
+        }
+        std::vector<std::string> args = j.board;
+        args.insert(args.end(), {"--label", ""});
+        MountedBoard unlabelled(args);
+        ASSERT_TRUE(unlabelled.mounted());
+        refused(unlabelled, "no firmware label", "no firmware label");
+
+        const std::string stick = dir.file("fifo-volumes/STICK");
+        std::filesystem::create_directories(stick);
+        Bytes ident(proto::kIdentFileSize, 0);
+        std::memcpy(&ident[proto::kIdentRecordOffset], "QRV_PCB02_FW303", 15);
+        write_file(stick + "/" + proto::kIdentFile, ident);
+        write_file(stick + "/" + proto::kDataFile, Bytes(0x10000, 0));
+        mkfifo((stick + "/" + proto::kCommandFile).c_str(), 0600);
+        MountedBoard board(j.board);
+        ASSERT_TRUE(board.mounted());
+        const ScopedEnv volumes("ZELVO_VOLUMES", dir.file("fifo-volumes"));
+        refused(board, "CMD.CMD a pipe", "CMD.CMD there is not a regular file");
+    }
+
     // The input grows after the launch checked it: refused, the cartridge as it was.
     void input_that_grows(const MatrixJob& j) {
         MountedBoard board(j.board);
@@ -242,24 +290,19 @@ protected:
             tally_case(j, board, "input grows", "the cartridge changed", {});
     }
 
-    // zelvo3-cli runs the job with its standard output a pipe nobody reads.
-    void closed_output_pipe(const MatrixJob& j) {
-        if (j.cli.isEmpty()) return;
-        MountedBoard board(j.board);
-        ASSERT_TRUE(board.mounted());
-        const bool writes = job_reads_input(j.type);
-        const std::string out = dir.file("cli.out");
-        std::remove(out.c_str());
-        QStringList args = j.cli;
-        args.insert(1, QString::fromStdString(writes ? put(j.input, "cli.in") : out));
+    // Runs zelvo3-cli; its wait status. Its standard output goes to a pipe
+    // nobody reads (closedOutput) or to the file log.
+    int cli_status(const QStringList& args, bool closedOutput) {
         int pipes[2];
-        ASSERT_EQ(pipe(pipes), 0);
+        if (pipe(pipes) != 0) return -1;
         close(pipes[0]);
+        const std::string log = dir.file("cli.log");
         const pid_t pid = fork();
         if (pid == 0) {
-            dup2(pipes[1], STDOUT_FILENO);
-            const int quiet = open("/dev/null", O_WRONLY);
-            dup2(quiet, STDERR_FILENO);
+            const int to =
+                closedOutput ? pipes[1] : open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(to, STDOUT_FILENO);
+            dup2(closedOutput ? open("/dev/null", O_WRONLY) : to, STDERR_FILENO);
             std::vector<std::string> words;
             for (const QString& a : args) words.push_back(a.toStdString());
             std::vector<char*> argv{const_cast<char*>(CLI_PATH)};
@@ -271,6 +314,38 @@ protected:
         close(pipes[1]);
         int status = 0;
         waitpid(pid, &status, 0);
+        return status;
+    }
+
+    // A cartridge of mask ROM given to FLASH: refused at once, nothing erased.
+    void mask_rom_to_flash(const MatrixJob& j) {
+        MountedBoard board({"--gb", put(romgen::gb_image(0x1B, 2, 0), "mask.gb")});
+        ASSERT_TRUE(board.mounted());
+        QStringList args = j.cli;
+        args.insert(1, QString::fromStdString(put(j.input, "cli.in")));
+        const int status = cli_status(args, false);
+        board.unmount();
+        const Bytes log = read_file(dir.file("cli.log"));
+        QString broken;
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 1)
+            broken = QString("zelvo3-cli ended with status %1").arg(status);
+        else if (!QByteArray(reinterpret_cast<const char*>(log.data()), int(log.size()))
+                      .contains("it has no flash chip"))
+            broken = "not refused as no flash cartridge";
+        tally_case(j, board, "a mask-ROM cartridge", broken, {});
+    }
+
+    // zelvo3-cli runs the job with its standard output a pipe nobody reads.
+    void closed_output_pipe(const MatrixJob& j) {
+        if (j.cli.isEmpty()) return;
+        MountedBoard board(j.board);
+        ASSERT_TRUE(board.mounted());
+        const bool writes = job_reads_input(j.type);
+        const std::string out = dir.file("cli.out");
+        std::remove(out.c_str());
+        QStringList args = j.cli;
+        args.insert(1, QString::fromStdString(writes ? put(j.input, "cli.in") : out));
+        const int status = cli_status(args, true);
         board.unmount();
         QString broken;
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
@@ -282,6 +357,7 @@ protected:
 
     TempDir dir;
     bool lastOk = false, lastFileFault = false;  // of the last job run_case ran
+    QString lastFailure;
     Tally tally;
 };
 

@@ -701,6 +701,20 @@ TEST_F(Cli, BackupsListAndRestore) {
     EXPECT_EQ(cli({"backups", "--restore", "9"}).code, 2);
     board.unmount();
     EXPECT_TRUE(read_file(dir.file("model.sav")) == held);
+
+    // Into another cartridge only with --force, and the message names both.
+    const Bytes other = romgen::pattern(0x8000, 33);
+    MOUNT_BOARD(another,
+                {"--gb", image(romgen::gb_image(0x1B, 2, 3, "OTHERGAME"), "other.gb"), "--save",
+                 image(other, "other.sav"), "--save-out", dir.file("other-model.sav")});
+    const CliRun refused = cli({"backups", "--restore", "1"});
+    EXPECT_EQ(refused.code, 4) << text(refused);
+    EXPECT_TRUE(
+        refused.err.contains("The backup is of the cartridge \"ZELVO TEST\", but the "
+                             "cartridge inserted is \"OTHERGAME\"."))
+        << text(refused);
+    another.unmount();
+    EXPECT_TRUE(read_file(dir.file("other-model.sav")) == other) << "the save is unchanged";
 }
 
 // --help names every command and every exit status of the tables.

@@ -258,6 +258,44 @@ TEST_F(WindowJob, BackupsOnlyWhenTheyHoldSomethingNew) {
     EXPECT_EQ(backups.entryList({"*.sav"}, QDir::Files).size(), 1) << "the same save twice";
 }
 
+// A backup restored into another cartridge is asked about, Enter (No) keeps
+// that cartridge's save, and no restore can be asked for while a job runs.
+TEST_F(WindowJob, ARestoreKnowsTheCartridge) {
+    const ScopedEnv data("XDG_DATA_HOME", dir.file("data"));
+    const Bytes held = romgen::pattern(0x8000, 21), next = romgen::pattern(0x8000, 22);
+    mount({"--gb", image(romgen::gb_image(0x1B, 2, 3), "rom.gb"), "--save", image(held, "h.sav")});
+    ASSERT_TRUE(succeeded(run(&MainTab::push_write_ram, image(next, "next.sav"))));
+    const Bytes other = romgen::pattern(0x8000, 23);
+    mount({"--gb", image(romgen::gb_image(0x1B, 2, 3, "OTHERGAME"), "other.gb"), "--save",
+           image(other, "o.sav"), "--save-out", dir.file("out.sav")});
+    QString asked;
+    const DialogAnswer pick = answer_next<QInputDialog>([](QInputDialog* d) { d->accept(); });
+    const DialogAnswer enter = answer_next<QMessageBox>([&asked](QMessageBox* box) {
+        asked = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    const QStringList lines = run(&MainTab::push_restore_backup, std::string());
+    EXPECT_FALSE(started) << lines.join("\n").toStdString();
+    EXPECT_TRUE(asked.contains("\"ZELVO TEST\"") && asked.contains("\"OTHERGAME\""))
+        << asked.toStdString();
+    board->unmount();
+    EXPECT_EQ(read_file(dir.file("out.sav")), other);
+
+    // During a job the button that restores is disabled.
+    mount({"--gb", image(romgen::gb_image(0x1B, 6, 0), "big.gb"), "--latency", "20"});
+    const DialogAnswer file = answer_file_dialog(QString::fromStdString(dir.file("big.out")));
+    tab.push_read_rom();
+    EXPECT_TRUE(tab.cancelButton()->isEnabled());
+    for (QPushButton* b : tab.findChildren<QPushButton*>()) {
+        if (b->text() == "Restore a backup...") {
+            EXPECT_FALSE(b->isEnabled());
+        }
+    }
+    tab.cancelButton()->click();
+    EXPECT_TRUE(wait_for([&] { return !tab.cancelButton()->isEnabled(); }, 60000));
+    EXPECT_TRUE(tab.jobThread()->wait(10000));
+}
+
 // A blank file over a save that is not blank is asked about first; No writes nothing.
 // Enter, the question's default, keeps the cartridge's save.
 TEST_F(WindowJob, ABlankSaveOverARealOneIsAskedAbout) {

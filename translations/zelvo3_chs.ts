@@ -1047,6 +1047,18 @@ Choose it:</source>
         <source>FLASH programs GB/GBC flash cartridges: the panel is set to GB/GBC.</source>
         <translation>FLASH 用于烧录 GB/GBC 闪存卡带：设置面板已切换为 GB/GBC。</translation>
     </message>
+    <message>
+        <source>The backup is of the cartridge %1, but the cartridge inserted is %2.</source>
+        <translation>该备份来自卡带 %1，但插入的卡带是 %2。</translation>
+    </message>
+    <message>
+        <source>Write it into this cartridge?</source>
+        <translation>要把它写入这张卡带吗？</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>未写入任何内容。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -1047,6 +1047,18 @@ Choose it:</source>
         <source>FLASH programs GB/GBC flash cartridges: the panel is set to GB/GBC.</source>
         <translation>FLASH は GB/GBC のフラッシュカートリッジに書き込みます：設定パネルを GB/GBC にしました。</translation>
     </message>
+    <message>
+        <source>The backup is of the cartridge %1, but the cartridge inserted is %2.</source>
+        <translation>このバックアップはカートリッジ %1 のものですが、挿入されているのは %2 です。</translation>
+    </message>
+    <message>
+        <source>Write it into this cartridge?</source>
+        <translation>このカートリッジに書き込みますか？</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>何も書き込んでいません。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -10,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -100,12 +101,14 @@ QString dropped_file(const QMimeData* data) {
 }  // namespace
 
 void TabDialog::dragEnterEvent(QDragEnterEvent* event) {
+    // No drop while a job runs: nothing starts work then.
+    if (mainTab()->cancelButton()->isEnabled()) return event->ignore();
     if (!dropped_file(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TabDialog::dropEvent(QDropEvent* event) {
     const QString path = dropped_file(event->mimeData());
-    if (path.isEmpty()) return;
+    if (path.isEmpty() || mainTab()->cancelButton()->isEnabled()) return event->ignore();
     event->acceptProposedAction();
     m_tabs->setCurrentIndex(0);
     mainTab()->verify_file(path);

@@ -1,5 +1,6 @@
 #include "jobs/backup_history.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -66,6 +67,18 @@ std::vector<BackupRecord> backup_history(const QString& folder) {
     std::stable_sort(out.begin(), out.end(),
                      [](const BackupRecord& a, const BackupRecord& b) { return a.time > b.time; });
     return out;
+}
+
+QString restore_mismatch(const BackupRecord& backup, const QString& title, const QString& code) {
+    if (backup.title == title && backup.code == code) return QString();
+    const auto named = [](const QString& t, const QString& c) {
+        return c.isEmpty() ? QStringLiteral("\"%1\"").arg(t)
+                           : QStringLiteral("\"%1\" (%2)").arg(t, c);
+    };
+    return QCoreApplication::translate("MainTab",
+                                       "The backup is of the cartridge %1, but the cartridge "
+                                       "inserted is %2.")
+        .arg(named(backup.title, backup.code), named(title, code));
 }
 
 KeptBackup keep_backup(const QString& folder, const QString& title, const QString& code,

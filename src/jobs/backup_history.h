@@ -21,6 +21,10 @@ struct BackupRecord {
 // The backups whose files are still there, newest first.
 std::vector<BackupRecord> backup_history(const QString& folder);
 
+// Empty when the backup is of the cartridge a detection found (the same title
+// and game code); else a line that names both cartridges.
+QString restore_mismatch(const BackupRecord& backup, const QString& title, const QString& code);
+
 struct KeptBackup {
     bool ok = false;
     bool reused = false;  // the newest backup of the cartridge held the same bytes

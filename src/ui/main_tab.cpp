@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "cart/bus.h"
+#include "cart/known_dumps.h"
 #include "jobs/backup_history.h"
 #include "jobs/board_text.h"
 #include "jobs/choice_model.h"
@@ -157,6 +158,8 @@ void MainTab::setProgress(int ile, int max) {
 
 void MainTab::setEnabledButtons(bool stan) {
     for (QPushButton* b : actionButtons()) b->setEnabled(stan);
+    // Nothing else that starts work while a job runs, and nothing is queued.
+    for (QPushButton* b : {m_restore, m_verifyFile, m_photos}) b->setEnabled(stan);
     m_cancel->setEnabled(!stan);
 }
 
@@ -199,7 +202,8 @@ void MainTab::push_restore_backup() {
         QInputDialog::getItem(this, tr("Restore a backup"),
                               tr("The saves Write RAM kept, newest first:"), items, 0, false, &ok);
     if (!ok) return;
-    launch(JobButton::WriteRam, history[size_t(items.indexOf(chosen))].path);
+    m_restoring = history[size_t(items.indexOf(chosen))];
+    launch(JobButton::WriteRam, m_restoring->path);
 }
 
 void MainTab::push_verify_file() {
@@ -293,12 +297,29 @@ bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
     apply_detection(model, d);
     m_settings->show_model();
     info(detection_line(d));
+    if (m_restoring && button == JobButton::WriteRam && !restore_into(d)) return false;
     if (button == JobButton::WriteFlash && detected_system(d) == kSysGba) return refuse_gba_flash();
     const bool saveJob = button == JobButton::ReadRam || button == JobButton::WriteRam;
     if (saveJob && model.choices().sysType == kSysGba &&
         model.source(kItem2) == ChoiceSource::Default)
         return find_save_kind();
     return true;
+}
+
+bool MainTab::restore_into(const Detection& d) {
+    const bool gba = detected_system(d) == kSysGba;
+    const bool whole = d.header.size() >= gb::kGbHeaderEnd;
+    const QString other =
+        restore_mismatch(*m_restoring, whole ? gb::header_title(gba, d.header.data()) : QString(),
+                         whole ? gb::cartridge_code(gba, d.header.data()) : QString());
+    if (other.isEmpty()) return true;
+    info(other);
+    const bool yes = QMessageBox::question(this, tr("Restore a backup"),
+                                           other + "\n\n" + tr("Write it into this cartridge?"),
+                                           QMessageBox::Yes | QMessageBox::No,
+                                           QMessageBox::No) == QMessageBox::Yes;
+    if (!yes) info(tr("Nothing was written."));
+    return yes;
 }
 
 bool MainTab::find_save_kind() {
@@ -352,6 +373,9 @@ bool MainTab::find_save_kind() {
 }
 
 void MainTab::launch(JobButton button, const QString& file) {
+    // Only the Write RAM of the backup chosen is a restore.
+    if (m_restoring && (button != JobButton::WriteRam || file != m_restoring->path))
+        m_restoring.reset();
     // A job that has signalled its end may still be leaving its thread: the
     // new one starts when it has.
     if (m_thread->isRunning()) {
@@ -365,7 +389,9 @@ void MainTab::launch(JobButton button, const QString& file) {
         log_claim_problem(*claim, launchLog());
         return refuse();
     }
-    if (!detect(button, *claim)) return refuse();
+    const bool detected = detect(button, *claim);
+    m_restoring.reset();
+    if (!detected) return refuse();
     if (button == JobButton::WriteFlash && m_settings->getSysType() == kSysGba) {
         // FLASH programs GB flash cartridges: a system the user did not choose
         // (a blank chip tells none) gives way.

@@ -4,6 +4,8 @@
 #include <memory>
 #include <optional>
 
+#include "jobs/backup_history.h"
+#include "jobs/detection.h"
 #include "jobs/job_launch.h"
 #include "jobs/transfer_rate.h"
 #include "ui/preferences.h"
@@ -80,6 +82,9 @@ private:
     // Reads the cartridge's header and sets what it found where the user chose
     // nothing since; false (with the reason logged) when the job may not start.
     bool detect(JobButton button, const usb::BoardClaim& claim);
+    // Before a restore: whether the backup goes into the cartridge inserted,
+    // asked with No as the default when it is of another cartridge.
+    bool restore_into(const Detection& detection);
     // Looks for the save library in the ROM of a GBA cartridge the database
     // does not know; false when the save kind is still not known.
     bool find_save_kind();
@@ -112,7 +117,8 @@ private:
     TransferPass m_pass;  // the rate and time left on the bar
     QString m_programDir;
     bool m_searching = false;
-    std::optional<JobButton> m_pending;  // a job asked for while the last one ended
+    std::optional<JobButton> m_pending;       // a job asked for while the last one ended
+    std::optional<BackupRecord> m_restoring;  // the backup the next Write RAM restores
     QString m_pendingFile;
     bool m_searchStopped = false;  // Cancel was pressed during a save library search
 };

@@ -5,9 +5,11 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <atomic>
+#include <optional>
 
 #include "cart/bus.h"
 #include "cart/checksums.h"
+#include "cart/known_dumps.h"
 #include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
@@ -306,7 +308,7 @@ namespace {
 
 // backups: the list, or with --restore the request turned into a write-save
 // of the backup chosen (*restore set).
-CliResult backups(CliRequest& request, CliOutput& out, bool* restore) {
+CliResult backups(CliRequest& request, CliOutput& out, std::optional<BackupRecord>* restore) {
     const std::vector<BackupRecord> history = backup_history(default_backup_folder());
     if (!request.restore) {
         if (history.empty()) out.line(QString("No backups in %1.").arg(default_backup_folder()));
@@ -322,7 +324,7 @@ CliResult backups(CliRequest& request, CliOutput& out, bool* restore) {
     out.line(QString("Restoring backup %1: %2").arg(*request.restore).arg(backup_text(chosen)));
     request.command = CliCommand::WriteSave;
     request.file = chosen.path;
-    *restore = true;
+    *restore = chosen;
     return {};
 }
 
@@ -340,14 +342,24 @@ CliResult current_folder_problem(const QString& file) {
             "its full path"};
 }
 
+// A backup goes back only into the cartridge it was taken from, unless --force.
+CliResult check_restore(const BackupRecord& backup, const QString& title, const QString& code,
+                        bool force, CliOutput& out) {
+    const QString other = restore_mismatch(backup, title, code);
+    if (other.isEmpty()) return {};
+    if (!force) return {kExitFile, other + " Nothing was written; --force restores it anyway."};
+    out.line(other + " It is restored, as --force asks.");
+    return {};
+}
+
 }  // namespace
 
 CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out) {
     CliRequest request = asked;
+    std::optional<BackupRecord> restoring;
     if (request.command == CliCommand::Backups) {
-        bool restore = false;
-        const CliResult listed = backups(request, out, &restore);
-        if (listed.code || !restore) return listed;
+        const CliResult listed = backups(request, out, &restoring);
+        if (listed.code || !restoring) return listed;
     }
     if (request.command == CliCommand::Verify)
         return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
@@ -390,10 +402,14 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     panel.contactCheck = !job;
     bool stable = true;
     panel.contactsStable = [&stable](bool s) { stable = s; };
-    QString name;
-    panel.detected = [&name, &request, &model](const Detection& d) {
+    QString name, title, code;
+    panel.detected = [&name, &title, &code, &request, &model](const Detection& d) {
         note_detected_size(model, d);
         name = suggested_file_name(d, is_save_command(request.command));
+        if (d.header.size() < gb::kGbHeaderEnd) return;
+        const bool gba = detected_system(d) == kSysGba;
+        title = gb::header_title(gba, d.header.data());
+        code = gb::cartridge_code(gba, d.header.data());
     };
     panel.scriptFolder = mapper_folder(appDir);
     const ReportOutcome outcome = run_info_report(report_log(out), panel);
@@ -409,6 +425,10 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     if (!detected && !request.system)
         return {kExitFailed,
                 "the cartridge was not recognised; name it with --system and its sizes"};
+    if (restoring) {
+        const CliResult other = check_restore(*restoring, title, code, request.force, out);
+        if (other.code) return other;
+    }
     if (suggested) {
         if (name.isEmpty())
             return {kExitUsage,

@@ -66,8 +66,10 @@ const Binding* bindings_for(uint32_t type) {
     }
 }
 
+// A re-read of chosen chunks (healing) says nothing of its own: the heal's
+// lines tell what it does, once, not once for every read.
 void say(JobContext* job, const char* text) {
-    job->report_line(ScriptText::tr(text));
+    if (!job->m_wanted) job->report_line(ScriptText::tr(text));
 }
 
 bool canceled(const JobContext* job) {

@@ -213,25 +213,6 @@ TEST_F(Hostile, ALockTakenBetweenStepsNeverLeadsToTheWrongController) {
     }
 }
 
-// Another program that holds the lock of any of the board's files has the
-// board: every command says so, whether it held it from the start or took it
-// between the header read and the job.
-TEST_F(Hostile, AProgramHoldingABoardFileHasTheBoard) {
-    REQUIRE_FUSE();
-    MOUNT_BOARD(board, {"--gb", put(romgen::gb_image(0x1B, 2, 0), "rom.gb")});
-    for (const char* file : {proto::kCommandFile, proto::kIdentFile, proto::kDataFile}) {
-        SCOPED_TRACE(file);
-        const int fd = open((board.mountpoint() + "/" + file).c_str(), O_RDONLY);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
-        CliProcess info({"info"});
-        EXPECT_EQ(info.wait(), 3) << info.text();
-        EXPECT_TRUE(contains(info.err(), "in use by another program")) << info.text();
-        EXPECT_TRUE(contains(info.err(), file)) << info.text();
-        close(fd);
-    }
-}
-
 // A folder of the user's that holds files of the board's names is no board,
 // and nothing in it is read past its checks or written: a text file of
 // another size, a record whose label is not NUL-terminated printable text, a

@@ -377,18 +377,6 @@ TEST_F(Cli, AnImageLargerThanTheChipIsRefused) {
     }
 }
 
-// A cartridge of mask ROM has no flash chip: FLASH is refused at once, and no
-// erase command reaches it.
-TEST_F(Cli, AMaskRomCartridgeIsNoFlashCartridge) {
-    MOUNT_BOARD(board, {"--gb", image(romgen::gb_image(0x1B, 2, 0), "rom.gb")});
-    const CliRun flash =
-        cli({"flash-rom", QString::fromStdString(image(romgen::pattern(0x8000, 3), "f.gb")),
-             "--system", "gb", "--mbc", "mbc5"});
-    EXPECT_EQ(flash.code, 1) << text(flash);
-    EXPECT_TRUE(flash.out.contains("it has no flash chip")) << text(flash);
-    EXPECT_FALSE(flash.out.contains("erasing") || flash.err.contains("erasing")) << text(flash);
-}
-
 // A GBA cartridge the database does not know: the save library its ROM names
 // tells the save kind; an EEPROM's size must be named.
 TEST_F(Cli, AnUnknownGbaCartridgesSaveKindComesFromItsRom) {

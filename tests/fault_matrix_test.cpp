@@ -23,6 +23,7 @@
 #include <functional>
 #include <future>
 #include <iterator>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -197,7 +198,9 @@ protected:
         board.unmount();
         another_board_beside(withOut);
         lock_taken_mid_job(withOut);
-        boards_not_to_use(withOut);
+        // The board is refused at its claim, before anything of the job: once
+        // for each kind of job is enough.
+        if (boardFaultsDone.insert(j.type).second) boards_not_to_use(withOut);
         if (j.type == kJobGbFlash && !j.cli.isEmpty()) mask_rom_to_flash(j);
         if (job_reads_input(j.type)) input_that_grows(withOut);
         closed_output_pipe(withOut);
@@ -358,6 +361,7 @@ protected:
     TempDir dir;
     bool lastOk = false, lastFileFault = false;  // of the last job run_case ran
     QString lastFailure;
+    std::set<uint32_t> boardFaultsDone;  // job types run against boards not to use
     Tally tally;
 };
 

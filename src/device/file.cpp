@@ -66,10 +66,11 @@ size_t read_at(const platform::UncachedFile& f, uint8_t* dest, size_t want, uint
 
 }  // namespace
 
-uint32_t NoCacheLoad(const char* path, uint8_t* dest, uint32_t len, uint32_t offset) {
+uint32_t NoCacheLoad(const char* path, uint8_t* dest, uint32_t len, uint32_t offset, bool* busy) {
     if (!dest || !path) return 0;
     platform::UncachedFile f;
     platform::open_uncached(path, f);
+    if (busy) *busy = f.busy;
     return ReadUncached(f, dest, len, offset);
 }
 

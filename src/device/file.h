@@ -12,9 +12,11 @@ namespace file {
 // Result of Save when the file cannot be opened or written.
 inline constexpr uint32_t kSaveFailed = 0xFFFFFFFF;
 
-// Reads len bytes at offset past every cache. Transfers at least 1024 bytes;
-// a request below that reports len when anything at all came back.
-uint32_t NoCacheLoad(const char* path, uint8_t* dest, uint32_t len, uint32_t offset);
+// Reads len bytes at offset past every cache; the bytes delivered, fewer than
+// len when the file fell short. Transfers at least 1024 bytes.
+// busy, when given, tells whether another program held the file's lock.
+uint32_t NoCacheLoad(const char* path, uint8_t* dest, uint32_t len, uint32_t offset,
+                     bool* busy = nullptr);
 
 // NoCacheLoad on a file already opened with platform::open_uncached.
 uint32_t ReadUncached(const platform::UncachedFile& f, uint8_t* dest, uint32_t len,

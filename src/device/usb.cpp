@@ -96,10 +96,10 @@ uint32_t read_device(const char* name, uint32_t offset, uint8_t* dest, uint32_t 
     if (m_volume.empty()) return 0;
     if (g_held && g_held->data.fd >= 0 && std::strcmp(name, proto::kDataFile) == 0)
         return file::ReadUncached(g_held->data, dest, len, offset);
-    platform::UncachedFile f;
-    platform::open_uncached(device_path(name).c_str(), f);
-    if (f.busy) g_busy.store(name);
-    return file::ReadUncached(f, dest, len, offset);
+    bool busy = false;
+    const uint32_t got = file::NoCacheLoad(device_path(name).c_str(), dest, len, offset, &busy);
+    if (busy) g_busy.store(name);
+    return got;
 }
 
 }  // namespace

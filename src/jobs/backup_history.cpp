@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "cart/header.h"
 #include "cart/known_dumps.h"
 #include "jobs/job_launch.h"
 #include "jobs/save_backup.h"
@@ -69,7 +70,11 @@ std::vector<BackupRecord> backup_history(const QString& folder) {
     return out;
 }
 
-QString restore_mismatch(const BackupRecord& backup, const QString& title, const QString& code) {
+QString restore_mismatch(const BackupRecord& backup, const Detection& d) {
+    const bool gba = detected_system(d) == kSysGba;
+    const bool whole = d.header.size() >= gb::kGbHeaderEnd;
+    const QString title = whole ? gb::header_title(gba, d.header.data()) : QString();
+    const QString code = whole ? gb::cartridge_code(gba, d.header.data()) : QString();
     if (backup.title == title && backup.code == code) return QString();
     const auto named = [](const QString& t, const QString& c) {
         return c.isEmpty() ? QStringLiteral("\"%1\"").arg(t)

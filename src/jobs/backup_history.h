@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "jobs/detection.h"
+
 struct BackupRecord {
     QString path;
     QString title;
@@ -23,7 +25,7 @@ std::vector<BackupRecord> backup_history(const QString& folder);
 
 // Empty when the backup is of the cartridge a detection found (the same title
 // and game code); else a line that names both cartridges.
-QString restore_mismatch(const BackupRecord& backup, const QString& title, const QString& code);
+QString restore_mismatch(const BackupRecord& backup, const Detection& detection);
 
 struct KeptBackup {
     bool ok = false;

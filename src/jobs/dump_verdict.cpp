@@ -112,9 +112,7 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
     } else if (checksumsHold && context.healedBytes) {
         // Flips in both directions cancel in the checksums: they confirm nothing here.
         report.verdict = DumpVerdict::Healed;
-        report.lines << warning_markup(
-            VerdictText::tr("healed: %1 bytes decided by majority; no known dump confirms it")
-                .arg(context.healedBytes));
+        report.lines << warning_markup(healed_warning(context.healedBytes));
     } else if (checksumsHold) {
         report.verdict = DumpVerdict::ChecksumsHold;
         report.lines << VerdictText::tr(
@@ -154,6 +152,11 @@ QString size_note(uint32_t dumped, uint32_t expected, bool probed) {
            (dumped < expected
                 ? VerdictText::tr("the panel's ROM size is smaller than the cartridge")
                 : VerdictText::tr("the panel's ROM size is larger than the cartridge"));
+}
+
+QString healed_warning(size_t bytes) {
+    return VerdictText::tr("healed: %1 bytes decided by majority; no known dump confirms it")
+        .arg(bytes);
 }
 
 QString warning_markup(const QString& text) {

@@ -49,6 +49,10 @@ QString size_note(uint32_t dumped, uint32_t expected, bool probed);
 QStringList same_twice_lines(bool gba, const uint8_t* image, size_t size,
                              const gb::DumpTable& table = gb::builtin_dumps());
 
+// What a dump or save healed by majority is worth without a known dump to
+// confirm it (flips in both directions cancel in the checksums).
+QString healed_warning(size_t bytes);
+
 // A log line that must stand out: a warning, in the log's markup.
 QString warning_markup(const QString& text);
 

@@ -502,10 +502,7 @@ bool FamicomThread::read_healed(platform::TransferBuffer& into) {
 bool FamicomThread::verify_save(platform::TransferBuffer& save) {
     emit log(tr("Start verify data..."));
     if (read_again(save, nullptr) == Reads::Failed) return false;
-    if (m_unstable_bytes)
-        emit log(
-            warning_markup(tr("healed: %1 bytes decided by majority; no known dump confirms it")
-                               .arg(m_unstable_bytes)));
+    if (m_unstable_bytes) emit log(warning_markup(healed_warning(m_unstable_bytes)));
     emit log(tr("Verify data finish."));
     return true;
 }
@@ -563,12 +560,9 @@ FamicomThread::Reads FamicomThread::heal(platform::TransferBuffer& first,
         return Reads::Failed;
     }
     majority.settle(first.data());
-    for (size_t chunk : majority.chunks()) {
-        const size_t at = chunk * kHealChunk, n = std::min(kHealChunk, size - at);
-        if (output && !output->write_at(at, first.data() + at, n)) {
-            output_failed(*output);
-            return Reads::Failed;
-        }
+    if (output && !write_chunks(majority, first, *output)) {
+        output_failed(*output);
+        return Reads::Failed;
     }
     const size_t unstable = majority.unstable().size();
     m_unstable_bytes += unstable;
@@ -581,15 +575,20 @@ FamicomThread::Reads FamicomThread::heal(platform::TransferBuffer& first,
     return Reads::Healed;
 }
 
+bool FamicomThread::write_chunks(const MajorityRead& majority, const platform::TransferBuffer& dump,
+                                 file::OutputFile& output) {
+    for (size_t chunk : majority.chunks()) {
+        const size_t at = chunk * kHealChunk, n = std::min(kHealChunk, dump.size() - at);
+        if (!output.write_at(at, dump.data() + at, n)) return false;
+    }
+    return true;
+}
+
 QString FamicomThread::keep_best_guess(const MajorityRead& majority,
                                        platform::TransferBuffer& first, file::OutputFile& output) {
     majority.settle(first.data(), true);
-    const size_t size = first.size();
-    for (size_t chunk = 0; chunk * kHealChunk < size; ++chunk) {
-        const size_t at = chunk * kHealChunk, n = std::min(kHealChunk, size - at);
-        if (!output.write_at(at, first.data() + at, n))
-            return tr("The best guess could not be written: %1").arg(output.errorString());
-    }
+    if (!write_chunks(majority, first, output))
+        return tr("The best guess could not be written: %1").arg(output.errorString());
     const QString kept = file::marked_name(m_file, QStringLiteral(" (unstable)"));
     output.retarget(kept);
     if (output.commit() == file::OutputFile::Outcome::Failed)

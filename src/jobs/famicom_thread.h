@@ -133,6 +133,9 @@ private:
     Reads read_again(platform::TransferBuffer& first, file::OutputFile* output);
     Reads heal(platform::TransferBuffer& first, platform::TransferBuffer& second,
                const std::vector<size_t>& chunks, file::OutputFile* output);
+    // Writes the chunks a heal read again from dump into the output.
+    static bool write_chunks(const MajorityRead& majority, const platform::TransferBuffer& dump,
+                             file::OutputFile& output);
     // The undecided bytes as the leading guesses, in "NAME (unstable).ext".
     QString keep_best_guess(const MajorityRead& majority, platform::TransferBuffer& first,
                             file::OutputFile& output);

@@ -307,11 +307,7 @@ bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
 }
 
 bool MainTab::restore_into(const Detection& d) {
-    const bool gba = detected_system(d) == kSysGba;
-    const bool whole = d.header.size() >= gb::kGbHeaderEnd;
-    const QString other =
-        restore_mismatch(*m_restoring, whole ? gb::header_title(gba, d.header.data()) : QString(),
-                         whole ? gb::cartridge_code(gba, d.header.data()) : QString());
+    const QString other = restore_mismatch(*m_restoring, d);
     if (other.isEmpty()) return true;
     info(other);
     const bool yes = QMessageBox::question(this, tr("Restore a backup"),

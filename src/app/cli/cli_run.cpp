@@ -255,11 +255,7 @@ CliResult run_job(const CliRequest& r, const QString& file, const platform::File
     }
     if (job.m_blank_save) return {kExitOk, QString(), blank_save_text()};
     if (job.m_verdict == DumpVerdict::Healed)
-        return {kExitOk, QString(),
-                QString("healed: %1 bytes decided by majority, each by a lead of %2 reads; no "
-                        "known dump confirms it")
-                    .arg(job.healed_bytes())
-                    .arg(kHealMargin)};
+        return {kExitOk, QString(), healed_warning(job.healed_bytes())};
     if (verdict_contradicts(job.m_verdict))
         return {kExitSuspect,
                 "the dump is probably bad (see the verdict above); it was kept in " + file};
@@ -342,10 +338,9 @@ CliResult current_folder_problem(const QString& file) {
             "its full path"};
 }
 
-// A backup goes back only into the cartridge it was taken from, unless --force.
-CliResult check_restore(const BackupRecord& backup, const QString& title, const QString& code,
-                        bool force, CliOutput& out) {
-    const QString other = restore_mismatch(backup, title, code);
+// A backup goes back only into the cartridge it was taken from, unless --force;
+// other names both when it is another.
+CliResult check_restore(const QString& other, bool force, CliOutput& out) {
     if (other.isEmpty()) return {};
     if (!force) return {kExitFile, other + " Nothing was written; --force restores it anyway."};
     out.line(other + " It is restored, as --force asks.");
@@ -402,14 +397,11 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     panel.contactCheck = !job;
     bool stable = true;
     panel.contactsStable = [&stable](bool s) { stable = s; };
-    QString name, title, code;
-    panel.detected = [&name, &title, &code, &request, &model](const Detection& d) {
+    QString name, otherCartridge;
+    panel.detected = [&](const Detection& d) {
         note_detected_size(model, d);
         name = suggested_file_name(d, is_save_command(request.command));
-        if (d.header.size() < gb::kGbHeaderEnd) return;
-        const bool gba = detected_system(d) == kSysGba;
-        title = gb::header_title(gba, d.header.data());
-        code = gb::cartridge_code(gba, d.header.data());
+        if (restoring) otherCartridge = restore_mismatch(*restoring, d);
     };
     panel.scriptFolder = mapper_folder(appDir);
     const ReportOutcome outcome = run_info_report(report_log(out), panel);
@@ -426,7 +418,7 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
         return {kExitFailed,
                 "the cartridge was not recognised; name it with --system and its sizes"};
     if (restoring) {
-        const CliResult other = check_restore(*restoring, title, code, request.force, out);
+        const CliResult other = check_restore(otherCartridge, request.force, out);
         if (other.code) return other;
     }
     if (suggested) {

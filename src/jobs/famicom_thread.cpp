@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cart/bus.h"
+#include "cart/checksums.h"
 #include "cart/controllers.h"
 #include "cart/header.h"
 #include "cart/known_dumps.h"
@@ -380,12 +381,15 @@ void FamicomThread::set_clock_from(const ClockState& clock) {
                                 .arg(clock_text(m_clock, m_clock_regs))));
 }
 
-QString FamicomThread::cartridge_title(QString* code) {
+BackupOrigin FamicomThread::backup_origin() {
+    BackupOrigin origin;
     const uint8_t* header = cartridge_header();
     const bool gba = job_is_gba(m_type);
-    if (!header) return QString();
-    *code = gb::cartridge_code(gba, header);
-    return gb::header_title(gba, header);
+    if (!header) return origin;
+    origin.code = gb::cartridge_code(gba, header);
+    origin.title = gb::header_title(gba, header);
+    origin.headerSum = header[gba ? gb::kGbaComplementOffset : gb::kGbHeaderSumOffset];
+    return origin;
 }
 
 bool FamicomThread::check_save_over() {
@@ -411,12 +415,10 @@ bool FamicomThread::back_up_save(const platform::TransferBuffer* current) {
     if (!current)
         return fail(tr("The cartridge's save could not be backed up (%1); nothing was written.")
                         .arg(tr("the save could not be read")));
-    QString code;
-    const QString title = cartridge_title(&code);
     QByteArray image(reinterpret_cast<const char*>(current->data()), int(m_buffer_size));
     image += clock_trailer(m_clock, m_clock_regs, QDateTime::currentSecsSinceEpoch());
     const QString folder = m_backup_folder.isEmpty() ? default_backup_folder() : m_backup_folder;
-    const KeptBackup kept = keep_backup(folder, title, code, image, int(m_buffer_size));
+    const KeptBackup kept = keep_backup(folder, backup_origin(), image, int(m_buffer_size));
     if (!kept.ok)
         return fail(tr("The cartridge's save could not be backed up (%1); nothing was written.")
                         .arg(kept.why));

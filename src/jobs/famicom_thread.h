@@ -12,6 +12,7 @@
 
 #include "device/platform.h"
 #include "device/usb.h"
+#include "jobs/backup_history.h"
 #include "jobs/clock_trailer.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/following_digest.h"
@@ -154,8 +155,8 @@ private:
     std::vector<uint8_t> m_header;
     int64_t unpack_half_bytes(QFile* input, uint32_t size);
     void set_clock_from(const ClockState& clock);
-    // The cartridge's header title, and its game code into code.
-    QString cartridge_title(QString* code);
+    // The cartridge a backup of its save is of: title, game code, header checksum.
+    BackupOrigin backup_origin();
     // Before a save write: a blank file over a save that is not blank needs
     // m_confirm_blank; then the backup.
     bool check_save_over();

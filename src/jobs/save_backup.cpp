@@ -2,14 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include "device/file.h"
 #include "jobs/file_names.h"
+#include "jobs/local_database.h"
 
 QString default_backup_folder() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/zelvo3/backups");
+    return default_data_folder() + QStringLiteral("/backups");
 }
 
 QString backup_file_name(const QString& title, const QDateTime& when) {

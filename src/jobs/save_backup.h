@@ -4,8 +4,7 @@
 #include <QDateTime>
 #include <QString>
 
-// The platform's data location, subfolder zelvo3/backups (shared by the window
-// and the command line).
+// The data folder's subfolder backups (shared by the window and the command line).
 QString default_backup_folder();
 
 // A file name for a backup: the cartridge title and the date and time, made

@@ -188,7 +188,9 @@ void MainTab::stop_search() {
 }
 
 void MainTab::push_restore_backup() {
-    const std::vector<BackupRecord> history = backup_history(default_backup_folder());
+    const BackupHistory kept = backup_history(default_backup_folder());
+    for (const QString& problem : kept.problems) info(warning_markup(problem));
+    const std::vector<BackupRecord>& history = kept.records;
     if (history.empty()) {
         info(tr("There are no backups yet: Write RAM keeps one in %1 before it writes.")
                  .arg(default_backup_folder()));
@@ -202,7 +204,12 @@ void MainTab::push_restore_backup() {
         QInputDialog::getItem(this, tr("Restore a backup"),
                               tr("The saves Write RAM kept, newest first:"), items, 0, false, &ok);
     if (!ok) return;
-    m_restoring = history[size_t(items.indexOf(chosen))];
+    const BackupRecord& backup = history[size_t(items.indexOf(chosen))];
+    if (const QString refused = restore_refusal(backup); !refused.isEmpty()) {
+        info(warning_markup(refused + ' ' + tr("Nothing was written.")));
+        return log_separator(m_console);
+    }
+    m_restoring = backup;
     launch(JobButton::WriteRam, m_restoring->path);
 }
 

@@ -305,7 +305,9 @@ namespace {
 // backups: the list, or with --restore the request turned into a write-save
 // of the backup chosen (*restore set).
 CliResult backups(CliRequest& request, CliOutput& out, std::optional<BackupRecord>* restore) {
-    const std::vector<BackupRecord> history = backup_history(default_backup_folder());
+    const BackupHistory kept = backup_history(default_backup_folder());
+    for (const QString& problem : kept.problems) out.line("warning: " + problem);
+    const std::vector<BackupRecord>& history = kept.records;
     if (!request.restore) {
         if (history.empty()) out.line(QString("No backups in %1.").arg(default_backup_folder()));
         for (size_t i = 0; i < history.size(); ++i)
@@ -317,6 +319,8 @@ CliResult backups(CliRequest& request, CliOutput& out, std::optional<BackupRecor
                                 .arg(*request.restore)
                                 .arg(history.size())};
     const BackupRecord& chosen = history[size_t(*request.restore - 1)];
+    if (const QString refused = restore_refusal(chosen); !refused.isEmpty())
+        return {kExitFile, refused + " Nothing was written."};
     out.line(QString("Restoring backup %1: %2").arg(*request.restore).arg(backup_text(chosen)));
     request.command = CliCommand::WriteSave;
     request.file = chosen.path;

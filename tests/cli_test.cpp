@@ -16,6 +16,7 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_output.h"
 #include "app/cli/cli_tables.h"
+#include "cart/known_dumps.h"
 #include "jobs/option_tables.h"
 #include "romgen.h"
 #include "support/camera_save.h"
@@ -865,3 +866,38 @@ TEST_F(Cli, OneProgramUsesTheBoardAtATime) {
 }
 
 }  // namespace
+
+// A DAT of 100,000 releases imported from the command line: a dump of one of
+// them is verified by it and takes its release's name.
+TEST_F(Cli, ADumpListedInAnImportedDatTakesItsName) {
+    const ScopedEnv data("XDG_DATA_HOME", dir.file("data"));
+    const Bytes rom = romgen::gb_image(0x1B, 2, 0);
+    const gb::DumpDigest digest = gb::digest_of(rom.data(), rom.size());
+    QFile dat(path("big.dat"));
+    ASSERT_TRUE(dat.open(QIODevice::WriteOnly));
+    dat.write("<?xml version=\"1.0\"?>\n<datafile><header><name>Test - Game Boy</name>"
+              "<version>7</version></header>\n");
+    constexpr int kReleases = 100000;
+    for (int n = 1; n < kReleases; ++n)
+        dat.write(QString("<game name=\"Filler %1\"><rom name=\"f\" size=\"32768\" crc=\"%2\"/>"
+                          "</game>\n")
+                      .arg(n)
+                      .arg(uint32_t(n), 8, 16, QLatin1Char('0'))
+                      .toUtf8());
+    dat.write(QString("<game name=\"Zelvo Test (Europe)\"><rom name=\"z\" size=\"%1\" crc=\"%2\" "
+                      "sha1=\"%3\"/></game>\n</datafile>\n")
+                  .arg(digest.size)
+                  .arg(digest.crc32, 8, 16, QLatin1Char('0'))
+                  .arg(QString::fromLatin1(digest.sha1))
+                  .toUtf8());
+    dat.close();
+    const CliRun imported = cli({"dat", "import", dat.fileName()});
+    EXPECT_EQ(imported.code, 0) << text(imported);
+    EXPECT_TRUE(cli({"dat", "list"}).out.contains("Test - Game Boy  7  100000 games"));
+    MOUNT_BOARD(board, {"--gb", image(rom, "rom.gb")});
+    QDir().mkpath(path("here"));
+    const CliRun run = cli({"dump-rom"}, {}, path("here"));
+    EXPECT_EQ(run.code, 0) << text(run);
+    EXPECT_TRUE(run.out.contains("Matches 'Zelvo Test (Europe)' in Test - Game Boy (7).")) << text(run);
+    EXPECT_TRUE(read_file(dir.file("here/Zelvo Test (Europe).gb")) == rom) << text(run);
+}

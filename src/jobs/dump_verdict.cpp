@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cart/checksums.h"
+#include "jobs/dat_store.h"
 #include "jobs/job_launch.h"
 
 namespace {
@@ -88,8 +89,15 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
         }
     }
 
+    if (const std::optional<DatMatch> match = find_in_dats(digest)) {
+        report.verdict = DumpVerdict::Verified;
+        report.release = match->game;
+        report.lines << VerdictText::tr("Matches %1.").arg(dat_match_text(*match));
+        return report;
+    }
     if (const gb::KnownDump* known = gb::find_dump(table, digest)) {
         report.verdict = DumpVerdict::Verified;
+        report.release = QString::fromUtf8(known->title);
         report.lines << VerdictText::tr("Verified: the known good dump of %1 (%2, %3).")
                             .arg(QString::fromUtf8(known->title), QString::fromUtf8(known->year),
                                  QString::fromUtf8(known->publisher));
@@ -100,7 +108,7 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
     if (sizeWrong) report.lines << warning_markup(context.sizeNote);
     const QString advice = sizeWrong ? QString() : ' ' + VerdictText::tr(kCleanAndRetry);
     const QString code = hasHeader ? gb::cartridge_code(gba, image) : QString();
-    const size_t known = gb::dumps_with_code(table, code);
+    const size_t known = gb::dumps_with_code(table, code) + dats_of_code(code).size();
     if (known) {
         report.verdict = DumpVerdict::DiffersFromDatabase;
         report.lines << warning_markup(
@@ -141,6 +149,11 @@ QStringList same_twice_lines(bool gba, const uint8_t* image, size_t size,
                      .arg(code, QString::fromUtf8(known->title))
                      .arg(known->size)
                      .arg(known->crc32, 8, 16, QLatin1Char('0'));
+    for (const DatMatch& known : dats_of_code(code))
+        lines << VerdictText::tr("%1 knows %2 as '%3' (%4 bytes, CRC32 %5).")
+                     .arg(known.dat, code, known.game)
+                     .arg(known.size)
+                     .arg(known.crc32, 8, 16, QLatin1Char('0'));
     return lines;
 }
 

@@ -1,6 +1,7 @@
-// What a dump is worth: its digest, the header's own checks, and the database
-// of known-good dumps. A database match outranks the checksums: some original
-// cartridges carry a wrong global checksum, and their verified dumps are good.
+// What a dump is worth: its digest, the header's own checks, the DAT files the
+// user imported and the built-in database of known-good dumps. A match
+// outranks the checksums: some original cartridges carry a wrong global
+// checksum, and their verified dumps are good.
 #pragma once
 
 #include <QStringList>
@@ -26,6 +27,7 @@ inline bool verdict_contradicts(DumpVerdict verdict) {
 struct DumpReport {
     DumpVerdict verdict = DumpVerdict::None;
     QStringList lines;  // the log lines that explain it
+    QString release;    // Verified: the name of the release it matches
 };
 
 // What the job knows beside the bytes: a size that differs from the header's

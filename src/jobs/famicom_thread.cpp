@@ -1,6 +1,7 @@
 #include "jobs/famicom_thread.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include "jobs/backup_history.h"
 #include "jobs/board_text.h"
 #include "jobs/clock_reading.h"
+#include "jobs/file_names.h"
 #include "jobs/job_launch.h"
 #include "jobs/majority_read.h"
 #include "jobs/save_backup.h"
@@ -260,6 +262,16 @@ bool FamicomThread::transfer(file::OutputFile* output) {
 
 bool FamicomThread::commit_dump(file::OutputFile& output) {
     for (const QString& line : m_report.lines) emit log(line);
+    if (m_name_by_release && !m_report.release.isEmpty()) {
+        const QFileInfo suggested(m_file);
+        const QString named =
+            suggested.dir().filePath(safe_file_name(m_report.release) + '.' + suggested.suffix());
+        if (named != m_file && !QFileInfo::exists(named)) {
+            output.retarget(named);
+            m_file = named;
+            emit log(tr("The dump takes the name of the release it matches: %1").arg(named));
+        }
+    }
     if (!commit(output)) return false;
     m_verdict = m_report.verdict;
     return true;

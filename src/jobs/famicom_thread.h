@@ -48,6 +48,9 @@ public:
     // With m_replace, the file the user agreed to replace, identified when they
     // agreed; unset: whichever file holds the name.
     std::optional<platform::FileIdentity> m_agreed;
+    // m_file is a suggested name: a dump that matches a known release takes the
+    // release's name instead, in the same folder, when no file holds it.
+    bool m_name_by_release = false;
     // Most bytes of image the flash chip and the controller take; 0: unknown.
     uint32_t m_rom_limit = 0;
     // The last job failed because of the user's file (it did not fit, changed,

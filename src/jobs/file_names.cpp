@@ -5,17 +5,20 @@
 #include "cart/checksums.h"
 #include "cart/header.h"
 #include "cart/known_dumps.h"
+#include "jobs/dat_store.h"
 #include "jobs/detection.h"
 
 namespace {
 
 constexpr const char* kUnsafe = "/\\:*?\"<>|";
 
-// The name the database gives the cartridge, by its game code.
+// The name an imported DAT or the database gives the cartridge, by its game code.
 QString database_name(bool gba, const Detection& d) {
-    if (gba && !d.gba.title.isEmpty()) return d.gba.title;
-    if (d.header.size() <= gb::kGbGlobalSumOffset) return QString();
+    if (d.header.size() <= gb::kGbGlobalSumOffset) return gba ? d.gba.title : QString();
     const QString code = gb::cartridge_code(gba, d.header.data());
+    const std::vector<DatMatch> listed = dats_of_code(code);
+    if (!listed.empty()) return listed.front().game;
+    if (gba && !d.gba.title.isEmpty()) return d.gba.title;
     const std::vector<const gb::KnownDump*> known = gb::dumps_of_code(gb::builtin_dumps(), code);
     return known.empty() ? QString() : QString::fromUtf8(known.front()->title);
 }

@@ -1,6 +1,6 @@
-// The names the program suggests for the files it writes: the database's
-// name of a cartridge it knows, else the header's title and game code, with
-// the system's extension, safe on every common file system.
+// The names the program suggests for the files it writes: the name an imported
+// DAT or the database gives a cartridge it knows, else the header's title and
+// game code, with the system's extension, safe on every common file system.
 #pragma once
 
 #include <QString>

@@ -19,10 +19,12 @@
 #include "jobs/backup_history.h"
 #include "jobs/board_text.h"
 #include "jobs/choice_model.h"
+#include "jobs/dat_store.h"
 #include "jobs/famicom_thread.h"
 #include "jobs/file_names.h"
 #include "jobs/file_verdict.h"
 #include "jobs/info_report.h"
+#include "jobs/local_database.h"
 #include "jobs/option_tables.h"
 #include "jobs/save_backup.h"
 #include "jobs/save_search.h"
@@ -50,6 +52,10 @@ MainTab::MainTab(QWidget* parent)
     m_verifyFile->setToolTip(
         tr("Judge a ROM file you have, as a dump is judged (no board needed). "
            "Dropping a file on the window does the same."));
+    m_importDats = new QPushButton(tr("Import DAT files..."), this);
+    m_importDats->setToolTip(
+        tr("Add the DAT files you keep (Logiqx XML, or a .zip holding one): verdicts and file "
+           "names then name the releases they list."));
     m_info->setToolTip(tr("Show cartridge information!"));
     m_dump->setToolTip(tr("Dump ROM from cartridge!"));
     m_flash->setToolTip(tr("Flash ROM to a writeable cartridge!"));
@@ -61,8 +67,8 @@ MainTab::MainTab(QWidget* parent)
     m_buttonColumn = new QVBoxLayout;
     m_logColumn = new QVBoxLayout;
     m_mainLayout = new QVBoxLayout;
-    for (QPushButton* b :
-         {m_info, m_dump, m_flash, m_readRam, m_writeRam, m_restore, m_verifyFile, m_photos})
+    for (QPushButton* b : {m_info, m_dump, m_flash, m_readRam, m_writeRam, m_restore, m_verifyFile,
+                           m_importDats, m_photos})
         m_buttonColumn->addWidget(b);
     m_topRow->addWidget(m_settings);
     m_topRow->addLayout(m_buttonColumn);
@@ -82,6 +88,7 @@ MainTab::MainTab(QWidget* parent)
     connect(m_photos, SIGNAL(clicked(bool)), this, SLOT(show_photos()));
     connect(m_verifyFile, SIGNAL(clicked(bool)), this, SLOT(push_verify_file()));
     connect(m_restore, SIGNAL(clicked(bool)), this, SLOT(push_restore_backup()));
+    connect(m_importDats, SIGNAL(clicked(bool)), this, SLOT(push_import_dats()));
 
     m_thread = new FamicomThread;
     // Asked on the job's thread; the window answers on its own.
@@ -159,7 +166,7 @@ void MainTab::setProgress(int ile, int max) {
 void MainTab::setEnabledButtons(bool stan) {
     for (QPushButton* b : actionButtons()) b->setEnabled(stan);
     // Nothing else that starts work while a job runs, and nothing is queued.
-    for (QPushButton* b : {m_restore, m_verifyFile, m_photos}) b->setEnabled(stan);
+    for (QPushButton* b : {m_restore, m_verifyFile, m_importDats, m_photos}) b->setEnabled(stan);
     m_cancel->setEnabled(!stan);
 }
 
@@ -220,6 +227,24 @@ void MainTab::push_verify_file() {
     if (path.isEmpty()) return;
     m_preferences.setFolder(FileKind::Rom, QFileInfo(path).absolutePath());
     verify_file(path);
+}
+
+void MainTab::push_import_dats() {
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, tr("Import DAT files"), m_preferences.folder(FileKind::Dat),
+        tr("DAT files (*.dat *.xml *.zip);;All files (*)"));
+    if (files.isEmpty()) return;
+    m_preferences.setFolder(FileKind::Dat, QFileInfo(files.front()).absolutePath());
+    import_dats(files);
+}
+
+void MainTab::import_dats(const QStringList& files) {
+    const QString database = database_path(default_data_folder());
+    for (const QString& file : files) {
+        const DatFileImport imported = import_dat_file(file, database);
+        info(imported.ok ? imported.line : warning_markup(imported.line));
+    }
+    log_separator(m_console);
 }
 
 void MainTab::verify_file(const QString& path) {

@@ -66,6 +66,9 @@ public slots:
     // The verdict of a ROM file the user has, as a dump's (no board needed).
     void verify_file(const QString& path);
     void push_verify_file();
+    void push_import_dats();
+    // Imports the DAT files into the local database, a log line each.
+    void import_dats(const QStringList& files);
     // Offers the backups Write RAM kept, newest first; the one chosen is
     // written back as Write RAM writes a file.
     void push_restore_backup();
@@ -102,6 +105,7 @@ private:
     QPushButton* m_writeRam;
     QPushButton* m_photos;
     QPushButton* m_verifyFile;
+    QPushButton* m_importDats;
     QPushButton* m_restore;
     CameraGallery* m_gallery = nullptr;
     bool m_camera = false;   // the last cartridge detected is a Pocket Camera

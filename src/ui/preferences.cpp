@@ -14,10 +14,11 @@ constexpr const char* kVerify = "verify";
 constexpr const char* kGeometry = "window/geometry";
 constexpr const char* kRomFolder = "folders/rom";
 constexpr const char* kSaveFolder = "folders/save";
+constexpr const char* kDatFolder = "folders/dat";
 constexpr const char* kSystem = "system";
 
 const char* folder_key(FileKind kind) {
-    return kind == FileKind::Rom ? kRomFolder : kSaveFolder;
+    return kind == FileKind::Rom ? kRomFolder : kind == FileKind::Save ? kSaveFolder : kDatFolder;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <QSettings>
 #include <QString>
 
-enum class FileKind { Rom, Save };
+enum class FileKind { Rom, Save, Dat };
 
 class Preferences {
 public:

@@ -72,6 +72,21 @@ QString apply_option(const QString& name, const QString& value, CliRequest& requ
     return {};
 }
 
+// dat import FILE..., dat list, dat remove NAME.
+QString dat_arguments(const QStringList& args, CliRequest& request) {
+    const QString action = args.value(0);
+    const int wanted = action == "list" ? 0 : action == "remove" ? 1 : -1;
+    if (action != "import" && wanted < 0)
+        return QString("dat takes import FILE..., list or remove NAME, not \"%1\"").arg(action);
+    request.datAction = action;
+    request.datArguments = args.mid(1);
+    if (action == "import" && request.datArguments.isEmpty()) return "dat import needs a FILE";
+    if (wanted >= 0 && request.datArguments.size() != wanted)
+        return wanted ? "dat remove needs the NAME of one DAT (dat list shows them)"
+                      : "dat list takes no argument";
+    return {};
+}
+
 }  // namespace
 
 int parse_size(const QString& text) {
@@ -161,6 +176,7 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
     const CliCommandRow* command = cli_command_named(positional[0]);
     if (!command) return QString("unknown command \"%1\" (see --help)").arg(positional[0]);
     request.command = command->command;
+    if (request.command == CliCommand::Dat) return dat_arguments(positional.mid(1), request);
     const int files = command->takesFile ? 1 : 0;
     if (positional.size() - 1 < files && !command->suggestsFile)
         return QString("%1 needs a FILE").arg(command->name);

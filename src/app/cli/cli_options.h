@@ -30,6 +30,8 @@ struct CliRequest {
     bool keepBest = false;            // keep an undecided dump's best guess, marked
     int retries = kDefaultHealReads;  // reads of differing chunks before they are given up
     std::optional<int> restore;       // backups --restore N
+    QString datAction;                // dat: import, list or remove
+    QStringList datArguments;         // dat import's files, dat remove's name
 };
 
 // Fills request from the arguments after the program name; an empty string,

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <optional>
 
+#include "app/cli/cli_dat.h"
 #include "cart/bus.h"
 #include "cart/checksums.h"
 #include "cart/known_dumps.h"
@@ -233,6 +234,7 @@ CliResult run_job(const CliRequest& r, const QString& file, const platform::File
     // it, only the file that was there when the command began is replaced.
     job.m_replace = r.force;
     job.m_agreed = agreed;
+    job.m_name_by_release = r.file.isEmpty();
 
     QObject::connect(&job, &FamicomThread::log, [&out](const QString& text) { out.line(text); });
     QObject::connect(&job, &FamicomThread::set_progress,
@@ -360,6 +362,7 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
         const CliResult listed = backups(request, out, &restoring);
         if (listed.code || !restoring) return listed;
     }
+    if (request.command == CliCommand::Dat) return run_dat(request, out);
     if (request.command == CliCommand::Verify)
         return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
     if (request.command == CliCommand::CameraPhotos) return camera_photos(request, out);

@@ -97,6 +97,11 @@ const CliCommandRow kCliCommands[] = {
      "write each photo of the Pocket Camera save FILE as a PNG into DIR (by default a folder "
      "beside FILE named after it with \"-photos\"), in album order, and name the empty and "
      "deleted slots (no board needed)"},
+    {"dat", CliCommand::Dat, false, false, false, false,
+     "import DAT files (Logiqx XML, plain or in a .zip) into the local database, list the "
+     "imported ones, or remove one by its name; dumps and verify then name the releases they "
+     "match (no board needed)",
+     "import FILE...|list|remove NAME"},
 };
 const size_t kCliCommandCount = std::size(kCliCommands);
 
@@ -203,9 +208,10 @@ QString cli_help() {
         "Commands:\n";
     for (const CliCommandRow& c : kCliCommands)
         help += entry(QString(c.name) +
-                          (c.suggestsFile ? " [FILE]"
-                           : c.takesFile  ? " FILE"
-                                          : "") +
+                          (c.arguments      ? QString(' ') + c.arguments
+                           : c.suggestsFile ? " [FILE]"
+                           : c.takesFile    ? " FILE"
+                                            : "") +
                           (c.takesFolder ? " [DIR]" : ""),
                       c.usage);
     help +=

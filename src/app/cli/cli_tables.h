@@ -16,7 +16,8 @@ enum class CliCommand {
     Verify,
     CameraPhotos,
     Check,
-    Backups
+    Backups,
+    Dat
 };
 
 enum CliExit {
@@ -36,6 +37,8 @@ struct CliCommandRow {
     bool takesFolder;   // a folder may follow the file
     bool suggestsFile;  // FILE may be left out: the cartridge's suggested name, here
     const char* usage;  // what it does, for --help
+    // Arguments of its own, for --help; null: FILE and DIR as the flags above say.
+    const char* arguments = nullptr;
 };
 extern const CliCommandRow kCliCommands[];
 extern const size_t kCliCommandCount;

@@ -875,8 +875,9 @@ TEST_F(Cli, ADumpListedInAnImportedDatTakesItsName) {
     const gb::DumpDigest digest = gb::digest_of(rom.data(), rom.size());
     QFile dat(path("big.dat"));
     ASSERT_TRUE(dat.open(QIODevice::WriteOnly));
-    dat.write("<?xml version=\"1.0\"?>\n<datafile><header><name>Test - Game Boy</name>"
-              "<version>7</version></header>\n");
+    dat.write(
+        "<?xml version=\"1.0\"?>\n<datafile><header><name>Test - Game Boy</name>"
+        "<version>7</version></header>\n");
     constexpr int kReleases = 100000;
     for (int n = 1; n < kReleases; ++n)
         dat.write(QString("<game name=\"Filler %1\"><rom name=\"f\" size=\"32768\" crc=\"%2\"/>"
@@ -898,6 +899,7 @@ TEST_F(Cli, ADumpListedInAnImportedDatTakesItsName) {
     QDir().mkpath(path("here"));
     const CliRun run = cli({"dump-rom"}, {}, path("here"));
     EXPECT_EQ(run.code, 0) << text(run);
-    EXPECT_TRUE(run.out.contains("Matches 'Zelvo Test (Europe)' in Test - Game Boy (7).")) << text(run);
+    EXPECT_TRUE(run.out.contains("Matches 'Zelvo Test (Europe)' in Test - Game Boy (7)."))
+        << text(run);
     EXPECT_TRUE(read_file(dir.file("here/Zelvo Test (Europe).gb")) == rom) << text(run);
 }

@@ -1,5 +1,7 @@
 // The local database: DAT files imported, refused and removed, the verdicts
 // that name them, and the backup history with its migration.
+#include "jobs/local_database.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +16,6 @@
 #include "jobs/dat_store.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/history_migration.h"
-#include "jobs/local_database.h"
 #include "romgen.h"
 #include "support/mounted_board.h"
 
@@ -36,7 +37,8 @@ QByteArray dat_xml(const QString& name, const QString& version, const std::vecto
                       "<version>%2</version><date>2026-12-01</date></header>\n")
                       .arg(name, version);
     for (const Game& g : games)
-        xml += QStringLiteral("<game name=\"%1\"><rom name=\"x\" size=\"%2\" crc=\"%3\"%4%5/></game>\n")
+        xml += QStringLiteral(
+                   "<game name=\"%1\"><rom name=\"x\" size=\"%2\" crc=\"%3\"%4%5/></game>\n")
                    .arg(g.name.toHtmlEscaped())
                    .arg(g.size)
                    .arg(g.crc, 8, 16, QLatin1Char('0'))
@@ -68,9 +70,9 @@ QByteArray zip_of(const std::vector<std::pair<QString, QByteArray>>& members, bo
             packed.resize(int(z.total_out));
             deflateEnd(&z);
         }
-        const uint32_t crc =
-            uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size()))) ^
-            crcXor;
+        const uint32_t crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data.constData()),
+                                            uInt(data.size()))) ^
+                             crcXor;
         const auto record = [&](QByteArray& b, bool local) {
             put_le(b, local ? 0x04034B50 : 0x02014B50, 4);
             if (!local) put_le(b, 20, 2);
@@ -143,14 +145,18 @@ TEST_F(LocalDb, DatsAreImportedReplacedAndRemoved) {
     EXPECT_TRUE(import_dat_file(first, db).ok);
     EXPECT_EQ(listed(), QStringList{"GB 20261201 2"});
     const DatFileImport again = import_dat_file(first, db);
-    EXPECT_TRUE(again.ok && again.line.contains("replaces version 20261201")) << again.line.toStdString();
+    EXPECT_TRUE(again.ok && again.line.contains("replaces version 20261201"))
+        << again.line.toStdString();
     const QByteArray newer = dat_xml("GB", "20261215", {v1[0]});
     EXPECT_TRUE(import_dat_file(put(dir, "b.zip", zip_of({{"b.dat", newer}}, true)), db).ok);
     EXPECT_EQ(listed(), QStringList{"GB 20261215 1"});
     const DatFileImport older = import_dat_file(first, db);
     EXPECT_FALSE(older.ok);
-    EXPECT_TRUE(older.line.contains("holds a newer version of GB (20261215")) << older.line.toStdString();
-    EXPECT_TRUE(import_dat_file(put(dir, "c.zip", zip_of({{"c.dat", dat_xml("GBA", "1", v1)}}, false)), db).ok);
+    EXPECT_TRUE(older.line.contains("holds a newer version of GB (20261215"))
+        << older.line.toStdString();
+    EXPECT_TRUE(
+        import_dat_file(put(dir, "c.zip", zip_of({{"c.dat", dat_xml("GBA", "1", v1)}}, false)), db)
+            .ok);
     EXPECT_EQ(listed(), (QStringList{"GB 20261215 1", "GBA 1 2"}));
     QString why;
     EXPECT_TRUE(remove_dat(db, "GB", &why)) << why.toStdString();
@@ -172,8 +178,9 @@ TEST_F(LocalDb, HostileDatsAreRefusedAndChangeNothing) {
         "<?xml version=\"1.0\"?>\n<!DOCTYPE datafile [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
         "\n<datafile><header><name>&x;</name></header></datafile>\n";
     const auto game = [](const char* size, const char* crc) {
-        return QByteArray("<?xml version=\"1.0\"?>\n<datafile><header><name>G</name></header>\n"
-                          "<game name=\"g\"><rom name=\"r\" size=\"") +
+        return QByteArray(
+                   "<?xml version=\"1.0\"?>\n<datafile><header><name>G</name></header>\n"
+                   "<game name=\"g\"><rom name=\"r\" size=\"") +
                size + "\" crc=\"" + crc + "\"/></game></datafile>\n";
     };
     const struct {
@@ -188,12 +195,14 @@ TEST_F(LocalDb, HostileDatsAreRefusedAndChangeNothing) {
         {"size over 4 GiB", game("4294967296", "0123abcd"), "is no size"},
         {"CRC too short", game("10", "123abcd"), "the CRC \"123abcd\" of \"g\" is not 8 hex"},
         {"CRC not hex", game("10", "0123abcz"), "is not 8 hex digits"},
-        {"duplicate game", dat_xml("G", "1", {v1[0], v1[0]}), "line 5: the game \"One (Europe)\" is listed twice"},
+        {"duplicate game", dat_xml("G", "1", {v1[0], v1[0]}),
+         "line 5: the game \"One (Europe)\" is listed twice"},
         {"not a DAT", "<?xml version=\"1.0\"?>\n<html></html>", "<html> where a DAT starts"},
         {"cut short", dat_xml("G", "1", v1).left(120), "Premature end of document. The"},
         {"no header", "<datafile><game name=\"g\"/></datafile>", "no header naming the DAT"},
         {"empty", "", "the file is empty"},
-        {"two DATs in a zip", zip_of({{"a.dat", dat_xml("A", "1", v1)}, {"b.dat", dat_xml("B", "1", v1)}}, true),
+        {"two DATs in a zip",
+         zip_of({{"a.dat", dat_xml("A", "1", v1)}, {"b.dat", dat_xml("B", "1", v1)}}, true),
          "the archive holds 2 files, not one DAT"},
         {"zip with a wrong CRC", zip_of({{"a.dat", dat_xml("A", "1", v1)}}, true, 1),
          "does not match its CRC32"},
@@ -221,26 +230,27 @@ TEST_F(LocalDb, VerdictsNameTheDatAndItsRelease) {
     const gb::DumpTable none{nullptr, 0};
     Bytes other = image;
     other[0x1000] ^= 1;
-    ASSERT_TRUE(import_dat_file(put(dir, "a.dat", dat_xml("Nintendo - Game Boy Advance", "20261201",
-                                                        {{"Zq (Europe)", digest.size, digest.crc32,
-                                                          QString::fromLatin1(digest.sha1),
-                                                          "AGB-ZQZQ-EUR"}})),
+    ASSERT_TRUE(import_dat_file(put(dir, "a.dat",
+                                    dat_xml("Nintendo - Game Boy Advance", "20261201",
+                                            {{"Zq (Europe)", digest.size, digest.crc32,
+                                              QString::fromLatin1(digest.sha1), "AGB-ZQZQ-EUR"}})),
                                 db)
                     .ok);
     const DumpReport matched = judge_dump(true, image.data(), image.size(), digest, none);
     EXPECT_EQ(matched.verdict, DumpVerdict::Verified);
     EXPECT_EQ(matched.release, "Zq (Europe)");
-    EXPECT_TRUE(matched.lines.contains(
-        "Matches 'Zq (Europe)' in Nintendo - Game Boy Advance (20261201)."))
+    EXPECT_TRUE(
+        matched.lines.contains("Matches 'Zq (Europe)' in Nintendo - Game Boy Advance (20261201)."))
         << matched.lines.join('\n').toStdString();
-    const DumpReport differs =
-        judge_dump(true, other.data(), other.size(), gb::digest_of(other.data(), other.size()), none);
+    const DumpReport differs = judge_dump(true, other.data(), other.size(),
+                                          gb::digest_of(other.data(), other.size()), none);
     EXPECT_EQ(differs.verdict, DumpVerdict::DiffersFromDatabase);
-    EXPECT_TRUE(same_twice_lines(true, other.data(), other.size(), none)
-                    .contains(QStringLiteral("Nintendo - Game Boy Advance knows ZQZQ as 'Zq (Europe)' "
-                                             "(%1 bytes, CRC32 %2).")
-                                  .arg(digest.size)
-                                  .arg(digest.crc32, 8, 16, QLatin1Char('0'))));
+    EXPECT_TRUE(
+        same_twice_lines(true, other.data(), other.size(), none)
+            .contains(QStringLiteral("Nintendo - Game Boy Advance knows ZQZQ as 'Zq (Europe)' "
+                                     "(%1 bytes, CRC32 %2).")
+                          .arg(digest.size)
+                          .arg(digest.crc32, 8, 16, QLatin1Char('0'))));
 }
 
 // history.tsv of an earlier version: good lines are taken in (the last one
@@ -249,22 +259,25 @@ TEST_F(LocalDb, VerdictsNameTheDatAndItsRelease) {
 TEST_F(LocalDb, TheOldHistoryIsMigratedOnce) {
     const QString folder = default_data_folder() + "/backups";
     QDir().mkpath(folder);
-    for (const char* name : {"a.sav", "b.sav"}) put(dir, std::string("data/zelvo3/backups/") + name, "save");
+    for (const char* name : {"a.sav", "b.sav"})
+        put(dir, std::string("data/zelvo3/backups/") + name, "save");
     const uint32_t crc = gb::digest_of(reinterpret_cast<const uint8_t*>("save"), 4).crc32;
     const QString good = QStringLiteral("\t4\t%1\t\tA\ta.sav\n").arg(crc, 0, 16);
     put(dir, "data/zelvo3/backups/history.tsv",
         ("2026-12-01T10:00:00" + good + "2026-12-01T11:00:00\t4\t1\t\tX\t../outside.sav\n" +
-         "not a record\n" + "2026-12-01T12:00:00\t4\tzz\t\tY\tc.sav\n" +
-         "2026-12-01T10:00:00" + QString(good).replace("\tA\ta.sav\n", "\tB\tb.sav"))
+         "not a record\n" + "2026-12-01T12:00:00\t4\tzz\t\tY\tc.sav\n" + "2026-12-01T10:00:00" +
+         QString(good).replace("\tA\ta.sav\n", "\tB\tb.sav"))
             .toUtf8());
     const BackupHistory history = backup_history(folder);
     ASSERT_EQ(history.records.size(), 2u);
     EXPECT_EQ(history.records[0].title, "B") << "newest first, by the order kept, not the second";
     EXPECT_EQ(history.records[1].title, "A");
-    EXPECT_EQ(history.records[0].time, QDateTime::fromString("2026-12-01T10:00:00", Qt::ISODate).toUTC());
+    EXPECT_EQ(history.records[0].time,
+              QDateTime::fromString("2026-12-01T10:00:00", Qt::ISODate).toUTC());
     ASSERT_EQ(history.problems.size(), 3) << history.problems.join('\n').toStdString();
-    EXPECT_TRUE(history.problems[0].contains("line 2 skipped: the file \"../outside.sav\" is not a "
-                                             "name in the backup folder"));
+    EXPECT_TRUE(
+        history.problems[0].contains("line 2 skipped: the file \"../outside.sav\" is not a "
+                                     "name in the backup folder"));
     EXPECT_TRUE(history.problems[1].contains("line 3 skipped"));
     EXPECT_TRUE(history.problems[2].contains("line 4 skipped: the CRC32 \"zz\""));
     EXPECT_FALSE(QFile::exists(folder + "/history.tsv"));
@@ -311,7 +324,8 @@ TEST_F(LocalDb, BackupsOfTwoProcessesAreAllKept) {
     }
     const BackupHistory history = backup_history(folder);
     EXPECT_EQ(history.records.size(), size_t(2 * kEach + 1));
-    for (const BackupRecord& r : history.records) EXPECT_EQ(r.state, BackupState::Kept) << r.path.toStdString();
+    for (const BackupRecord& r : history.records)
+        EXPECT_EQ(r.state, BackupState::Kept) << r.path.toStdString();
 }
 
 }  // namespace

@@ -473,6 +473,18 @@
         <source>%1 holds %2, more than the %3 a GBA ROM can hold: it is not a GBA dump</source>
         <translation>%1 有 %2，超过 GBA ROM 最多能容纳的 %3：它不是 GBA 转储</translation>
     </message>
+    <message>
+        <source>Matches %1.</source>
+        <translation>与 %1 一致。</translation>
+    </message>
+    <message>
+        <source>%1 knows %2 as '%3' (%4 bytes, CRC32 %5).</source>
+        <translation>%1 中 %2 为“%3”（%4 字节，CRC32 %5）。</translation>
+    </message>
+    <message>
+        <source>The dump takes the name of the release it matches: %1</source>
+        <translation>转储以其匹配的发行版命名：%1</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -1058,6 +1070,50 @@ Choose it:</source>
     <message>
         <source>Nothing was written.</source>
         <translation>未写入任何内容。</translation>
+    </message>
+    <message>
+        <source>The backup file %1 is missing.</source>
+        <translation>备份文件 %1 不见了。</translation>
+    </message>
+    <message>
+        <source>The backup file %1 was changed after it was kept: it no longer holds the save that was backed up.</source>
+        <translation>备份文件 %1 在保存后被修改过：它不再是当初备份的存档。</translation>
+    </message>
+    <message>
+        <source>Not imported: %1. The database is unchanged.</source>
+        <translation>未导入：%1。数据库保持不变。</translation>
+    </message>
+    <message>
+        <source>%1 was not imported: %2.</source>
+        <translation>%1 未导入：%2。</translation>
+    </message>
+    <message>
+        <source>Imported %1 (%2): %3 games.</source>
+        <translation>已导入 %1（%2）：%3 个游戏。</translation>
+    </message>
+    <message>
+        <source>It replaces version %1.</source>
+        <translation>它替换了版本 %1。</translation>
+    </message>
+    <message>
+        <source>%1  %2  %3 games  imported %4</source>
+        <translation>%1  %2  %3 个游戏  导入于 %4</translation>
+    </message>
+    <message>
+        <source>Import DAT files...</source>
+        <translation>导入 DAT 文件...</translation>
+    </message>
+    <message>
+        <source>Add the DAT files you keep (Logiqx XML, or a .zip holding one): verdicts and file names then name the releases they list.</source>
+        <translation>添加您保存的 DAT 文件（Logiqx XML，或包含一个 DAT 的 .zip）：之后的判定和文件名会使用其中列出的发行版名称。</translation>
+    </message>
+    <message>
+        <source>Import DAT files</source>
+        <translation>导入 DAT 文件</translation>
+    </message>
+    <message>
+        <source>DAT files (*.dat *.xml *.zip);;All files (*)</source>
+        <translation>DAT 文件 (*.dat *.xml *.zip);;所有文件 (*)</translation>
     </message>
 </context>
 <context>

@@ -473,6 +473,18 @@
         <source>%1 holds %2, more than the %3 a GBA ROM can hold: it is not a GBA dump</source>
         <translation>%1 は %2 あり、GBA ROM の最大 %3 を超えています：GBA のダンプではありません</translation>
     </message>
+    <message>
+        <source>Matches %1.</source>
+        <translation>%1 と一致します。</translation>
+    </message>
+    <message>
+        <source>%1 knows %2 as '%3' (%4 bytes, CRC32 %5).</source>
+        <translation>%1 では %2 は「%3」です（%4 バイト、CRC32 %5）。</translation>
+    </message>
+    <message>
+        <source>The dump takes the name of the release it matches: %1</source>
+        <translation>ダンプは一致したリリースの名前になります：%1</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -1058,6 +1070,50 @@ Choose it:</source>
     <message>
         <source>Nothing was written.</source>
         <translation>何も書き込んでいません。</translation>
+    </message>
+    <message>
+        <source>The backup file %1 is missing.</source>
+        <translation>バックアップファイル %1 が見つかりません。</translation>
+    </message>
+    <message>
+        <source>The backup file %1 was changed after it was kept: it no longer holds the save that was backed up.</source>
+        <translation>バックアップファイル %1 は保存後に変更されています：バックアップしたセーブではなくなっています。</translation>
+    </message>
+    <message>
+        <source>Not imported: %1. The database is unchanged.</source>
+        <translation>インポートしませんでした：%1。データベースは変更されていません。</translation>
+    </message>
+    <message>
+        <source>%1 was not imported: %2.</source>
+        <translation>%1 はインポートされませんでした：%2。</translation>
+    </message>
+    <message>
+        <source>Imported %1 (%2): %3 games.</source>
+        <translation>%1（%2）をインポートしました：%3 タイトル。</translation>
+    </message>
+    <message>
+        <source>It replaces version %1.</source>
+        <translation>バージョン %1 を置き換えます。</translation>
+    </message>
+    <message>
+        <source>%1  %2  %3 games  imported %4</source>
+        <translation>%1  %2  %3 タイトル  インポート %4</translation>
+    </message>
+    <message>
+        <source>Import DAT files...</source>
+        <translation>DAT ファイルをインポート...</translation>
+    </message>
+    <message>
+        <source>Add the DAT files you keep (Logiqx XML, or a .zip holding one): verdicts and file names then name the releases they list.</source>
+        <translation>お持ちの DAT ファイル（Logiqx XML、または 1 つを含む .zip）を追加します：判定とファイル名にそこに載っているリリース名が使われます。</translation>
+    </message>
+    <message>
+        <source>Import DAT files</source>
+        <translation>DAT ファイルのインポート</translation>
+    </message>
+    <message>
+        <source>DAT files (*.dat *.xml *.zip);;All files (*)</source>
+        <translation>DAT ファイル (*.dat *.xml *.zip);;すべてのファイル (*)</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,7 @@
 #include <optional>
 
 #include "app/tab_dialog.h"
+#include "cart/known_dumps.h"
 #include "device/platform.h"
 #include "jobs/famicom_thread.h"
 #include "jobs/option_tables.h"
@@ -724,3 +725,29 @@ TEST_F(WindowJob, ClosingTheWindowDuringAJobWaitsForIt) {
 }
 
 }  // namespace
+
+// Import DAT files... takes the DAT chosen into the database; Verify file then
+// names the release it lists.
+TEST_F(WindowJob, ImportedDatsNameTheReleaseInVerifyFile) {
+    const ScopedEnv data("XDG_DATA_HOME", dir.file("data"));
+    const Bytes rom = romgen::gb_image(0x1B, 2, 0);
+    const gb::DumpDigest digest = gb::digest_of(rom.data(), rom.size());
+    const QString dat = QString(
+                            "<?xml version=\"1.0\"?>\n<datafile><header><name>Test - Game "
+                            "Boy</name><version>3</version></header>\n<game name=\"Zelvo "
+                            "(Europe)\"><rom name=\"z\" size=\"%1\" crc=\"%2\"/></game>"
+                            "</datafile>\n")
+                            .arg(digest.size)
+                            .arg(digest.crc32, 8, 16, QLatin1Char('0'));
+    const QByteArray bytes = dat.toUtf8();
+    const std::string path = image(Bytes(bytes.begin(), bytes.end()), "t.dat");
+    {
+        const DialogAnswer chosen = answer_file_dialog(QString::fromStdString(path));
+        tab.push_import_dats();
+    }
+    EXPECT_TRUE(lines_of(tab.console()).contains("Imported Test - Game Boy (3): 1 games."));
+    tab.verify_file(QString::fromStdString(image(rom, "rom.gb")));
+    EXPECT_TRUE(
+        lines_of(tab.console()).contains("Matches 'Zelvo (Europe)' in Test - Game Boy (3)."))
+        << tab.console()->toPlainText().toStdString();
+}

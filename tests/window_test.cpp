@@ -24,6 +24,7 @@
 #include <QUrl>
 
 #include "app/tab_dialog.h"
+#include "app/translations.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
 #include "jobs/transfer_rate.h"

@@ -7,14 +7,12 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextDocument>
-#include <QTranslator>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -118,33 +116,4 @@ void TabDialog::closeEvent(QCloseEvent* event) {
     if (!mayClose()) return event->ignore();
     Preferences().setGeometry(saveGeometry());
     event->accept();
-}
-
-QString install_qt_translation(QTranslator& translator, const QString& ours) {
-    // Our file's language, as Qt's own translations name it.
-    const struct {
-        const char* ours;
-        const char* qt;
-    } kLanguages[] = {{"zelvo3_chs.qm", "qtbase_zh_CN"}, {"zelvo3_jpn.qm", "qtbase_ja"}};
-    for (const auto& l : kLanguages) {
-        if (!ours.endsWith(QLatin1String(l.ours))) continue;
-        const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
-        if (!translator.load(QLatin1String(l.qt), folder)) return QString();
-        QCoreApplication::installTranslator(&translator);
-        return folder + '/' + QLatin1String(l.qt) + QStringLiteral(".qm");
-    }
-    return QString();
-}
-
-QString install_translation(QTranslator& translator, const QString& directory) {
-    for (const char* name : {"/zelvo3_chs.qm", "/zelvo3_jpn.qm"}) {
-        const QString path = directory + QLatin1String(name);
-        if (!QFile::exists(path)) continue;
-        // An unreadable file still installs the (empty) translator: the
-        // interface then shows its own texts.
-        translator.load(path, QString(), QString(), QString());
-        QCoreApplication::installTranslator(&translator);
-        return path;
-    }
-    return QString();
 }

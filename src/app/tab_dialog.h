@@ -41,12 +41,3 @@ private:
 // Lines of log a first run's window shows, and their width in characters.
 inline constexpr int kLogLines = 26;
 inline constexpr int kLogColumns = 78;
-
-// Installs the first translation found beside the program ("zelvo3_chs.qm",
-// then "zelvo3_jpn.qm"); the path installed, or an empty string.
-class QTranslator;
-QString install_translation(QTranslator& translator, const QString& directory);
-// With our translation (the path install_translation gave) installs Qt's own
-// for the same language (file dialogs, standard buttons), from Qt's
-// translations folder; the path installed, or an empty string.
-QString install_qt_translation(QTranslator& translator, const QString& ours);

@@ -6,10 +6,12 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -33,8 +35,29 @@ TabDialog::TabDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_tabs);
     setLayout(layout);
     setAcceptDrops(true);
-    // Where the window was when it last closed; a first run sizes it for its log.
-    if (!restoreGeometry(Preferences().geometry())) default_size();
+    // Where the window was when it last closed, back on a screen if that one
+    // is gone; a first run sizes it for its log, as far as the screen allows.
+    if (restoreGeometry(Preferences().geometry()))
+        bring_onto_screen();
+    else
+        default_size();
+}
+
+QRect fit_on_screen(const QRect& wanted, const QRect& available, const QSize& frame) {
+    const QSize room = available.size() - frame;
+    QRect fitted(wanted.topLeft(), wanted.size().boundedTo(room));
+    // Wholly on the screen: moved in from whichever side it overhangs.
+    if (!available.contains(wanted.topLeft()) ||
+        !available.contains(fitted.bottomRight() + QPoint(frame.width(), frame.height())))
+        fitted.moveCenter(available.center());
+    return fitted;
+}
+
+void TabDialog::bring_onto_screen() {
+    const QScreen* screen = QGuiApplication::screenAt(geometry().center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    setGeometry(fit_on_screen(geometry(), screen->availableGeometry(), kFrameAllowance));
 }
 
 void TabDialog::default_size() {
@@ -45,8 +68,15 @@ void TabDialog::default_size() {
     const int logWidth = kLogColumns * metrics.horizontalAdvance(QLatin1Char('0')) + margins +
                          log->verticalScrollBar()->sizeHint().width();
     const QSize hint = sizeHint();
-    resize(qMax(hint.width(), hint.width() - log->sizeHint().width() + logWidth),
-           hint.height() - log->sizeHint().height() + logHeight);
+    const QSize wanted(qMax(hint.width(), hint.width() - log->sizeHint().width() + logWidth),
+                       hint.height() - log->sizeHint().height() + logHeight);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return resize(wanted);
+    // Centred on the screen, and smaller where the screen is: the log gives way.
+    const QRect available = screen->availableGeometry();
+    QRect centred(QPoint(), wanted);
+    centred.moveCenter(available.center());
+    setGeometry(fit_on_screen(centred, available, kFrameAllowance));
 }
 
 MainTab* TabDialog::mainTab() const {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
+#include <QSize>
 
 class MainTab;
 class QTabWidget;
@@ -29,8 +31,11 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // A size whose log shows kLogLines lines, for a first run.
+    // A size whose log shows kLogLines lines, for a first run, as far as the
+    // screen allows, in the middle of the screen.
     void default_size();
+    // A remembered place that lies off every screen (another monitor) comes back.
+    void bring_onto_screen();
     // Whether the window may close; a running job is cancelled and waited for
     // when the user agrees.
     bool mayClose();
@@ -41,3 +46,10 @@ private:
 // Lines of log a first run's window shows, and their width in characters.
 inline constexpr int kLogLines = 26;
 inline constexpr int kLogColumns = 78;
+
+// What a window manager's frame may add around the window.
+inline constexpr QSize kFrameAllowance(16, 40);
+
+// A window's geometry wanted, made to fit the screen's available area with
+// its frame: no larger, and moved onto it where it lies off it.
+QRect fit_on_screen(const QRect& wanted, const QRect& available, const QSize& frame);

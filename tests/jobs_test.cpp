@@ -24,6 +24,7 @@
 #include "device/platform.h"
 #include "jobs/famicom_thread.h"
 #include "jobs/option_tables.h"
+#include "jobs/outcome_style.h"
 #include "romgen.h"
 #include "support/camera_save.h"
 #include "support/mounted_board.h"
@@ -360,8 +361,13 @@ TEST_F(WindowJob, FlashWritesWithIdentification) {
 TEST_F(WindowJob, AProbablyBadDumpStandsOutInTheLogAndOnTheBar) {
     mount({"--gb", image(romgen::gb_image(0x1B, 2, 0), "rom.gb"), "--corrupt-gb", "0x5000"});
     EXPECT_TRUE(succeeded(run(&MainTab::push_read_rom, dir.file("bad.gb"))));
-    EXPECT_TRUE(tab.console()->toHtml().contains("#b00000")) << "the warning in its colour";
+    const QString warning = outcome_color(Outcome::Warning).name();
+    EXPECT_TRUE(tab.console()->toHtml().contains(warning)) << "the warning in its colour";
     EXPECT_EQ(tab.progressBar()->format(), "Probably a bad dump");
+    EXPECT_EQ(tab.progressBar()->palette().color(QPalette::Text), outcome_color(Outcome::Warning));
+    // The next Info clears the bar's verdict.
+    tab.push_info();
+    EXPECT_EQ(tab.progressBar()->format(), "%p%");
 }
 
 // A cartridge whose bits flicker never ends in ">Success!" or "Checksums hold"

@@ -20,12 +20,14 @@
 #include <QSemaphore>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QThread>
 #include <QTranslator>
 #include <QUrl>
 
 #include "app/tab_dialog.h"
 #include "app/translations.h"
+#include "jobs/dump_verdict.h"
 #include "jobs/job_launch.h"
 #include "jobs/option_tables.h"
 #include "jobs/transfer_rate.h"
@@ -64,6 +66,26 @@ TEST(Window, TitleAndTabs) {
     EXPECT_EQ(window.tabs()->widget(2)->findChildren<QLabel*>().size(), 6);
 }
 
+// Success, warning and failure read at 4.5:1 or more on the log's blue, each
+// in its own colour; the line after a styled one is plain again.
+TEST(MainTabLog, OutcomesStandOutAndEndWithTheirLine) {
+    const Outcome all[] = {Outcome::Success, Outcome::Warning, Outcome::Failure};
+    for (const Outcome o : all) {
+        EXPECT_GE(contrast_ratio(outcome_color(o), QColor(kLogBackground)), 4.5) << int(o);
+        for (const Outcome other : all) {
+            if (other == o) continue;
+            EXPECT_NE(outcome_color(o), outcome_color(other));
+        }
+    }
+    MainTab tab(nullptr);
+    tab.info(warning_markup("the save is blank"));
+    tab.info(">Success!");
+    const QTextBlock last = tab.console()->document()->lastBlock();
+    EXPECT_EQ(last.text(), ">Success!");
+    EXPECT_NE(last.begin().fragment().charFormat().foreground().color(),
+              outcome_color(Outcome::Warning));
+}
+
 TEST(MainTabLog, StartsIdleWithItsStartUpLines) {
     MainTab tab(nullptr);
     const QStringList lines = lines_of(tab.console());
@@ -71,7 +93,7 @@ TEST(MainTabLog, StartsIdleWithItsStartUpLines) {
     EXPECT_EQ(lines[0], "Oriel Driver Series for GB/GBC/GBA 3.0 started.");
     EXPECT_EQ(lines[1], "Support all functions, need QRV_PCB02_FW303 firmware.")
         << "markup rendered";
-    EXPECT_TRUE(tab.console()->toHtml().contains("#ffcc00"));
+    EXPECT_TRUE(tab.console()->toHtml().contains("font-weight:600;\">QRV_PCB02_FW303"));
     EXPECT_EQ(lines[2], "To dump GB/GBC cartridge,please switch power to 5V.");
     EXPECT_EQ(lines[3], "To dump GBA cartridge,please switch power to 3.3V.");
     EXPECT_EQ(lines[4], "Part of homebrew GB/GBC flash cart need 3.3V power.");

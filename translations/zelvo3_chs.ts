@@ -782,8 +782,8 @@
         <translation>Oriel GB/GBC/GBA 驱动系列 3.0 已启动。</translation>
     </message>
     <message>
-        <source>Support all functions, need &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
-        <translation>支持全部功能，需要 &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; 固件。</translation>
+        <source>Support all functions, need &lt;span style="font-weight: bold;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
+        <translation>支持全部功能，需要 &lt;span style="font-weight: bold;"&gt;QRV_PCB02_FW303&lt;/span&gt; 固件。</translation>
     </message>
     <message>
         <source>To dump GB/GBC cartridge,please switch power to 5V.</source>

@@ -782,8 +782,8 @@
         <translation>Oriel GB/GBC/GBA ドライバーシリーズ 3.0 を起動しました。</translation>
     </message>
     <message>
-        <source>Support all functions, need &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
-        <translation>すべての機能には &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; ファームウェアが必要です。</translation>
+        <source>Support all functions, need &lt;span style="font-weight: bold;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
+        <translation>すべての機能には &lt;span style="font-weight: bold;"&gt;QRV_PCB02_FW303&lt;/span&gt; ファームウェアが必要です。</translation>
     </message>
     <message>
         <source>To dump GB/GBC cartridge,please switch power to 5V.</source>

@@ -6,6 +6,7 @@
 #include "cart/checksums.h"
 #include "jobs/dat_store.h"
 #include "jobs/job_launch.h"
+#include "jobs/outcome_style.h"
 
 namespace {
 
@@ -173,8 +174,7 @@ QString healed_warning(size_t bytes) {
 }
 
 QString warning_markup(const QString& text) {
-    return QStringLiteral("<span style=\"color: #b00000; font-weight: bold;\">%1</span>")
-        .arg(text.toHtmlEscaped());
+    return outcome_markup(Outcome::Warning, text);
 }
 
 QString verdict_summary(DumpVerdict verdict) {

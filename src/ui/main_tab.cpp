@@ -135,7 +135,7 @@ MainTab::MainTab(QWidget* parent)
 
     info(tr("Oriel Driver Series for GB/GBC/GBA 3.0 started."));
     info(
-        tr("Support all functions, need <span style=\"color: #ffcc00;\">QRV_PCB02_FW303</span> "
+        tr("Support all functions, need <span style=\"font-weight: bold;\">QRV_PCB02_FW303</span> "
            "firmware."));
     info(tr("To dump GB/GBC cartridge,please switch power to 5V."));
     info(tr("To dump GBA cartridge,please switch power to 3.3V."));
@@ -171,10 +171,16 @@ void MainTab::setEnabledButtons(bool stan) {
 }
 
 void MainTab::print_error(int err) {
-    close_job(m_console, m_progress, err == 0 || err == 1 ? job_outcome_line(err == 1) : QString());
-    // The bar keeps what the dump is worth until the next job.
-    const QString verdict = verdict_summary(m_thread->m_verdict);
-    if (err == 1 && !verdict.isEmpty()) m_progress->setFormat(verdict);
+    const bool ok = err == 1;
+    const DumpVerdict worth = m_thread->m_verdict;
+    const bool warned =
+        verdict_contradicts(worth) || worth == DumpVerdict::Healed || m_thread->m_blank_save;
+    const Outcome outcome = !ok ? Outcome::Failure : warned ? Outcome::Warning : Outcome::Success;
+    close_job(m_console, m_progress,
+              err == 0 || ok ? outcome_markup(outcome, job_outcome_line(ok)) : QString());
+    // The bar keeps what the dump is worth until the next job, drop or Info.
+    const QString verdict = verdict_summary(worth);
+    if (ok && !verdict.isEmpty()) show_verdict(m_progress, verdict, outcome);
     if (err == 1 && m_camera && m_thread->m_type == kJobGbSaveRead) {
         m_photosFile = m_thread->m_file;
         m_photos->show();
@@ -248,15 +254,15 @@ void MainTab::import_dats(const QStringList& files) {
 }
 
 void MainTab::verify_file(const QString& path) {
+    show_progress(m_progress, 0, 1);
     const FileVerdict judged = judge_file(path);
     if (!judged.judged) info(judged.failure);
     for (const QString& line : judged.lines) info(line);
     log_separator(m_console);
     const QString verdict = verdict_summary(judged.verdict);
-    if (!verdict.isEmpty()) {
-        show_progress(m_progress, 0, 1);
-        m_progress->setFormat(verdict);
-    }
+    if (!verdict.isEmpty())
+        show_verdict(m_progress, verdict,
+                     verdict_contradicts(judged.verdict) ? Outcome::Warning : Outcome::Success);
 }
 
 void MainTab::show_photos() {
@@ -270,6 +276,7 @@ LaunchLog MainTab::launchLog() {
 }
 
 void MainTab::push_info() {
+    show_progress(m_progress, 0, 1);
     const ReportLog log{[this](const QString& text) { info(text); },
                         [this] { log_separator(m_console); }};
     ReportPanel panel;
@@ -310,7 +317,7 @@ bool MainTab::refuse_gba_flash() {
 }
 
 void MainTab::refuse() {
-    close_job(m_console, m_progress, job_outcome_line(false));
+    close_job(m_console, m_progress, outcome_markup(Outcome::Failure, job_outcome_line(false)));
 }
 
 bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
@@ -411,6 +418,7 @@ void MainTab::launch(JobButton button, const QString& file) {
         m_pendingFile = file;
         return;
     }
+    show_progress(m_progress, 0, 1);
     // One claim from here to the job's end: no other program comes between.
     auto claim = std::make_unique<usb::BoardClaim>();
     if (!claim->held()) {

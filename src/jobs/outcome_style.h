@@ -1,0 +1,20 @@
+// How an outcome looks in the log and on the progress bar: success, a success
+// with a warning, and failure, each in its own bold colour that reads at 4.5:1
+// or more on the log's blue.
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+enum class Outcome { Success, Warning, Failure };
+
+// The log's background, which every outcome colour is chosen against.
+inline constexpr QRgb kLogBackground = 0x7092BE;
+
+QColor outcome_color(Outcome outcome);
+
+// text (plain, escaped here) as a log line in the outcome's style.
+QString outcome_markup(Outcome outcome, const QString& text);
+
+// The WCAG contrast ratio of two colours, from 1 to 21.
+double contrast_ratio(const QColor& a, const QColor& b);

@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 #include <filesystem>
 #include <optional>
@@ -29,6 +30,7 @@
 #include "support/camera_save.h"
 #include "support/mounted_board.h"
 #include "support/window_helpers.h"
+#include "ui/backup_list.h"
 #include "ui/camera_gallery.h"
 #include "ui/console.h"
 #include "ui/main_tab.h"
@@ -235,7 +237,7 @@ TEST_F(WindowJob, TheDumpDialogSuggestsTheCartridgesName) {
     const struct {
         const char* code;
         const char* name;
-    } cases[] = {{"AWRP", "Advance Wars (Euro).gba"}, {"ZTST", "ZELVO TEST (ZTST).gba"}};
+    } cases[] = {{"AWRP", "Advance Wars (Europe).gba"}, {"ZTST", "ZELVO TEST (ZTST).gba"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         mount({"--gba", image(romgen::gba_image(8 << 20, c.code), "rom.gba")});
@@ -271,13 +273,18 @@ TEST_F(WindowJob, ARestoreKnowsTheCartridge) {
     mount({"--gb", image(romgen::gb_image(0x1B, 2, 3, "OTHERGAME"), "other.gb"), "--save",
            image(other, "o.sav"), "--save-out", dir.file("out.sav")});
     QString asked;
-    const DialogAnswer pick = answer_next<QInputDialog>([](QInputDialog* d) { d->accept(); });
+    QString listed;
+    const DialogAnswer pick = answer_next<BackupList>([&listed](BackupList* list) {
+        listed = list->table()->item(0, 1)->text();
+        list->accept();
+    });
     const DialogAnswer enter = answer_next<QMessageBox>([&asked](QMessageBox* box) {
         asked = box->text();
         QTest::keyClick(box, Qt::Key_Return);
     });
     const QStringList lines = run(&MainTab::push_restore_backup, std::string());
     EXPECT_FALSE(started) << lines.join("\n").toStdString();
+    EXPECT_EQ(listed, "ZELVO TEST") << "the newest backup first, its title in its own column";
     EXPECT_TRUE(asked.contains("\"ZELVO TEST\"") && asked.contains("\"OTHERGAME\""))
         << asked.toStdString();
     board->unmount();

@@ -93,7 +93,7 @@ TEST(MainTabLog, StartsIdleWithItsStartUpLines) {
     EXPECT_EQ(lines[0], "Oriel Driver Series for GB/GBC/GBA 3.0 started.");
     EXPECT_EQ(lines[1], "Support all functions, need QRV_PCB02_FW303 firmware.")
         << "markup rendered";
-    EXPECT_TRUE(tab.console()->toHtml().contains("font-weight:600;\">QRV_PCB02_FW303"));
+    EXPECT_TRUE(tab.console()->toHtml().contains("#ffcc00"));
     EXPECT_EQ(lines[2], "To dump GB/GBC cartridge,please switch power to 5V.");
     EXPECT_EQ(lines[3], "To dump GBA cartridge,please switch power to 3.3V.");
     EXPECT_EQ(lines[4], "Part of homebrew GB/GBC flash cart need 3.3V power.");

@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>BackupList</name>
+    <message>
+        <source>kept</source>
+        <translation>已保存</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>文件不见了</translation>
+    </message>
+    <message>
+        <source>changed since it was kept</source>
+        <translation>保存后已被修改</translation>
+    </message>
+    <message>
+        <source>Restore a backup</source>
+        <translation>恢复备份</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>标题</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>CRC32</source>
+        <translation>CRC32</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Restore...</source>
+        <translation>恢复...</translation>
+    </message>
+</context>
+<context>
     <name>CameraGallery</name>
     <message>
         <source>Pocket Camera photos</source>
@@ -485,6 +532,10 @@
         <source>The dump takes the name of the release it matches: %1</source>
         <translation>转储以其匹配的发行版命名：%1</translation>
     </message>
+    <message>
+        <source>Reading the cartridge's save before writing...</source>
+        <translation>写入前先读取卡带存档...</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -516,6 +567,10 @@
     <message>
         <source>&gt;Success!</source>
         <translation>&gt;成功！</translation>
+    </message>
+    <message>
+        <source>This program cannot update the board's firmware: the button sends nothing to the board; the board maker's own updater does that.</source>
+        <translation>本程序无法更新读卡器固件：此按钮不会向读卡器发送任何内容；请使用读卡器厂商自己的更新程序。</translation>
     </message>
 </context>
 <context>
@@ -782,8 +837,8 @@
         <translation>Oriel GB/GBC/GBA 驱动系列 3.0 已启动。</translation>
     </message>
     <message>
-        <source>Support all functions, need &lt;span style="font-weight: bold;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
-        <translation>支持全部功能，需要 &lt;span style="font-weight: bold;"&gt;QRV_PCB02_FW303&lt;/span&gt; 固件。</translation>
+        <source>Support all functions, need &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
+        <translation>支持全部功能，需要 &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; 固件。</translation>
     </message>
     <message>
         <source>To dump GB/GBC cartridge,please switch power to 5V.</source>
@@ -1016,10 +1071,6 @@ Choose it:</source>
         <translation>恢复备份</translation>
     </message>
     <message>
-        <source>The saves Write RAM kept, newest first:</source>
-        <translation>写入 RAM 前保留的存档（最新的在前）：</translation>
-    </message>
-    <message>
         <source>Verify a ROM file</source>
         <translation>校验 ROM 文件</translation>
     </message>
@@ -1114,6 +1165,22 @@ Choose it:</source>
     <message>
         <source>DAT files (*.dat *.xml *.zip);;All files (*)</source>
         <translation>DAT 文件 (*.dat *.xml *.zip);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Game code: </source>
+        <translation>游戏代码：</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Stop the job at its next transfer.</source>
+        <translation>在下一次传输时停止作业。</translation>
+    </message>
+    <message>
+        <source>The backup of %1 from %2 goes into the cartridge inserted, %1.</source>
+        <translation>%2 的 %1 备份将写入已插入的卡带 %1。</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>BackupList</name>
+    <message>
+        <source>kept</source>
+        <translation>保存済み</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>ファイルがありません</translation>
+    </message>
+    <message>
+        <source>changed since it was kept</source>
+        <translation>保存後に変更されています</translation>
+    </message>
+    <message>
+        <source>Restore a backup</source>
+        <translation>バックアップを戻す</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>日時</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>タイトル</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>コード</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>サイズ</translation>
+    </message>
+    <message>
+        <source>CRC32</source>
+        <translation>CRC32</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Restore...</source>
+        <translation>復元...</translation>
+    </message>
+</context>
+<context>
     <name>CameraGallery</name>
     <message>
         <source>Pocket Camera photos</source>
@@ -485,6 +532,10 @@
         <source>The dump takes the name of the release it matches: %1</source>
         <translation>ダンプは一致したリリースの名前になります：%1</translation>
     </message>
+    <message>
+        <source>Reading the cartridge's save before writing...</source>
+        <translation>書き込む前にカートリッジのセーブを読み込んでいます...</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdateTab</name>
@@ -516,6 +567,10 @@
     <message>
         <source>&gt;Success!</source>
         <translation>&gt;成功しました！</translation>
+    </message>
+    <message>
+        <source>This program cannot update the board's firmware: the button sends nothing to the board; the board maker's own updater does that.</source>
+        <translation>このプログラムはボードのファームウェアを更新できません：ボタンはボードに何も送りません。ボードのメーカーの更新ツールを使ってください。</translation>
     </message>
 </context>
 <context>
@@ -782,8 +837,8 @@
         <translation>Oriel GB/GBC/GBA ドライバーシリーズ 3.0 を起動しました。</translation>
     </message>
     <message>
-        <source>Support all functions, need &lt;span style="font-weight: bold;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
-        <translation>すべての機能には &lt;span style="font-weight: bold;"&gt;QRV_PCB02_FW303&lt;/span&gt; ファームウェアが必要です。</translation>
+        <source>Support all functions, need &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; firmware.</source>
+        <translation>すべての機能には &lt;span style="color: #ffcc00;"&gt;QRV_PCB02_FW303&lt;/span&gt; ファームウェアが必要です。</translation>
     </message>
     <message>
         <source>To dump GB/GBC cartridge,please switch power to 5V.</source>
@@ -1016,10 +1071,6 @@ Choose it:</source>
         <translation>バックアップを戻す</translation>
     </message>
     <message>
-        <source>The saves Write RAM kept, newest first:</source>
-        <translation>RAM 書き込みで残したセーブ（新しい順）：</translation>
-    </message>
-    <message>
         <source>Verify a ROM file</source>
         <translation>ROM ファイルを検証</translation>
     </message>
@@ -1114,6 +1165,22 @@ Choose it:</source>
     <message>
         <source>DAT files (*.dat *.xml *.zip);;All files (*)</source>
         <translation>DAT ファイル (*.dat *.xml *.zip);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>Game code: </source>
+        <translation>ゲームコード：</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>Stop the job at its next transfer.</source>
+        <translation>次の転送でジョブを停止します。</translation>
+    </message>
+    <message>
+        <source>The backup of %1 from %2 goes into the cartridge inserted, %1.</source>
+        <translation>%2 の %1 のバックアップを、挿入されているカートリッジ %1 に書き込みます。</translation>
     </message>
 </context>
 <context>

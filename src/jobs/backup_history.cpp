@@ -155,20 +155,26 @@ QString restore_refusal(const BackupRecord& backup) {
     return QString();
 }
 
-QString restore_mismatch(const BackupRecord& backup, const Detection& d) {
+QString cartridge_name(const QString& title, const QString& code) {
+    return code.isEmpty() ? QStringLiteral("\"%1\"").arg(title)
+                          : QStringLiteral("\"%1\" (%2)").arg(title, code);
+}
+
+QString detected_cartridge_name(const Detection& d) {
     const bool gba = detected_system(d) == kSysGba;
     const bool whole = d.header.size() >= gb::kGbHeaderEnd;
-    const QString title = whole ? gb::header_title(gba, d.header.data()) : QString();
-    const QString code = whole ? gb::cartridge_code(gba, d.header.data()) : QString();
-    if (backup.title == title && backup.code == code) return QString();
-    const auto named = [](const QString& t, const QString& c) {
-        return c.isEmpty() ? QStringLiteral("\"%1\"").arg(t)
-                           : QStringLiteral("\"%1\" (%2)").arg(t, c);
-    };
+    return cartridge_name(whole ? gb::header_title(gba, d.header.data()) : QString(),
+                          whole ? gb::cartridge_code(gba, d.header.data()) : QString());
+}
+
+QString restore_mismatch(const BackupRecord& backup, const Detection& d) {
+    const QString inserted = detected_cartridge_name(d);
+    const QString kept = cartridge_name(backup.title, backup.code);
+    if (kept == inserted) return QString();
     return QCoreApplication::translate("MainTab",
                                        "The backup is of the cartridge %1, but the cartridge "
                                        "inserted is %2.")
-        .arg(named(backup.title, backup.code), named(title, code));
+        .arg(kept, inserted);
 }
 
 KeptBackup keep_backup(const QString& folder, const BackupOrigin& origin, const QByteArray& data,
@@ -207,6 +213,10 @@ KeptBackup keep_backup(const QString& folder, const BackupOrigin& origin, const 
         !db.write([&] { return insert(db.sql(), kept.record, file, &why); }))
         kept.why = db.problem().isEmpty() ? why : db.problem();
     return kept;
+}
+
+QString backup_time_text(const BackupRecord& r) {
+    return r.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
 QString backup_text(const BackupRecord& r) {

@@ -44,6 +44,14 @@ BackupHistory backup_history(const QString& folder);
 // Empty when the backup can go back into a cartridge; else why not.
 QString restore_refusal(const BackupRecord& backup);
 
+// "\"POKEMON GOLD\" (AAUE)": a cartridge as the restore messages name it; the
+// one a detection found.
+QString cartridge_name(const QString& title, const QString& code);
+QString detected_cartridge_name(const Detection& detection);
+
+// When the backup was kept, in local time: "2026-12-08 21:03:00".
+QString backup_time_text(const BackupRecord& record);
+
 // Empty when the backup is of the cartridge a detection found (the same title
 // and game code); else a line that names both cartridges.
 QString restore_mismatch(const BackupRecord& backup, const Detection& detection);

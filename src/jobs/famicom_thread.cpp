@@ -408,6 +408,7 @@ bool FamicomThread::check_save_over() {
     const bool blankFile = save_blank(m_buffer, m_buffer_size, m_save_mask);
     if (!m_backup && !blankFile) return true;
     platform::TransferBuffer current;
+    emit log(tr("Reading the cartridge's save before writing..."));
     // The backup may be the only copy of the save: it is read twice and healed.
     const bool read = read_healed(current);
     m_total = 0;
@@ -455,7 +456,9 @@ bool FamicomThread::read_back(platform::TransferBuffer& into) {
     m_type = job_type_row(type).readBack;
     m_buffer = into.data();
     m_total = 0;
+    m_inner_read = true;
     const bool read = script_dump_execute(this) && m_total == int32_t(size);
+    m_inner_read = false;
     m_type = type;
     m_buffer = buffer;
     return read;

@@ -12,15 +12,17 @@ namespace {
 
 constexpr const char* kUnsafe = "/\\:*?\"<>|";
 
-// The name an imported DAT or the database gives the cartridge, by its game code.
+// The name an imported DAT or the database of known dumps gives the cartridge,
+// by its game code, in the form the verdicts use ("Advance Wars (Europe)");
+// else the GBA database's title.
 QString database_name(bool gba, const Detection& d) {
     if (d.header.size() <= gb::kGbGlobalSumOffset) return gba ? d.gba.title : QString();
     const QString code = gb::cartridge_code(gba, d.header.data());
     const std::vector<DatMatch> listed = dats_of_code(code);
     if (!listed.empty()) return listed.front().game;
-    if (gba && !d.gba.title.isEmpty()) return d.gba.title;
     const std::vector<const gb::KnownDump*> known = gb::dumps_of_code(gb::builtin_dumps(), code);
-    return known.empty() ? QString() : QString::fromUtf8(known.front()->title);
+    if (!known.empty()) return QString::fromUtf8(known.front()->title);
+    return gba ? d.gba.title : QString();
 }
 
 }  // namespace

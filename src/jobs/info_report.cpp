@@ -105,6 +105,12 @@ void report_gba(const ReportLog& log, const ReportPanel& panel, const Detection&
     const gb::gba_pcb& gbaInfo = d.gba;
     if (d.outcome == ReportOutcome::GbaUnknown) {
         log.info(MainTabText::tr("Detect GBA cartridge, but can not detect detail."));
+        if (d.header.size() >= gb::kGbaHeaderEnd) {
+            log.info(MainTabText::tr("Title: ") + gb::header_title(true, d.header.data()));
+            const QString code = gb::cartridge_code(true, d.header.data());
+            log.info(MainTabText::tr("Game code: ") +
+                     (code.isEmpty() ? MainTabText::tr("none") : code));
+        }
         log.info(header_sum_line(true, d.header.data()));
         panel.setSysType(kSysGba);
         if (d.probedRomSize) {

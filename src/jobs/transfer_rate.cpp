@@ -1,6 +1,9 @@
 #include "jobs/transfer_rate.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+
+#include "script/job_types.h"
 
 namespace {
 
@@ -46,4 +49,25 @@ TransferPass::Step TransferPass::advance(int64_t done) {
     if (!again) return Forward;
     m_timer.start();
     return NewPass;
+}
+
+void JobProgress::begin(int passes) {
+    m_timer.start();
+    m_passes = passes;
+    m_pass = 0;
+    m_last = 0;
+}
+
+JobProgress::Position JobProgress::advance(int64_t done, int64_t total) {
+    if (total <= 0) return {0, 0};
+    if (done < m_last) ++m_pass;
+    m_last = done;
+    m_passes = std::max(m_passes, m_pass + 1);
+    return {m_pass * total + done, m_passes * total};
+}
+
+int expected_passes(uint32_t type, bool verify, bool backup) {
+    // Write RAM reads the cartridge's save twice to back it up first.
+    const int before = job_reads_input(type) && job_sized_by_ram(type) && backup ? 2 : 0;
+    return before + 1 + (verify ? 1 : 0);
 }

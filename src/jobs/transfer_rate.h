@@ -30,3 +30,25 @@ private:
     QElapsedTimer m_timer;
     int64_t m_last = -1;
 };
+
+// A job's passes over its transfer (a verify, the save read before a write)
+// as one bar: the position over the whole job, and the time since it began.
+// More passes than expected (a heal's re-reads) lengthen the job.
+class JobProgress {
+public:
+    void begin(int passes);
+    struct Position {
+        int64_t done, total;  // total 0: busy, no position (a flash erase)
+    };
+    Position advance(int64_t done, int64_t total);
+    int64_t elapsedMs() const { return m_timer.isValid() ? m_timer.elapsed() : 0; }
+
+private:
+    QElapsedTimer m_timer;
+    int m_passes = 1;
+    int m_pass = 0;
+    int64_t m_last = 0;
+};
+
+// How many passes a job of type makes over its transfer.
+int expected_passes(uint32_t type, bool verify, bool backup);

@@ -41,6 +41,9 @@ public:
     // offset in the buffer): ROM reads of the other chunks are skipped, the
     // running total still advancing. Null: everything is read.
     const std::vector<bool>* m_wanted = nullptr;
+    // A read inside another job (read back after a write, the save before
+    // one): its steps are that job's, and the script says none of its own.
+    bool m_inner_read = false;
 
     // The cartridge is an MBC1 multicart: its dump follows the board's wiring.
     bool m_multicart = false;

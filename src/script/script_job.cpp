@@ -68,8 +68,10 @@ const Binding* bindings_for(uint32_t type) {
 
 // A re-read of chosen chunks (healing) says nothing of its own: the heal's
 // lines tell what it does, once, not once for every read.
+// A step's line; an inner read of another job (a heal's re-reads, a read back,
+// the backup before a write) says nothing of its own.
 void say(JobContext* job, const char* text) {
-    if (!job->m_wanted) job->report_line(ScriptText::tr(text));
+    if (!job->m_wanted && !job->m_inner_read) job->report_line(ScriptText::tr(text));
 }
 
 bool canceled(const JobContext* job) {

@@ -15,6 +15,13 @@ namespace {
 
 constexpr int kColumns = 4;
 constexpr int kScale = 2;  // the photos are small: twice their size, pixels kept sharp
+constexpr int kSpacing = 8;
+constexpr int kMargin = 24;
+constexpr int kRowsShown = 2;  // more scroll
+
+int rows(size_t photos) {
+    return int((photos + kColumns - 1) / kColumns);
+}
 
 }  // namespace
 
@@ -24,6 +31,9 @@ CameraGallery::CameraGallery(const QString& saveFile, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     const CameraFile file = read_camera_file(saveFile);
     auto* grid = new QGridLayout;
+    // Packed to the top left: the photos keep together however large the window.
+    grid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    grid->setSpacing(kSpacing);
     if (!file.ok) {
         m_status->setText(file.failure);
     } else {
@@ -40,10 +50,13 @@ CameraGallery::CameraGallery(const QString& saveFile, QWidget* parent)
         auto* save = new QPushButton(tr("Save as PNG..."));
         connect(save, &QPushButton::clicked, this, [this, i] { save_photo(i); });
         m_saveButtons << save;
+        caption->setWordWrap(true);
+        caption->setMaximumWidth(gb::kCameraWidth * kScale);
         auto* cell = new QVBoxLayout;
-        cell->addWidget(picture);
-        cell->addWidget(caption);
-        cell->addWidget(save);
+        cell->setSpacing(kSpacing / 2);
+        cell->addWidget(picture, 0, Qt::AlignHCenter);
+        cell->addWidget(caption, 0, Qt::AlignHCenter);
+        cell->addWidget(save, 0, Qt::AlignHCenter);
         grid->addLayout(cell, i / kColumns, i % kColumns);
     }
     auto* photos = new QWidget;
@@ -53,7 +66,10 @@ CameraGallery::CameraGallery(const QString& saveFile, QWidget* parent)
     scroll->setWidgetResizable(true);
     layout->addWidget(scroll);
     layout->addWidget(m_status);
-    resize(kColumns * (gb::kCameraWidth * kScale + 24) + 40, 2 * (gb::kCameraHeight * kScale + 80));
+    const QSize packed = photos->sizeHint();
+    resize(packed.width() + 2 * kMargin,
+           qMin(packed.height(), kRowsShown * packed.height() / qMax(1, rows(m_photos.size()))) +
+               m_status->sizeHint().height() + 3 * kMargin);
 }
 
 void CameraGallery::save_photo(int i) {

@@ -42,6 +42,10 @@ FirmwareUpdateTab::FirmwareUpdateTab(QWidget* parent) : QWidget(parent) {
     info(tr("First turn off anti-virus software."));
     info(tr("Next press \"Update Firmware\" to update firmware."));
     info(tr("\r\n"));
+    // What the page can do, and no more: it sends nothing to the board.
+    info(
+        tr("This program cannot update the board's firmware: the button sends nothing to the "
+           "board; the board maker's own updater does that."));
 }
 
 FirmwareUpdateTab::~FirmwareUpdateTab() {
@@ -68,8 +72,8 @@ void FirmwareUpdateTab::setProgress(int ile, int max) {
 }
 
 void FirmwareUpdateTab::print_error(int err) {
-    const QString outcome = err == 0   ? tr(">Operation failure.")
-                            : err == 1 ? tr(">Success!")
+    const QString outcome = err == 0   ? outcome_markup(Outcome::Failure, tr(">Operation failure."))
+                            : err == 1 ? outcome_markup(Outcome::Success, tr(">Success!"))
                                        : QString();
     close_job(m_log, m_progress, outcome);
 }

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <climits>
 #include <utility>
 
 #include "cart/bus.h"
@@ -28,6 +29,7 @@
 #include "jobs/option_tables.h"
 #include "jobs/save_backup.h"
 #include "jobs/save_search.h"
+#include "ui/backup_list.h"
 #include "ui/camera_gallery.h"
 #include "ui/console.h"
 #include "ui/settings.h"
@@ -46,6 +48,10 @@ MainTab::MainTab(QWidget* parent)
     m_photos = new QPushButton(tr("Show photos"), this);
     m_photos->setToolTip(tr("Show the photos in the Pocket Camera's save!"));
     m_photos->hide();
+    // Shown or not, the button keeps its place: the panel beside it never moves.
+    QSizePolicy keep = m_photos->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_photos->setSizePolicy(keep);
     m_restore = new QPushButton(tr("Restore a backup..."), this);
     m_restore->setToolTip(tr("Write back a save Write RAM kept before it overwrote one!"));
     m_verifyFile = new QPushButton(tr("Verify file..."), this);
@@ -61,6 +67,8 @@ MainTab::MainTab(QWidget* parent)
     m_flash->setToolTip(tr("Flash ROM to a writeable cartridge!"));
     m_readRam->setToolTip(tr("Read SRAM from cartridge!"));
     m_writeRam->setToolTip(tr("Write SRAM to cartridge!"));
+    m_cancel->setToolTip(tr("Stop the job at its next transfer."));
+    add_shortcuts();
 
     m_topRow = new QHBoxLayout;
     m_progressRow = new QHBoxLayout;
@@ -135,7 +143,7 @@ MainTab::MainTab(QWidget* parent)
 
     info(tr("Oriel Driver Series for GB/GBC/GBA 3.0 started."));
     info(
-        tr("Support all functions, need <span style=\"font-weight: bold;\">QRV_PCB02_FW303</span> "
+        tr("Support all functions, need <span style=\"color: #ffcc00;\">QRV_PCB02_FW303</span> "
            "firmware."));
     info(tr("To dump GB/GBC cartridge,please switch power to 5V."));
     info(tr("To dump GBA cartridge,please switch power to 3.3V."));
@@ -158,9 +166,30 @@ void MainTab::info(QString text) {
     append_line(m_console, text);
 }
 
+void MainTab::add_shortcuts() {
+    const struct {
+        QPushButton* button;
+        QKeySequence keys;
+    } shortcuts[] = {
+        {m_info, QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {m_dump, QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {m_readRam, QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {m_writeRam, QKeySequence(Qt::CTRL | Qt::Key_W)},
+        {m_cancel, QKeySequence(Qt::Key_Escape)},
+    };
+    for (const auto& s : shortcuts) {
+        s.button->setShortcut(s.keys);
+        s.button->setToolTip(QStringLiteral("%1 (%2)").arg(
+            s.button->toolTip(), s.keys.toString(QKeySequence::NativeText)));
+    }
+}
+
 void MainTab::setProgress(int ile, int max) {
-    m_pass.advance(ile);
-    show_progress(m_progress, ile, max, rate_text(ile, max, m_pass.elapsedMs()));
+    // One bar for the whole job, its passes one after the other.
+    const JobProgress::Position at = m_job.advance(ile, max);
+    if (at.total > INT_MAX) return show_progress(m_progress, ile, max);
+    show_progress(m_progress, int(at.done), int(at.total),
+                  rate_text(at.done, at.total, m_job.elapsedMs()));
 }
 
 void MainTab::setEnabledButtons(bool stan) {
@@ -209,15 +238,9 @@ void MainTab::push_restore_backup() {
                  .arg(default_backup_folder()));
         return log_separator(m_console);
     }
-    QStringList items;
-    for (size_t i = 0; i < history.size(); ++i)
-        items << QStringLiteral("%1  %2").arg(i + 1).arg(backup_text(history[i]));
-    bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(this, tr("Restore a backup"),
-                              tr("The saves Write RAM kept, newest first:"), items, 0, false, &ok);
-    if (!ok) return;
-    const BackupRecord& backup = history[size_t(items.indexOf(chosen))];
+    BackupList list(history, this);
+    if (list.exec() != QDialog::Accepted || list.chosen() < 0) return;
+    const BackupRecord& backup = history[size_t(list.chosen())];
     if (const QString refused = restore_refusal(backup); !refused.isEmpty()) {
         info(warning_markup(refused + ' ' + tr("Nothing was written.")));
         return log_separator(m_console);
@@ -347,10 +370,14 @@ bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
 
 bool MainTab::restore_into(const Detection& d) {
     const QString other = restore_mismatch(*m_restoring, d);
-    if (other.isEmpty()) return true;
-    info(other);
+    if (!other.isEmpty()) info(other);
+    // The cartridge inserted is named either way: a restore replaces its save.
+    const QString what = other.isEmpty()
+                             ? tr("The backup of %1 from %2 goes into the cartridge inserted, %1.")
+                                   .arg(detected_cartridge_name(d), backup_time_text(*m_restoring))
+                             : other;
     const bool yes = QMessageBox::question(this, tr("Restore a backup"),
-                                           other + "\n\n" + tr("Write it into this cartridge?"),
+                                           what + "\n\n" + tr("Write it into this cartridge?"),
                                            QMessageBox::Yes | QMessageBox::No,
                                            QMessageBox::No) == QMessageBox::Yes;
     if (!yes) info(tr("Nothing was written."));
@@ -366,7 +393,7 @@ bool MainTab::find_save_kind() {
     setEnabledButtons(false);
     m_searchStopped = false;
     m_searching = true;
-    m_pass.begin();
+    m_job.begin(1);
     const SaveKindFound found = search_save_kind(romSize, [this](uint32_t done, uint32_t total) {
         setProgress(int(done), int(total));
         QCoreApplication::processEvents();
@@ -475,7 +502,7 @@ void MainTab::launch(JobButton button, const QString& file) {
     m_thread->m_claim = std::move(claim);
     m_photos->hide();
     setEnabledButtons(false);
-    m_pass.begin();
+    m_job.begin(expected_passes(m_thread->m_type, m_thread->m_verify, m_thread->m_backup));
     m_thread->start(QThread::NormalPriority);
     info(job_start_line(dialog, fileName));
 }

@@ -77,6 +77,8 @@ private slots:
     void job_finished();
 
 private:
+    // Keys for Info, Dump, Read RAM, Write RAM and Cancel, named in their tooltips.
+    void add_shortcuts();
     // A job of button; file, when given, takes the place of the file dialog.
     void launch(JobButton button, const QString& file = QString());
     // Ends a launch that started no job: the failure line and the separator.
@@ -118,7 +120,7 @@ private:
     QVBoxLayout* m_logColumn;
     QVBoxLayout* m_mainLayout;
     FamicomThread* m_thread;
-    TransferPass m_pass;  // the rate and time left on the bar
+    JobProgress m_job;  // the whole job's position, rate and time left on the bar
     QString m_programDir;
     bool m_searching = false;
     std::optional<JobButton> m_pending;       // a job asked for while the last one ended

@@ -1,14 +1,18 @@
 // Takes the README's picture of the window: presses Info, then Dump into
-// DUMP_FILE on the board that is mounted, and saves the window as PNG_FILE.
-//   window_shot DUMP_FILE PNG_FILE
+// DUMP_FILE on the board that is mounted, and saves the window as PNG_FILE;
+// with QM_FILE, in that translation (and Qt's own for its language).
+//   window_shot DUMP_FILE PNG_FILE [QM_FILE]
 #include <QApplication>
 #include <QPixmap>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QFileInfo>
+#include <QTranslator>
 #include <cstdio>
 
 #include "app/tab_dialog.h"
+#include "app/translations.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
 #include "ui/main_tab.h"
@@ -26,9 +30,15 @@ constexpr int kJobMs = 60000;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle("macintosh");  // as the program asks; Qt falls back elsewhere
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: window_shot DUMP_FILE PNG_FILE\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: window_shot DUMP_FILE PNG_FILE [QM_FILE]\n");
         return 2;
+    }
+    QTranslator translator, qtTranslator;
+    if (argc == 4) {
+        const QFileInfo qm(QString::fromLocal8Bit(argv[3]));
+        install_qt_translation(qtTranslator,
+                               install_translation(translator, qm.absolutePath(), QLocale::c()));
     }
     // A first run's window at its default size; no settings of the user's are read or kept.
     QTemporaryDir settings;

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QStringList>
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -56,7 +57,11 @@ struct MatrixJob {
     bool slow = false;         // waits out an erase: a narrower spread
     Bytes before = {};         // writes: the cartridge before the job
     QStringList cli = {};      // the same job as zelvo3-cli's command line
+    bool firstOfType = false;  // the first job of its type: it meets the boards not to use
 };
+
+using PutFile = std::function<std::string(const Bytes&, const std::string&)>;
+std::vector<MatrixJob> matrix_jobs(const PutFile& put);
 
 struct Tally {
     int cases = 0, held = 0;
@@ -200,7 +205,7 @@ protected:
         lock_taken_mid_job(withOut);
         // The board is refused at its claim, before anything of the job: once
         // for each kind of job is enough.
-        if (boardFaultsDone.insert(j.type).second) boards_not_to_use(withOut);
+        if (j.firstOfType) boards_not_to_use(withOut);
         if (j.type == kJobGbFlash && !j.cli.isEmpty()) mask_rom_to_flash(j);
         if (job_reads_input(j.type)) input_that_grows(withOut);
         closed_output_pipe(withOut);
@@ -361,12 +366,11 @@ protected:
     TempDir dir;
     bool lastOk = false, lastFileFault = false;  // of the last job run_case ran
     QString lastFailure;
-    std::set<uint32_t> boardFaultsDone;  // job types run against boards not to use
     Tally tally;
 };
 
-TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
-    REQUIRE_FUSE();
+// Every job of the matrix, its cartridge and save files written by put.
+std::vector<MatrixJob> matrix_jobs(const PutFile& put) {
     const Bytes gb64k = romgen::gb_image(0x1B, 1, 1), gb1m = romgen::gb_image(0x1B, 5, 1);
     const Bytes gba1m = romgen::gba_image(0x100000, "ZTST"),
                 gba8m = romgen::gba_image(0x800000, "ZTST");
@@ -526,20 +530,44 @@ TEST_F(FaultMatrix, EveryJobAtEveryFailurePoint) {
                             Bytes(0x10000, 0xFF),
                             QStringList{"flash-rom", "--system", "gb", "--mbc", "mbc5"}
                                 << (verify ? QStringList{"--verify"} : QStringList{})});
-    const char* only = std::getenv("FAULT_MATRIX_ONLY");  // a job name, to run just that job
-    for (const MatrixJob& j : jobs) {
-        if (only && j.name != only) continue;
-        const int before = tally.cases;
-        const auto start = std::chrono::steady_clock::now();
-        run_matrix(j);
-        std::printf(
-            "  %-28s %3d cases, %5.1f s\n", j.name.c_str(), tally.cases - before,
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
+    std::set<uint32_t> types;
+    for (MatrixJob& j : jobs) j.firstOfType = types.insert(j.type).second;
+    return jobs;
+}
 
-    std::printf("fault matrix: %d jobs, %d cases run, %d held\n", int(jobs.size()), tally.cases,
-                tally.held);
+std::vector<std::string> matrix_job_names() {
+    std::vector<std::string> names;
+    for (const MatrixJob& j :
+         matrix_jobs([](const Bytes&, const std::string& name) { return name; }))
+        names.push_back(j.name);
+    return names;
+}
+
+// One case per job, so that a failure names its job and CTest spreads the
+// jobs over the cores: each at every failure point (or a spread of them), on
+// a slow board, one without O_DIRECT, one pulled out, beside another board,
+// with its lock taken, and from the command line.
+class FaultMatrixJob : public FaultMatrix, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(FaultMatrixJob, HoldsAtEveryFailurePoint) {
+    REQUIRE_FUSE();
+    for (const MatrixJob& j :
+         matrix_jobs([this](const Bytes&b, const std::string&n) { return put(b, n); })) {
+        if (j.name != GetParam()) continue;
+        run_matrix(j);
+        std::printf("fault matrix: %s, %d cases run, %d held\n", j.name.c_str(), tally.cases,
+                    tally.held);
+    }
+    EXPECT_GT(tally.cases, 0);
     EXPECT_EQ(tally.held, tally.cases) << tally.broken.join("\n").toStdString();
 }
+
+INSTANTIATE_TEST_SUITE_P(Jobs, FaultMatrixJob, ::testing::ValuesIn(matrix_job_names()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
 
 }  // namespace

@@ -1379,6 +1379,10 @@ Choose it:</source>
   （需要可写卡带）。
 </translation>
     </message>
+    <message>
+        <source>running on Qt %1</source>
+        <translation>运行于 Qt %1</translation>
+    </message>
 </context>
 <context>
     <name>TabDialog</name>

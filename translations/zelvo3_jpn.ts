@@ -1379,6 +1379,10 @@ Choose it:</source>
   （書き換え可能なカートリッジが必要）。
 </translation>
     </message>
+    <message>
+        <source>running on Qt %1</source>
+        <translation>Qt %1 で動作中</translation>
+    </message>
 </context>
 <context>
     <name>TabDialog</name>

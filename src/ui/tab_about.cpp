@@ -17,7 +17,9 @@ TabAbout::TabAbout(QWidget* parent) : QWidget(parent) {
            "    Copyright (c) 2003-2016 Alberto Demichelis, MIT License\n"
            "\n"
            "* Qt 5.7 application framework\n"
-           "    Copyright (C) The Qt Company Ltd., LGPL version 3"),
+           "    Copyright (C) The Qt Company Ltd., LGPL version 3") +
+            // The credit names the version the program was first written for.
+            QStringLiteral("\n    ") + tr("running on Qt %1").arg(QLatin1String(qVersion())),
         tr("GB/GBC/GBA Cartridge Dumper"),
         QStringLiteral("Zelvo 3 is written by its contributors and is free software.\n"
                        "It is not affiliated with any console or cartridge maker."),

@@ -3,16 +3,17 @@
 // with QM_FILE, in that translation (and Qt's own for its language).
 //   window_shot DUMP_FILE PNG_FILE [QM_FILE]
 #include <QApplication>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QFileInfo>
 #include <QTranslator>
 #include <cstdio>
 
 #include "app/tab_dialog.h"
 #include "app/translations.h"
+#include "jobs/job_launch.h"
 #include "support/window_helpers.h"
 #include "ui/console.h"
 #include "ui/main_tab.h"
@@ -51,8 +52,9 @@ int main(int argc, char** argv) {
     if (!wait_for(idle, kJobMs)) return 1;
     const auto answer = answer_file_dialog(QString::fromLocal8Bit(argv[1]));
     tab->push_read_rom();
-    const bool done =
-        wait_for([&] { return idle() && lines_of(tab->console()).contains(">Success!"); }, kJobMs);
+    const bool done = wait_for(
+        [&] { return idle() && lines_of(tab->console()).contains(job_outcome_line(true)); },
+        kJobMs);
     if (!done) {
         std::fprintf(stderr, "window_shot: the dump did not succeed\n");
         return 1;

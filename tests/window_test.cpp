@@ -102,6 +102,27 @@ TEST(MainTabLog, StartsIdleWithItsStartUpLines) {
     EXPECT_TRUE(tab.console()->isReadOnly());
 }
 
+// A job's passes share one bar; a pass more than expected lengthens it.
+TEST(MainTabLog, OneBarForAJobsPasses) {
+    JobProgress job;
+    job.begin(expected_passes(kJobGbSaveWrite, true, true));  // backup read twice, write, verify
+    const struct {
+        int64_t done, total, barDone, barTotal;
+    } steps[] = {{50, 100, 50, 400},   {100, 100, 100, 400}, {10, 100, 110, 400},
+                 {100, 100, 200, 400}, {0, 0, 0, 0},         {30, 100, 230, 400},
+                 {100, 100, 300, 400}, {5, 100, 305, 400},   {100, 100, 400, 400},
+                 {10, 100, 410, 500}};
+    for (const auto& s : steps) {
+        const JobProgress::Position at = job.advance(s.done, s.total);
+        EXPECT_EQ(at.done, s.barDone) << s.done;
+        EXPECT_EQ(at.total, s.barTotal) << s.done;
+    }
+    MainTab tab(nullptr);
+    EXPECT_EQ(tab.actionButtons()[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+    EXPECT_TRUE(tab.actionButtons()[0]->toolTip().endsWith(
+        "(" + QKeySequence(Qt::CTRL | Qt::Key_I).toString(QKeySequence::NativeText) + ")"));
+}
+
 TEST(MainTabLog, ResultLinesAndProgress) {
     MainTab tab(nullptr);
     const int before = tab.console()->document()->blockCount();

@@ -5,6 +5,8 @@
 // beyond the board. It also counts the commands and reads each job sends
 // against the fewest the protocol allows, and times the program's start-up.
 //   build/bench/job_throughput [repetitions]      (default 3 on the unthrottled board)
+//   build/bench/job_throughput --phases [boards]  where each job's time goes, step by
+//                                                 step (boards: unthrottled, high, full)
 // ZELVO_BENCH_CLI names another zelvo3-cli to measure (with its own mapper folder).
 #include <fcntl.h>
 #include <sys/inotify.h>
@@ -351,6 +353,71 @@ Counted count(const Case& c, testing_support::TempDir& dir) {
     return n;
 }
 
+// The steps a run marks (ZELVO_PHASES), in their order; "start-up" is from the
+// spawn to main. A step marked more than once (a second read's interpreter)
+// adds up.
+const char* const kPhases[] = {"start-up",     "qt",      "claim",       "detection",
+                               "launch",       "mode",    "interpreter", "transfer",
+                               "verification", "verdict", "commit",      "exit"};
+
+// One run of the case with its steps marked: milliseconds per step, empty when it failed.
+std::vector<double> phases_of(const Case& c, const Board& b, testing_support::TempDir& dir) {
+    const RunFiles files(c, dir);
+    std::vector<std::string> args = b.options;
+    const std::vector<std::string> cart = files.with_paths(c.board);
+    args.insert(args.end(), cart.begin(), cart.end());
+    testing_support::MountedBoard board(args);
+    if (!board.mounted()) return {};
+    std::remove(files.out.c_str());
+    const std::string marks = dir.file("phases.txt");
+    std::remove(marks.c_str());
+    setenv("ZELVO_PHASES", marks.c_str(), 1);
+    std::vector<std::string> words = files.with_paths(c.cli);
+    std::vector<char*> argv{const_cast<char*>(g_cli.c_str())};
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    const long long spawned =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+            .count();
+    const pid_t pid = spawn_quiet(argv.data());
+    int status = 0;
+    waitpid(pid, &status, 0);
+    unsetenv("ZELVO_PHASES");
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+    std::vector<double> ms(std::size(kPhases), 0);
+    std::ifstream in(marks);
+    long long last = spawned;
+    std::string name;
+    long long at = 0;
+    bool first = true;
+    while (in >> name >> at) {
+        const double took = (at - last) / 1e6;
+        last = at;
+        const std::string step = first ? "start-up" : name;
+        first = false;
+        for (size_t i = 0; i < std::size(kPhases); ++i)
+            if (step == kPhases[i]) ms[i] += took;
+    }
+    return ms;
+}
+
+void print_phases(const Case (&cases)[4], const std::vector<Board>& boards,
+                  testing_support::TempDir& dir) {
+    for (const Board& b : boards) {
+        std::printf("%s: milliseconds per step\n%-16s", b.name, "job");
+        for (const char* p : kPhases) std::printf(" %8.8s", p);
+        std::printf("\n");
+        for (const Case& c : cases) {
+            const std::vector<double> ms = phases_of(c, b, dir);
+            std::printf("%-16s", c.name);
+            if (ms.empty()) std::printf(" failed");
+            for (const double m : ms) std::printf(" %8.1f", m);
+            std::printf("\n");
+        }
+        std::printf("\n");
+    }
+}
+
 void startup(testing_support::TempDir& dir) {
     double help = 1e9;
     long helpKiB = 0;
@@ -381,7 +448,8 @@ int main(int argc, char** argv) {
     g_self = argv[0];
     const char* other = std::getenv("ZELVO_BENCH_CLI");
     g_cli = other && *other ? other : CLI_PATH;
-    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const bool phases = argc > 1 && std::strcmp(argv[1], "--phases") == 0;
+    const int repetitions = argc > 1 && !phases ? std::max(1, std::atoi(argv[1])) : 3;
     std::string why;
     if (!testing_support::fuse_usable(&why)) {
         std::printf("job_throughput: %s\n", why.c_str());
@@ -389,7 +457,6 @@ int main(int argc, char** argv) {
     }
     testing_support::TempDir dir;
     std::printf("zelvo3-cli: %s\n", g_cli.c_str());
-    startup(dir);
 
     const uint32_t gbaSize = 32 << 20, gbSize = 8 << 20, saveSize = 128 << 10, flashSize = 1 << 20;
     const Case cases[] = {
@@ -428,8 +495,19 @@ int main(int argc, char** argv) {
          flashSize},
     };
     const Board boards[] = {{"unthrottled", {}, repetitions},
-                            {"USB 2.0 high speed", {"--usb", "high"}, 1},
-                            {"USB 1.1 full speed", {"--usb", "full"}, 1}};
+                            {"USB 2.0 high speed", {"--usb", "high"}, repetitions},
+                            {"USB 1.1 full speed", {"--usb", "full"}, repetitions}};
+    if (phases) {
+        std::vector<Board> chosen;
+        const char* const keys[] = {"unthrottled", "high", "full"};
+        for (int i = 0; i < 3; ++i)
+            for (int a = 2; a < argc; ++a)
+                if (std::strcmp(argv[a], keys[i]) == 0) chosen.push_back(boards[i]);
+        if (chosen.empty()) chosen.assign(std::begin(boards), std::end(boards));
+        print_phases(cases, chosen, dir);
+        return 0;
+    }
+    startup(dir);
     for (const Board& b : boards) {
         std::printf("%s (best of %d)\n%-16s %18s %18s %6s %9s\n", b.name, b.repetitions, "job",
                     "zelvo3-cli", "protocol floor", "ratio", "peak RSS");

@@ -16,6 +16,7 @@
 #include "device/bf.h"
 #include "device/cmd.h"
 #include "device/file.h"
+#include "device/phase_marks.h"
 #include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
@@ -99,6 +100,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
     m_unstable = false;
     m_backup_new = false;
     if (!enter_mode() || !prepare_buffer(buffer, &verify)) return false;
+    phase::mark("mode");
     const bool saveJob = job_sized_by_ram(m_type);
     m_header.clear();
     m_clock =
@@ -118,6 +120,7 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         if (m_agreed) output.replace_only(*m_agreed);
         if (!output.open()) return output_failed(output);
         if (!transfer(&output)) return false;
+        phase::mark("transfer");
         return settle_dump(buffer, verify, output) && commit_dump(output);
     }
     if (!transfer(nullptr)) {
@@ -127,9 +130,13 @@ bool FamicomThread::run_job(platform::TransferBuffer& buffer) {
         if (!m_cartridge_written && m_backup_new) QFile::remove(m_backup_path);
         return false;
     }
+    phase::mark("transfer");
     if (verify && job_reads_input(m_type) && !verify_written(buffer)) return false;
     if (verify && job_saves_output(m_type) && !verify_save(buffer)) return false;
-    return !job_saves_output(m_type) || save_output();
+    if (verify) phase::mark("verification");
+    const bool saved = !job_saves_output(m_type) || save_output();
+    phase::mark("commit");
+    return saved;
 }
 
 bool FamicomThread::enter_mode() {
@@ -273,6 +280,7 @@ bool FamicomThread::commit_dump(file::OutputFile& output) {
         }
     }
     if (!commit(output)) return false;
+    phase::mark("commit");
     m_verdict = m_report.verdict;
     return true;
 }
@@ -476,8 +484,10 @@ bool FamicomThread::settle_dump(platform::TransferBuffer& first, bool verify,
         emit log(tr("Start verify data..."));
         if (read_again(first, &output) == Reads::Failed) return false;
         emit log(tr("Verify data finish."));
+        phase::mark("verification");
     }
     judge();
+    phase::mark("verdict");
     // A dump of another size than the cartridge's is explained by that alone.
     if (!verdict_contradicts(m_report.verdict) || !sizeNote.isEmpty()) return true;
     // A bad verdict: one more read tells a flaky read from what the cartridge holds.

@@ -2,6 +2,7 @@
 
 #include "cart/bus.h"
 #include "cart/erase_wait.h"
+#include "device/phase_marks.h"
 #include "script/job_context.h"
 #include "script/script.h"
 #include "script/squirrel_loader.h"
@@ -183,7 +184,10 @@ namespace {
 
 bool interpreter_loaded(JobContext* job) {
     QString why;
-    if (squirrel_load(&why)) return true;
+    if (squirrel_load(&why)) {
+        phase::mark("interpreter");
+        return true;
+    }
     return job->fail(ScriptText::tr("The script interpreter could not be loaded: %1").arg(why));
 }
 

@@ -11,6 +11,7 @@
 #include "cart/bus.h"
 #include "cart/checksums.h"
 #include "cart/known_dumps.h"
+#include "device/phase_marks.h"
 #include "device/platform.h"
 #include "device/protocol.h"
 #include "device/usb.h"
@@ -244,6 +245,7 @@ CliResult run_job(const CliRequest& r, const QString& file, const platform::File
     {
         CancelScope scope(job);
         if (g_canceled.load()) job.canceled();
+        phase::mark("launch");
         out.begin();
         ok = job.execute();
     }
@@ -384,6 +386,7 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     // between the header read and the job, and no other board takes over.
     const usb::BoardClaim claim(QFile::encodeName(request.board).toStdString());
     if (!claim.held()) return {kExitBoard, claim_problem(claim)};
+    phase::mark("claim");
     const QString choice =
         claim_choice_note(claim, request.board.isEmpty() ? QStringLiteral("--board") : QString());
     if (!choice.isEmpty()) out.line(choice);
@@ -412,6 +415,7 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     };
     panel.scriptFolder = mapper_folder(appDir);
     const ReportOutcome outcome = run_info_report(report_log(out), panel);
+    phase::mark("detection");
     if (outcome == ReportOutcome::NoBoard || outcome == ReportOutcome::BoardFailed) {
         if (const char* held = usb::busy_file())
             return {kExitBoard,

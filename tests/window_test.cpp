@@ -71,7 +71,7 @@ TEST(Window, TitleAndTabs) {
 TEST(MainTabLog, OutcomesStandOutAndEndWithTheirLine) {
     const Outcome all[] = {Outcome::Success, Outcome::Warning, Outcome::Failure};
     for (const Outcome o : all) {
-        EXPECT_GE(contrast_ratio(outcome_color(o), QColor(kLogBackground)), 4.5) << int(o);
+        EXPECT_GE(contrast_ratio(outcome_rgb(o), kLogBackground), 4.5) << int(o);
         for (const Outcome other : all) {
             if (other == o) continue;
             EXPECT_NE(outcome_color(o), outcome_color(other));

@@ -1,6 +1,7 @@
 #include "jobs/camera_photos.h"
 
-#include <QBuffer>
+#include <zlib.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,9 +15,24 @@ struct CameraText {
     Q_DECLARE_TR_FUNCTIONS(CameraPhotos)
 };
 
-// The greys of the pixel values 0-3.
-constexpr QRgb kGreys[] = {qRgb(0xFF, 0xFF, 0xFF), qRgb(0xAA, 0xAA, 0xAA), qRgb(0x55, 0x55, 0x55),
-                           qRgb(0x00, 0x00, 0x00)};
+// The PNG format's pieces (ISO/IEC 15948): signature, chunks, the header's fields.
+constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
+constexpr int kPngSignatureSize = 8;
+constexpr uint8_t kBitDepth = 8, kIndexedColour = 3;
+constexpr uint8_t kNoFilter = 0;
+
+void put32(QByteArray& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out += char(v >> shift);
+}
+
+// A chunk: length, type, data and the CRC32 of type and data.
+void chunk(QByteArray& png, const char* type, const QByteArray& data) {
+    const QByteArray typed = QByteArray(type) + data;
+    put32(png, uint32_t(data.size()));
+    png += typed;
+    put32(png, uint32_t(crc32(0, reinterpret_cast<const Bytef*>(typed.constData()),
+                              uInt(typed.size()))));
+}
 
 QString two_digits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
@@ -37,15 +53,37 @@ QString slot_ranges(const std::vector<int>& numbers) {
 
 }  // namespace
 
-QImage camera_image(const gb::CameraPhoto& photo) {
-    QImage image(gb::kCameraWidth, gb::kCameraHeight, QImage::Format_Indexed8);
-    image.setColorTable(QVector<QRgb>(std::begin(kGreys), std::end(kGreys)));
+QByteArray camera_png(const gb::CameraPhoto& photo) {
+    QByteArray png(kPngSignature, kPngSignatureSize);
+    QByteArray header;
+    put32(header, gb::kCameraWidth);
+    put32(header, gb::kCameraHeight);
+    header += char(kBitDepth);
+    header += char(kIndexedColour);
+    header += QByteArray(3, '\0');  // deflate, adaptive filtering, no interlace
+    chunk(png, "IHDR", header);
+    QByteArray palette;
+    for (const uint32_t grey : kCameraGreys)
+        for (int shift = 16; shift >= 0; shift -= 8) palette += char(grey >> shift);
+    chunk(png, "PLTE", palette);
+    // Each row starts with its filter type.
+    QByteArray rows;
     for (int y = 0; y < gb::kCameraHeight; ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < gb::kCameraWidth; ++x)
-            line[x] = photo.pixels[size_t(y) * gb::kCameraWidth + size_t(x)];
+        rows += char(kNoFilter);
+        rows +=
+            QByteArray(reinterpret_cast<const char*>(&photo.pixels[size_t(y) * gb::kCameraWidth]),
+                       gb::kCameraWidth);
     }
-    return image;
+    uLongf packed = compressBound(uLong(rows.size()));
+    QByteArray data(int(packed), Qt::Uninitialized);
+    if (compress2(reinterpret_cast<Bytef*>(data.data()), &packed,
+                  reinterpret_cast<const Bytef*>(rows.constData()), uLong(rows.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
+        return QByteArray();
+    data.resize(int(packed));
+    chunk(png, "IDAT", data);
+    chunk(png, "IEND", QByteArray());
+    return png;
 }
 
 QString camera_file_name(const gb::CameraPhoto& photo) {
@@ -129,14 +167,12 @@ CameraExport export_camera_photos(const QString& saveFile, const QString& folder
         const QString path = dir.filePath(camera_file_name(photo));
         // Written as every output is: under its name only when whole, never
         // over a file or through a link that appeared meanwhile.
-        QByteArray png;
-        QBuffer buffer(&png);
-        const bool encoded =
-            buffer.open(QIODevice::WriteOnly) && camera_image(photo).save(&buffer, "PNG");
+        const QByteArray png = camera_png(photo);
         const QString why =
-            encoded ? file::SaveAtomic(path, reinterpret_cast<const uint8_t*>(png.constData()),
-                                       uint32_t(png.size()), false)
-                    : CameraText::tr("the picture could not be encoded");
+            !png.isEmpty()
+                ? file::SaveAtomic(path, reinterpret_cast<const uint8_t*>(png.constData()),
+                                   uint32_t(png.size()), false)
+                : CameraText::tr("the picture could not be encoded");
         if (!why.isEmpty()) {
             out.failure = CameraText::tr("%1 could not be written.").arg(path) + ' ' + why;
             return out;

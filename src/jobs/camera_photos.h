@@ -2,14 +2,17 @@
 // 128x112 picture in four greys, and PNG files of them all.
 #pragma once
 
-#include <QImage>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include "cart/camera_album.h"
 
-// The photo's picture: 8-bit indexed, palette white, light grey, dark grey, black.
-QImage camera_image(const gb::CameraPhoto& photo);
+// The greys of the pixel values 0-3 (white, light grey, dark grey, black), 0xRRGGBB.
+inline constexpr uint32_t kCameraGreys[] = {0xFFFFFF, 0xAAAAAA, 0x555555, 0x000000};
+
+// The photo as a PNG file: 8-bit indexed, with the four greys as its palette.
+QByteArray camera_png(const gb::CameraPhoto& photo);
 // "photo_03.png", "deleted_slot_07.png".
 QString camera_file_name(const gb::CameraPhoto& photo);
 // "Photo 3 (slot 5)", "Deleted photo in slot 7".

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -12,6 +13,11 @@
 #include "jobs/camera_photos.h"
 
 namespace {
+
+// The photo's picture, as its PNG holds it.
+QImage camera_image(const gb::CameraPhoto& photo) {
+    return QImage::fromData(camera_png(photo), "PNG");
+}
 
 constexpr int kColumns = 4;
 constexpr int kScale = 2;  // the photos are small: twice their size, pixels kept sharp

@@ -17,7 +17,7 @@ Console::Console(QWidget* parent) : QTextEdit(parent) {
     setMinimumWidth(kMinimumWidth);
     setReadOnly(true);
     QPalette palette;
-    palette.setBrush(QPalette::All, QPalette::Base, QBrush(QColor(kLogBackground)));
+    palette.setBrush(QPalette::All, QPalette::Base, QBrush(QColor(QRgb(kLogBackground))));
     setPalette(palette);
     QFont font("Courier");
     font.setPointSize(kFontSize);

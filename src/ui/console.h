@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QTextEdit>
 
 #include "jobs/outcome_style.h"
@@ -26,6 +27,11 @@ void show_progress(QProgressBar* bar, int done, int total, const QString& detail
 // Ends a job on a tab: its outcome line (none when empty), the separator, and
 // the bar back at rest.
 void close_job(QTextEdit* log, QProgressBar* bar, const QString& outcome);
+
+// The outcome's colour.
+inline QColor outcome_color(Outcome outcome) {
+    return QColor(QRgb(outcome_rgb(outcome)));
+}
 
 // What a dump or file is worth, on the bar in the outcome's style, until the
 // next job, drop or Info.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/cli/cli_run.h"
+#include "device/phase_marks.h"
 #include "device/platform.h"
 #include "script/squirrel_loader.h"
 
@@ -19,6 +20,13 @@ void on_interrupt(int signal) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    phase::mark("main");
+    struct WriteMarks {
+        ~WriteMarks() {
+            phase::mark("exit");
+            phase::write_marks();
+        }
+    } writeMarks;
     // A job runs a script: the interpreter starts loading before anything else,
     // and the program does not end while it loads.
     struct JoinPreload {
@@ -26,9 +34,11 @@ int main(int argc, char** argv) {
     } joinPreload;
     if (argc > 1 && cli_command_runs_script(argv[1])) squirrel_preload();
     platform::keep_file_name_bytes();
-    QCoreApplication app(argc, argv);
+    // The arguments are read before Qt starts: --help and its kin need no more.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     CliRequest request;
-    const QString error = parse_cli(app.arguments().mid(1), request);
+    const QString error = parse_cli(args, request);
     if (request.help) {
         std::fputs(cli_help().toLocal8Bit().constData(), stdout);
         return kExitOk;
@@ -45,6 +55,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zelvo3-cli: %s\n", error.toLocal8Bit().constData());
         return kExitUsage;
     }
+    QCoreApplication app(argc, argv);
+    phase::mark("qt");
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, on_interrupt);
     // A reader that goes away (a closed pipe) never stops a job: the log is lost, not the
     // cartridge.

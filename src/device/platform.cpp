@@ -236,8 +236,21 @@ bool NewFile::write(const uint8_t* data, size_t len, std::string* why) {
         if (n <= 0) return n < 0 ? failed(why) : (*why = error_text(EIO), false);
         data += n;
         len -= size_t(n);
+        m_written += uint64_t(n);
     }
+    start_writeback();
     return true;
+}
+
+void NewFile::start_writeback() {
+    // The data goes to the device while the transfer goes on, so that the
+    // flush before the file takes its name has little left to wait for.
+    if (m_written - m_flushing < kWritebackStep) return;
+#ifdef SYNC_FILE_RANGE_WRITE
+    ::sync_file_range(m_fd, off_t(m_flushing), off_t(m_written - m_flushing),
+                      SYNC_FILE_RANGE_WRITE);
+#endif
+    m_flushing = m_written;
 }
 
 bool NewFile::write_at(uint64_t offset, const uint8_t* data, size_t len, std::string* why) {

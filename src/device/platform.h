@@ -129,8 +129,13 @@ public:
 
 private:
     void discard();
+    // Starts writing what was written since the last start to the device.
+    void start_writeback();
+    static constexpr uint64_t kWritebackStep = 1 << 20;
     int m_fd = -1;
-    std::string m_temp;  // the temporary name; empty for a file without a name
+    uint64_t m_written = 0;   // bytes written in order
+    uint64_t m_flushing = 0;  // of those, the bytes sent on their way to the device
+    std::string m_temp;       // the temporary name; empty for a file without a name
     bool m_committed = false;
 };
 

@@ -7,6 +7,8 @@
 //   build/bench/job_throughput [repetitions]      (default 3 on the unthrottled board)
 //   build/bench/job_throughput --phases [boards]  where each job's time goes, step by
 //                                                 step (boards: unthrottled, high, full)
+//   build/bench/job_throughput --window           the dumps through the window's own
+//                                                 launch and job thread, in this process
 // ZELVO_BENCH_CLI names another zelvo3-cli to measure (with its own mapper folder).
 #include <fcntl.h>
 #include <sys/inotify.h>
@@ -14,6 +16,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QFileInfo>
 #include <QThread>
 #include <algorithm>
 #include <chrono>
@@ -30,14 +34,19 @@
 #include "device/cmd.h"
 #include "device/protocol.h"
 #include "device/usb.h"
+#include "jobs/job_launch.h"
 #include "romgen.h"
+#include "script/squirrel_loader.h"
 #include "support/mounted_board.h"
+#include "support/window_helpers.h"
+#include "ui/console.h"
+#include "ui/main_tab.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<uint8_t>;
-constexpr double kMiB = 1024.0 * 1024.0;
+constexpr double kMebibyte = 1024.0 * 1024.0;
 constexpr uint32_t kGbBank = 0x4000;
 constexpr uint32_t kGbaChunk = 0x100000;
 // Read by every job before its transfer: the board's identification record
@@ -418,6 +427,48 @@ void print_phases(const Case (&cases)[4], const std::vector<Board>& boards,
     }
 }
 
+// A dump through the window's own launch and job thread, in this process on
+// the offscreen platform: Dump pressed and its file dialog answered, until the
+// job has ended. The window is long-lived: its interpreter is already loaded.
+double window_dump(const Case& c, const Board& b, testing_support::TempDir& dir) {
+    const RunFiles files(c, dir);
+    std::vector<std::string> args = b.options;
+    const std::vector<std::string> cart = files.with_paths(c.board);
+    args.insert(args.end(), cart.begin(), cart.end());
+    testing_support::MountedBoard board(args);
+    if (!board.mounted()) return -1;
+    std::remove(files.out.c_str());
+    MainTab tab(nullptr);
+    tab.setProgramDir(QFileInfo(QString::fromStdString(g_cli)).absolutePath());
+    const auto answer = testing_support::answer_file_dialog(QString::fromStdString(files.out));
+    const Clock::time_point start = Clock::now();
+    tab.push_read_rom();
+    const bool done = testing_support::wait_for(
+        [&tab] {
+            return !tab.cancelButton()->isEnabled() &&
+                   testing_support::lines_of(tab.console()).contains(job_outcome_line(true));
+        },
+        600000);
+    const double seconds = seconds_since(start);
+    return done && testing_support::read_file(files.out) == c.image ? seconds : -1;
+}
+
+void window_rows(const Case (&cases)[4], const Board (&boards)[3], testing_support::TempDir& dir) {
+    QString why;
+    if (!squirrel_load(&why)) return;
+    std::printf("the window's own launch and job thread (offscreen, interpreter loaded)\n");
+    for (const Board& b : boards)
+        for (const Case& c : cases) {
+            if (c.cli.front() != "dump-rom") continue;
+            double best = 1e9;
+            for (int r = 0; r < b.repetitions; ++r) best = std::min(best, window_dump(c, b, dir));
+            const Measured floor = measure(c, {b.name, b.options, 1}, dir);
+            std::printf("%-20s %-16s window %6.0f ms, floor %6.0f ms, ratio %6.3f\n", b.name,
+                        c.name, best * 1000, floor.floor * 1000, floor.floor / best);
+        }
+    std::printf("\n");
+}
+
 void startup(testing_support::TempDir& dir) {
     double help = 1e9;
     long helpKiB = 0;
@@ -449,7 +500,11 @@ int main(int argc, char** argv) {
     const char* other = std::getenv("ZELVO_BENCH_CLI");
     g_cli = other && *other ? other : CLI_PATH;
     const bool phases = argc > 1 && std::strcmp(argv[1], "--phases") == 0;
-    const int repetitions = argc > 1 && !phases ? std::max(1, std::atoi(argv[1])) : 3;
+    const bool window = argc > 1 && std::strcmp(argv[1], "--window") == 0;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (window) squirrel_preload();
+    const int repetitions = argc > 1 && !phases && !window ? std::max(1, std::atoi(argv[1])) : 3;
     std::string why;
     if (!testing_support::fuse_usable(&why)) {
         std::printf("job_throughput: %s\n", why.c_str());
@@ -507,6 +562,11 @@ int main(int argc, char** argv) {
         print_phases(cases, chosen, dir);
         return 0;
     }
+    if (window) {
+        window_rows(cases, boards, dir);
+        squirrel_preload_join();
+        return 0;
+    }
     startup(dir);
     for (const Board& b : boards) {
         std::printf("%s (best of %d)\n%-16s %18s %18s %6s %9s\n", b.name, b.repetitions, "job",
@@ -518,8 +578,8 @@ int main(int argc, char** argv) {
                 continue;
             }
             std::printf("%-16s %6.0f ms %5.1f MiB/s %6.0f ms %5.1f MiB/s %6.3f %5.1f MiB\n", c.name,
-                        m.cli * 1000, c.bytes / kMiB / m.cli, m.floor * 1000,
-                        c.bytes / kMiB / m.floor, m.floor / m.cli, m.peakKiB / 1024.0);
+                        m.cli * 1000, c.bytes / kMebibyte / m.cli, m.floor * 1000,
+                        c.bytes / kMebibyte / m.floor, m.floor / m.cli, m.peakKiB / 1024.0);
         }
         std::printf("\n");
     }

@@ -410,7 +410,7 @@ std::vector<double> phases_of(const Case& c, const Board& b, testing_support::Te
     return ms;
 }
 
-void print_phases(const Case (&cases)[4], const std::vector<Board>& boards,
+void print_phases(const std::vector<Case>& cases, const std::vector<Board>& boards,
                   testing_support::TempDir& dir) {
     for (const Board& b : boards) {
         std::printf("%s: milliseconds per step\n%-16s", b.name, "job");
@@ -453,7 +453,8 @@ double window_dump(const Case& c, const Board& b, testing_support::TempDir& dir)
     return done && testing_support::read_file(files.out) == c.image ? seconds : -1;
 }
 
-void window_rows(const Case (&cases)[4], const Board (&boards)[3], testing_support::TempDir& dir) {
+void window_rows(const std::vector<Case>& cases, const Board (&boards)[3],
+                 testing_support::TempDir& dir) {
     QString why;
     if (!squirrel_load(&why)) return;
     std::printf("the window's own launch and job thread (offscreen, interpreter loaded)\n");
@@ -491,30 +492,10 @@ void startup(testing_support::TempDir& dir) {
         help * 1000, helpKiB / 1024.0, first * 1000, info * 1000);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc > 2 && std::strcmp(argv[1], "--measure") == 0) return measure_child(argv + 2);
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each line as it is measured
-    g_self = argv[0];
-    const char* other = std::getenv("ZELVO_BENCH_CLI");
-    g_cli = other && *other ? other : CLI_PATH;
-    const bool phases = argc > 1 && std::strcmp(argv[1], "--phases") == 0;
-    const bool window = argc > 1 && std::strcmp(argv[1], "--window") == 0;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (window) squirrel_preload();
-    const int repetitions = argc > 1 && !phases && !window ? std::max(1, std::atoi(argv[1])) : 3;
-    std::string why;
-    if (!testing_support::fuse_usable(&why)) {
-        std::printf("job_throughput: %s\n", why.c_str());
-        return 1;
-    }
-    testing_support::TempDir dir;
-    std::printf("zelvo3-cli: %s\n", g_cli.c_str());
-
+// The four jobs, with their images, floors and fewest commands.
+std::vector<Case> bench_cases() {
     const uint32_t gbaSize = 32 << 20, gbSize = 8 << 20, saveSize = 128 << 10, flashSize = 1 << 20;
-    const Case cases[] = {
+    return {
         {"GBA 32 MiB dump",
          {"--gba", "IMG"},
          romgen::gba_image(gbaSize, "ZTST"),
@@ -549,25 +530,11 @@ int main(int argc, char** argv) {
           "(erase polls and the serial's record read not counted)"},
          flashSize},
     };
-    const Board boards[] = {{"unthrottled", {}, repetitions},
-                            {"USB 2.0 high speed", {"--usb", "high"}, repetitions},
-                            {"USB 1.1 full speed", {"--usb", "full"}, repetitions}};
-    if (phases) {
-        std::vector<Board> chosen;
-        const char* const keys[] = {"unthrottled", "high", "full"};
-        for (int i = 0; i < 3; ++i)
-            for (int a = 2; a < argc; ++a)
-                if (std::strcmp(argv[a], keys[i]) == 0) chosen.push_back(boards[i]);
-        if (chosen.empty()) chosen.assign(std::begin(boards), std::end(boards));
-        print_phases(cases, chosen, dir);
-        return 0;
-    }
-    if (window) {
-        window_rows(cases, boards, dir);
-        squirrel_preload_join();
-        return 0;
-    }
-    startup(dir);
+}
+
+// The jobs on each board against their floors, then their commands and reads.
+void throughput_tables(const std::vector<Case>& cases, const Board (&boards)[3],
+                       testing_support::TempDir& dir) {
     for (const Board& b : boards) {
         std::printf("%s (best of %d)\n%-16s %18s %18s %6s %9s\n", b.name, b.repetitions, "job",
                     "zelvo3-cli", "protocol floor", "ratio", "peak RSS");
@@ -590,6 +557,48 @@ int main(int argc, char** argv) {
         std::printf("%-16s %9lld %9lld %13lld %13lld  %s\n", c.name, (long long)n.commands,
                     (long long)c.minimum.commands, (long long)n.readBytes,
                     (long long)c.minimum.dataBytes, c.minimum.counted);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2 && std::strcmp(argv[1], "--measure") == 0) return measure_child(argv + 2);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each line as it is measured
+    g_self = argv[0];
+    const char* other = std::getenv("ZELVO_BENCH_CLI");
+    g_cli = other && *other ? other : CLI_PATH;
+    const bool phases = argc > 1 && std::strcmp(argv[1], "--phases") == 0;
+    const bool window = argc > 1 && std::strcmp(argv[1], "--window") == 0;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (window) squirrel_preload();
+    const int repetitions = argc > 1 && !phases && !window ? std::max(1, std::atoi(argv[1])) : 3;
+    std::string why;
+    if (!testing_support::fuse_usable(&why)) {
+        std::printf("job_throughput: %s\n", why.c_str());
+        return 1;
+    }
+    testing_support::TempDir dir;
+    std::printf("zelvo3-cli: %s\n", g_cli.c_str());
+    const std::vector<Case> cases = bench_cases();
+    const Board boards[] = {{"unthrottled", {}, repetitions},
+                            {"USB 2.0 high speed", {"--usb", "high"}, repetitions},
+                            {"USB 1.1 full speed", {"--usb", "full"}, repetitions}};
+    if (phases) {
+        std::vector<Board> chosen;
+        const char* const keys[] = {"unthrottled", "high", "full"};
+        for (int i = 0; i < 3; ++i)
+            for (int a = 2; a < argc; ++a)
+                if (std::strcmp(argv[a], keys[i]) == 0) chosen.push_back(boards[i]);
+        if (chosen.empty()) chosen.assign(std::begin(boards), std::end(boards));
+        print_phases(cases, chosen, dir);
+    } else if (window) {
+        window_rows(cases, boards, dir);
+        squirrel_preload_join();
+    } else {
+        startup(dir);
+        throughput_tables(cases, boards, dir);
     }
     return 0;
 }

@@ -60,8 +60,18 @@ bool looks_like_zip(const QByteArray& bytes) {
     return bytes.size() >= 4 && le(bytes, 0, 4) == kLocalSignature;
 }
 
-ZipMember read_single_zip_member(const QByteArray& b, qint64 maxSize) {
-    ZipMember m;
+namespace {
+
+// The one file's entry in the archive's central directory.
+struct Entry {
+    uint16_t flags = 0, method = 0;
+    uint32_t crc = 0, packed = 0, unpacked = 0;
+    qint64 local = 0;  // where its local record starts
+};
+
+// Reads the archive's only entry into *entry and its name into m->name;
+// false with m->why set.
+bool only_entry(const QByteArray& b, Entry* entry, ZipMember* m) {
     // The end record is the last thing in the archive, before a comment.
     qint64 end = -1;
     for (qint64 at = b.size() - kEndSize; at >= 0 && at >= b.size() - kEndSize - kMaxComment; --at)
@@ -69,58 +79,66 @@ ZipMember read_single_zip_member(const QByteArray& b, qint64 maxSize) {
             end = at;
             break;
         }
-    if (end < 0) {
-        m.why = QStringLiteral("not a zip archive (no end record)");
-        return m;
-    }
+    if (end < 0) return (m->why = QStringLiteral("not a zip archive (no end record)")), false;
     if (le(b, end + kEndEntries, 2) != 1) {
-        m.why = QStringLiteral("the archive holds %1 files, not one DAT")
-                    .arg(le(b, end + kEndEntries, 2));
-        return m;
+        m->why = QStringLiteral("the archive holds %1 files, not one DAT")
+                     .arg(le(b, end + kEndEntries, 2));
+        return false;
     }
     const qint64 central = le(b, end + kEndCentralOffset, 4);
-    if (!inside(b, central, kCentralSize) || le(b, central, 4) != kCentralSignature) {
-        m.why = QStringLiteral("its directory is damaged");
-        return m;
-    }
-    const uint16_t flags = uint16_t(le(b, central + kCentralFlags, 2));
-    const uint16_t method = uint16_t(le(b, central + kCentralMethod, 2));
-    const uint32_t crc = le(b, central + kCentralCrc, 4);
-    const uint32_t packed = le(b, central + kCentralPacked, 4);
-    const uint32_t unpacked = le(b, central + kCentralUnpacked, 4);
-    const uint32_t nameLength = le(b, central + kCentralNameLength, 2);
-    const qint64 local = le(b, central + kCentralLocalOffset, 4);
-    if (!inside(b, central + kCentralSize, nameLength)) {
-        m.why = QStringLiteral("its directory is damaged");
-        return m;
-    }
-    m.name = QString::fromUtf8(b.mid(int(central + kCentralSize), int(nameLength)));
-    if (flags & kEncrypted) m.why = QStringLiteral("its file is encrypted");
-    if (method != kStored && method != kDeflated)
-        m.why = QStringLiteral("its file is compressed by method %1, not stored or deflated")
-                    .arg(method);
-    if (packed == kZip64 || unpacked == kZip64 || local == kZip64)
-        m.why = QStringLiteral("it is a ZIP64 archive");
-    if (qint64(unpacked) > maxSize)
-        m.why = QStringLiteral("its file holds %1 bytes, more than a DAT may (%2)")
-                    .arg(unpacked)
-                    .arg(maxSize);
+    const uint32_t nameLength =
+        inside(b, central, kCentralSize) ? le(b, central + kCentralNameLength, 2) : 0;
+    if (!inside(b, central, kCentralSize) || le(b, central, 4) != kCentralSignature ||
+        !inside(b, central + kCentralSize, nameLength))
+        return (m->why = QStringLiteral("its directory is damaged")), false;
+    entry->flags = uint16_t(le(b, central + kCentralFlags, 2));
+    entry->method = uint16_t(le(b, central + kCentralMethod, 2));
+    entry->crc = le(b, central + kCentralCrc, 4);
+    entry->packed = le(b, central + kCentralPacked, 4);
+    entry->unpacked = le(b, central + kCentralUnpacked, 4);
+    entry->local = le(b, central + kCentralLocalOffset, 4);
+    m->name = QString::fromUtf8(b.mid(int(central + kCentralSize), int(nameLength)));
+    return true;
+}
+
+// Why the entry cannot be read here; empty when it can.
+QString unusable(const Entry& e, qint64 maxSize) {
+    if (e.flags & kEncrypted) return QStringLiteral("its file is encrypted");
+    if (e.method != kStored && e.method != kDeflated)
+        return QStringLiteral("its file is compressed by method %1, not stored or deflated")
+            .arg(e.method);
+    if (e.packed == kZip64 || e.unpacked == kZip64 || e.local == kZip64)
+        return QStringLiteral("it is a ZIP64 archive");
+    if (qint64(e.unpacked) > maxSize)
+        return QStringLiteral("its file holds %1 bytes, more than a DAT may (%2)")
+            .arg(e.unpacked)
+            .arg(maxSize);
+    return QString();
+}
+
+}  // namespace
+
+ZipMember read_single_zip_member(const QByteArray& b, qint64 maxSize) {
+    ZipMember m;
+    Entry e;
+    if (!only_entry(b, &e, &m)) return m;
+    m.why = unusable(e, maxSize);
     if (!m.why.isEmpty()) return m;
-    if (!inside(b, local, kLocalSize) || le(b, local, 4) != kLocalSignature) {
+    if (!inside(b, e.local, kLocalSize) || le(b, e.local, 4) != kLocalSignature) {
         m.why = QStringLiteral("its file's record is damaged");
         return m;
     }
-    const qint64 data = local + kLocalSize + le(b, local + kLocalNameLength, 2) +
-                        le(b, local + kLocalExtraLength, 2);
-    if (!inside(b, data, packed) || (method == kStored && packed != unpacked)) {
+    const qint64 data = e.local + kLocalSize + le(b, e.local + kLocalNameLength, 2) +
+                        le(b, e.local + kLocalExtraLength, 2);
+    if (!inside(b, data, e.packed) || (e.method == kStored && e.packed != e.unpacked)) {
         m.why = QStringLiteral("its file is cut short");
         return m;
     }
-    m.data = method == kStored ? b.mid(int(data), int(packed))
-                               : inflate_raw(b.constData() + data, packed, unpacked, &m.why);
+    m.data = e.method == kStored ? b.mid(int(data), int(e.packed))
+                                 : inflate_raw(b.constData() + data, e.packed, e.unpacked, &m.why);
     if (!m.why.isEmpty()) return m;
     if (uint32_t(crc32(0L, reinterpret_cast<const Bytef*>(m.data.constData()),
-                       uInt(m.data.size()))) != crc)
+                       uInt(m.data.size()))) != e.crc)
         m.why = QStringLiteral("its file does not match its CRC32");
     return m;
 }

@@ -39,6 +39,42 @@ MainTab::MainTab(QWidget* parent)
     m_settings = new Settings(this);
     m_console = new Console(this);
     m_progress = new QProgressBar(this);
+    make_buttons();
+    lay_out();
+    connect(m_info, SIGNAL(clicked(bool)), this, SLOT(push_info()));
+    connect(m_dump, SIGNAL(clicked(bool)), this, SLOT(push_read_rom()));
+    connect(m_readRam, SIGNAL(clicked(bool)), this, SLOT(push_read_ram()));
+    connect(m_flash, SIGNAL(clicked(bool)), this, SLOT(push_write_flash()));
+    connect(m_writeRam, SIGNAL(clicked(bool)), this, SLOT(push_write_ram()));
+    connect(m_photos, SIGNAL(clicked(bool)), this, SLOT(show_photos()));
+    connect(m_verifyFile, SIGNAL(clicked(bool)), this, SLOT(push_verify_file()));
+    connect(m_restore, SIGNAL(clicked(bool)), this, SLOT(push_restore_backup()));
+    connect(m_importDats, SIGNAL(clicked(bool)), this, SLOT(push_import_dats()));
+
+    start_job_thread();
+    m_progress->setMinimum(0);
+    m_progress->setMaximum(1);
+    m_progress->setValue(0);
+    setEnabledButtons(true);
+
+    // What the last run left: the verify box and the system (as a default,
+    // which detection overrides).
+    m_settings->checkBox()->setChecked(m_preferences.verify());
+    connect(m_settings->checkBox(), &QCheckBox::toggled, this,
+            [this](bool on) { m_preferences.setVerify(on); });
+    if (m_preferences.system() >= 0) {
+        m_settings->model().setSysType(m_preferences.system(), ChoiceSource::Default);
+        m_settings->show_model();
+    }
+    connect(m_settings->systemList(), QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int system) {
+                if (system >= 0) m_preferences.setSystem(system);
+            });
+
+    say_started();
+}
+
+void MainTab::make_buttons() {
     m_cancel = new QPushButton(tr("Cancel"), this);
     m_info = new QPushButton(tr("Info"), this);
     m_dump = new QPushButton(tr("Dump"), this);
@@ -69,7 +105,9 @@ MainTab::MainTab(QWidget* parent)
     m_writeRam->setToolTip(tr("Write SRAM to cartridge!"));
     m_cancel->setToolTip(tr("Stop the job at its next transfer."));
     add_shortcuts();
+}
 
+void MainTab::lay_out() {
     m_topRow = new QHBoxLayout;
     m_progressRow = new QHBoxLayout;
     m_buttonColumn = new QVBoxLayout;
@@ -87,17 +125,9 @@ MainTab::MainTab(QWidget* parent)
     m_mainLayout->addLayout(m_logColumn);
     m_mainLayout->addLayout(m_progressRow);
     setLayout(m_mainLayout);
+}
 
-    connect(m_info, SIGNAL(clicked(bool)), this, SLOT(push_info()));
-    connect(m_dump, SIGNAL(clicked(bool)), this, SLOT(push_read_rom()));
-    connect(m_readRam, SIGNAL(clicked(bool)), this, SLOT(push_read_ram()));
-    connect(m_flash, SIGNAL(clicked(bool)), this, SLOT(push_write_flash()));
-    connect(m_writeRam, SIGNAL(clicked(bool)), this, SLOT(push_write_ram()));
-    connect(m_photos, SIGNAL(clicked(bool)), this, SLOT(show_photos()));
-    connect(m_verifyFile, SIGNAL(clicked(bool)), this, SLOT(push_verify_file()));
-    connect(m_restore, SIGNAL(clicked(bool)), this, SLOT(push_restore_backup()));
-    connect(m_importDats, SIGNAL(clicked(bool)), this, SLOT(push_import_dats()));
-
+void MainTab::start_job_thread() {
     m_thread = new FamicomThread;
     // Asked on the job's thread; the window answers on its own.
     m_thread->m_confirm_blank = [this](const QString& question) {
@@ -121,26 +151,9 @@ MainTab::MainTab(QWidget* parent)
     // a job started before that would find the thread still running.
     connect(m_thread, SIGNAL(finished()), this, SLOT(job_finished()));
     connect(m_cancel, SIGNAL(clicked()), this, SLOT(stop_search()));
+}
 
-    m_progress->setMinimum(0);
-    m_progress->setMaximum(1);
-    m_progress->setValue(0);
-    setEnabledButtons(true);
-
-    // What the last run left: the verify box and the system (as a default,
-    // which detection overrides).
-    m_settings->checkBox()->setChecked(m_preferences.verify());
-    connect(m_settings->checkBox(), &QCheckBox::toggled, this,
-            [this](bool on) { m_preferences.setVerify(on); });
-    if (m_preferences.system() >= 0) {
-        m_settings->model().setSysType(m_preferences.system(), ChoiceSource::Default);
-        m_settings->show_model();
-    }
-    connect(m_settings->systemList(), QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            [this](int system) {
-                if (system >= 0) m_preferences.setSystem(system);
-            });
-
+void MainTab::say_started() {
     info(tr("Oriel Driver Series for GB/GBC/GBA 3.0 started."));
     info(
         tr("Support all functions, need <span style=\"color: #ffcc00;\">QRV_PCB02_FW303</span> "

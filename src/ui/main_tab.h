@@ -77,6 +77,12 @@ private slots:
     void job_finished();
 
 private:
+    // The constructor's parts: the buttons with their tooltips and keys, the
+    // layout, the job thread with its signals, and the log's start-up lines.
+    void make_buttons();
+    void lay_out();
+    void start_job_thread();
+    void say_started();
     // Keys for Info, Dump, Read RAM, Write RAM and Cancel, named in their tooltips.
     void add_shortcuts();
     // A job of button; file, when given, takes the place of the file dialog.

@@ -26,19 +26,14 @@ QString iso_utc(const QDateTime& time) {
     return time.toUTC().toString(Qt::ISODateWithMs);
 }
 
-// A null text would be NULL to SQL.
-QVariant text(const QString& s) {
-    return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s);
-}
-
 bool insert(QSqlDatabase& db, const BackupRecord& r, const QString& file, QString* why) {
     QSqlQuery query(db);
     query.prepare(
         QStringLiteral("INSERT INTO backups(time, title, code, header_sum, size, crc32, file) "
                        "VALUES(?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant& value :
-         {text(iso_utc(r.time)), text(r.title), text(r.code), QVariant(r.headerSum),
-          QVariant(qlonglong(r.size)), QVariant(qlonglong(r.crc32)), text(file)})
+         {sql_text(iso_utc(r.time)), sql_text(r.title), sql_text(r.code), QVariant(r.headerSum),
+          QVariant(qlonglong(r.size)), QVariant(qlonglong(r.crc32)), sql_text(file)})
         query.addBindValue(value);
     if (query.exec()) return true;
     *why = query.lastError().text();
@@ -98,8 +93,8 @@ std::vector<BackupRecord> read_records(LocalDatabase& db, const QString& folder,
                       .arg(only ? QStringLiteral("WHERE title = ? AND code = ?") : QString(),
                            only ? QStringLiteral("LIMIT 1") : QString()));
     if (only) {
-        query.addBindValue(text(only->title));
-        query.addBindValue(text(only->code));
+        query.addBindValue(sql_text(only->title));
+        query.addBindValue(sql_text(only->code));
     }
     if (!query.exec()) {
         *problems << query.lastError().text();

@@ -12,10 +12,6 @@
 
 namespace {
 
-QString text(const QString& s) {
-    return s.isNull() ? QStringLiteral("") : s;
-}
-
 // Whether version a is older than b ("20261201-101010" before "20261202-000000").
 bool older(const QString& a, const QString& b) {
     QCollator collator;
@@ -30,12 +26,12 @@ bool insert_roms(QSqlDatabase& db, qint64 id, const DatFile& dat, QString* why) 
                        "?, ?, ?, ?, ?)"));
     for (const DatRom& rom : dat.roms) {
         query.bindValue(0, id);
-        query.bindValue(1, text(rom.game));
+        query.bindValue(1, sql_text(rom.game));
         query.bindValue(2, qlonglong(rom.size));
         query.bindValue(3, qlonglong(rom.crc32));
-        query.bindValue(4, text(QString::fromLatin1(rom.md5)));
-        query.bindValue(5, text(QString::fromLatin1(rom.sha1)));
-        query.bindValue(6, text(rom.code));
+        query.bindValue(4, sql_text(QString::fromLatin1(rom.md5)));
+        query.bindValue(5, sql_text(QString::fromLatin1(rom.sha1)));
+        query.bindValue(6, sql_text(rom.code));
         if (!query.exec()) {
             *why = query.lastError().text();
             return false;
@@ -77,7 +73,7 @@ DatImport import_dat(const QString& path, const DatFile& dat) {
     const bool written = db.problem().isEmpty() && db.write([&] {
         QSqlQuery query(db.sql());
         query.prepare(QStringLiteral("SELECT id, version FROM dats WHERE name = ?"));
-        query.addBindValue(text(dat.name));
+        query.addBindValue(sql_text(dat.name));
         if (!query.exec()) return (why = query.lastError().text()), false;
         if (query.next()) {
             result.replaced = true;
@@ -99,9 +95,9 @@ DatImport import_dat(const QString& path, const DatFile& dat) {
             QStringLiteral("INSERT INTO dats(name, description, version, date, imported, games) "
                            "VALUES(?, ?, ?, ?, ?, ?)"));
         for (const QVariant& v :
-             {QVariant(text(dat.name)), QVariant(text(dat.description)),
-              QVariant(text(dat.version)), QVariant(text(dat.date)),
-              QVariant(QDateTime::currentDateTimeUtc().toString(Qt::ISODate)), QVariant(dat.games)})
+             {sql_text(dat.name), sql_text(dat.description), sql_text(dat.version),
+              sql_text(dat.date), QVariant(QDateTime::currentDateTimeUtc().toString(Qt::ISODate)),
+              QVariant(dat.games)})
             add.addBindValue(v);
         if (!add.exec()) return (why = add.lastError().text()), false;
         return insert_roms(db.sql(), add.lastInsertId().toLongLong(), dat, &why);
@@ -162,7 +158,7 @@ bool remove_dat(const QString& path, const QString& name, QString* why) {
     const bool removed = db.problem().isEmpty() && db.write([&] {
         QSqlQuery query(db.sql());
         query.prepare(QStringLiteral("DELETE FROM dats WHERE name = ?"));
-        query.addBindValue(text(name));
+        query.addBindValue(sql_text(name));
         if (!query.exec()) return (*why = query.lastError().text()), false;
         if (query.numRowsAffected() == 0)
             return (*why = QStringLiteral("no DAT named \"%1\" is imported").arg(name)), false;

@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
 #include <functional>
 
 // The platform's data location, subfolder zelvo3 (shared by the window and
@@ -13,6 +14,11 @@ QString default_data_folder();
 
 // The database file of a data folder.
 QString database_path(const QString& dataFolder);
+
+// A text as SQL takes it: a null QString would be NULL, and match nothing.
+inline QVariant sql_text(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
 
 // One connection of this thread to the database, opened (and created or
 // migrated) by the constructor, closed by the destructor. Another process

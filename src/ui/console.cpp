@@ -42,8 +42,12 @@ void log_separator(QTextEdit* log) {
 }
 
 void show_progress(QProgressBar* bar, int done, int total, const QString& detail) {
-    bar->setPalette(QApplication::palette(bar));
-    bar->setFont(QApplication::font(bar));
+    // A verdict's style goes with the next position (bold marks it); the many
+    // positions of a transfer touch nothing else.
+    if (bar->font().bold()) {
+        bar->setPalette(QApplication::palette(bar));
+        bar->setFont(QApplication::font(bar));
+    }
     bar->setFormat(QStringLiteral("%p%") + detail);
     bar->setMinimum(0);
     bar->setMaximum(total);

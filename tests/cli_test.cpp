@@ -16,6 +16,7 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_output.h"
 #include "app/cli/cli_tables.h"
+#include "cart/checksums.h"
 #include "cart/known_dumps.h"
 #include "jobs/option_tables.h"
 #include "romgen.h"
@@ -283,10 +284,10 @@ TEST_F(Cli, FlashRomProgramsABlankCartridgeAndVerifies) {
     const Bytes rom = romgen::gb_image(0x1B, 5, 0);
     MOUNT_BOARD(board, {"--flash", "0x100000", "--flash-wiring", "16", "--erase-ms", "1200",
                         "--flash-out", dir.file("flash.out")});
-    // A blank chip has no header: the command line names the system.
-    const CliRun blank = cli({"flash-rom", QString::fromStdString(image(rom, "new.gb"))});
-    EXPECT_EQ(blank.code, 1) << text(blank);
-    EXPECT_TRUE(blank.err.contains("name it with --system")) << text(blank);
+    // A blank chip has no header: FLASH programs GB flash, as the window does.
+    const CliRun blank = cli({"flash-rom", QString::fromStdString(image(rom, "new.gb")), "--plan"});
+    EXPECT_EQ(blank.code, 0) << text(blank);
+    EXPECT_TRUE(blank.out.contains("job: GB flash write")) << text(blank);
 
     const CliRun flash = cli({"flash-rom", path("new.gb"), "--system", "gb", "--verify"});
     ASSERT_EQ(flash.code, 0) << text(flash);
@@ -704,6 +705,18 @@ TEST_F(Cli, BackupsListAndRestore) {
         << text(refused);
     another.unmount();
     EXPECT_TRUE(read_file(dir.file("other-model.sav")) == other) << "the save is unchanged";
+
+    // The same title and no code: another revision tells itself by its header checksum.
+    Bytes revision = romgen::gb_image(0x1B, 2, 3);
+    revision[0x14C] = 1;  // the mask ROM version
+    revision[gb::kGbHeaderSumOffset] = gb::gb_header_sum(revision.data());
+    MOUNT_BOARD(revised, {"--gb", image(revision, "v1.gb"), "--save", image(other, "v1.sav"),
+                          "--save-out", dir.file("v1-model.sav")});
+    const CliRun older = cli({"backups", "--restore", "1"});
+    EXPECT_EQ(older.code, 4) << text(older);
+    EXPECT_TRUE(older.err.contains("another revision")) << text(older);
+    revised.unmount();
+    EXPECT_TRUE(read_file(dir.file("v1-model.sav")) == other) << "the save is unchanged";
 }
 
 // --help names every command and every exit status of the tables.

@@ -12,8 +12,10 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -24,6 +26,7 @@
 #include "cart/known_dumps.h"
 #include "device/platform.h"
 #include "jobs/famicom_thread.h"
+#include "jobs/job_plan.h"
 #include "jobs/option_tables.h"
 #include "jobs/outcome_style.h"
 #include "romgen.h"
@@ -673,6 +676,85 @@ TEST_F(WindowJob, AnEepromsSizeIsAskedFor) {
     EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
     EXPECT_TRUE(has(lines, "save 8 KiB EEP (chosen)")) << lines.join("\n").toStdString();
     EXPECT_EQ(read_file(dir.file("eep.sav")), save);
+}
+
+// The same request through the window (its panel, check boxes and dialogs)
+// and through zelvo3-cli --plan (its options) gives the same plan, value by value.
+TEST_F(WindowJob, BothFrontEndsPlanTheSameJob) {
+    const std::string gbRom = image(romgen::gb_image(0x1B, 5, 3), "gb.gb");
+    Bytes flashRom = romgen::gba_image(0x100000, "ZQQQ");
+    Bytes eepRom = romgen::gba_image(0x100000, "ZEEE");
+    for (auto [rom, id] : {std::pair{&flashRom, "FLASH1M_V103"}, {&eepRom, "EEPROM_V124"}})
+        std::copy(id, id + strlen(id), rom->begin() + 0x4321);
+    const QString blank = QString::fromStdString(image(romgen::gb_image(0x1B, 5, 0), "new.gb"));
+    struct Row {
+        const char* what;
+        std::vector<std::string> board;
+        void (MainTab::*press)();
+        std::function<void(MainTab&)> choose;  // in the panel
+        QStringList options;                   // on the command line
+    };
+    const auto ram8k = [](MainTab& t) {
+        t.settings()->setItem3(option_by_value(gb_ram_table, 8192)->position);
+    };
+    const Row rows[] = {
+        {"GB dump, all detected", {"--gb", gbRom}, &MainTab::push_read_rom, {}, {"dump-rom"}},
+        {"GB dump, controller and size chosen, verified",
+         {"--gb", gbRom},
+         &MainTab::push_read_rom,
+         [](MainTab& t) {
+             t.settings()->setItem1(gb::mbc_position(mbc_by_code(1)));
+             t.settings()->setItem2(option_by_value(gb_rom_table, 0x80000)->position);
+             t.settings()->checkBox()->setChecked(true);
+         },
+         {"dump-rom", "--mbc", "mbc1", "--rom-size", "512K", "--verify"}},
+        {"GB save, size chosen",
+         {"--gb", gbRom},
+         &MainTab::push_read_ram,
+         ram8k,
+         {"read-save", "--ram-size", "8K"}},
+        {"GBA save kind found in the ROM",
+         {"--gba", image(flashRom, "f.gba"), "--gba-save", "flash128"},
+         &MainTab::push_read_ram,
+         {},
+         {"read-save"}},
+        {"GBA EEPROM size answered",
+         {"--gba", image(eepRom, "e.gba"), "--gba-save", "eep8k"},
+         &MainTab::push_read_ram,
+         {},
+         {"read-save", "--ram-size", "8K"}},
+        {"blank flash chip",
+         {"--flash", "0x100000"},
+         &MainTab::push_write_flash,
+         {},
+         {"flash-rom", blank}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        mount(row.board);
+        MainTab window(nullptr);
+        window.settings()->checkBox()->setChecked(false);  // the last row's is remembered
+        if (row.choose) row.choose(window);
+        {
+            const DialogAnswer eeprom = answer_next<QMessageBox>([](QMessageBox* box) {
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == "8 KiB") b->click();
+            });
+            const DialogAnswer cancel = answer_file_dialog(QString());
+            (window.*row.press)();
+        }
+        const QStringList planned = plan_lines(window.plan());
+        QProcess cli;
+        cli.start(CLI_PATH, QStringList(row.options) << "--plan");
+        ASSERT_TRUE(cli.waitForFinished(120000));
+        const QStringList out = QString::fromLocal8Bit(cli.readAllStandardOutput()).split('\n');
+        const int first = int(out.indexOf(QRegularExpression("^job: .*")));
+        ASSERT_GE(first, 0) << out.join('\n').toStdString();
+        EXPECT_EQ(out.mid(first, planned.size()).join('\n').toStdString(),
+                  planned.join('\n').toStdString());
+        EXPECT_TRUE(window.plan().ok()) << planned.join('\n').toStdString();
+        window.settings()->checkBox()->setChecked(false);
+    }
 }
 
 // The thread that just signalled the end of a job is still leaving run(): a

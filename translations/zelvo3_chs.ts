@@ -1182,6 +1182,14 @@ Choose it:</source>
         <source>The backup of %1 from %2 goes into the cartridge inserted, %1.</source>
         <translation>%2 的 %1 备份将写入已插入的卡带 %1。</translation>
     </message>
+    <message>
+        <source>The backup is of the cartridge %1 with the header checksum %2, but the cartridge inserted has %3: another revision.</source>
+        <translation>该备份属于卡带 %1，其头部校验和为 %2，但插入的卡带为 %3：是另一个版本。</translation>
+    </message>
+    <message>
+        <source>The value named is not offered for this cartridge.</source>
+        <translation>所指定的值不适用于此卡带。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -1182,6 +1182,14 @@ Choose it:</source>
         <source>The backup of %1 from %2 goes into the cartridge inserted, %1.</source>
         <translation>%2 の %1 のバックアップを、挿入されているカートリッジ %1 に書き込みます。</translation>
     </message>
+    <message>
+        <source>The backup is of the cartridge %1 with the header checksum %2, but the cartridge inserted has %3: another revision.</source>
+        <translation>このバックアップはヘッダーチェックサム %2 のカートリッジ %1 のものですが、挿入されているカートリッジは %3 です：別のリビジョンです。</translation>
+    </message>
+    <message>
+        <source>The value named is not offered for this cartridge.</source>
+        <translation>指定された値はこのカートリッジでは選べません。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "cart/checksums.h"
 #include "cart/header.h"
 #include "cart/known_dumps.h"
 #include "jobs/history_migration.h"
@@ -162,14 +163,32 @@ QString detected_cartridge_name(const Detection& d) {
                           whole ? gb::cartridge_code(gba, d.header.data()) : QString());
 }
 
+namespace {
+
+QString hex_byte(int value) {
+    return QString::asprintf("0x%02X", unsigned(value));
+}
+
+}  // namespace
+
 QString restore_mismatch(const BackupRecord& backup, const Detection& d) {
     const QString inserted = detected_cartridge_name(d);
     const QString kept = cartridge_name(backup.title, backup.code);
-    if (kept == inserted) return QString();
+    if (kept != inserted)
+        return QCoreApplication::translate("MainTab",
+                                           "The backup is of the cartridge %1, but the cartridge "
+                                           "inserted is %2.")
+            .arg(kept, inserted);
+    // The same title and code: another revision tells itself by its header checksum.
+    const bool gba = detected_system(d) == kSysGba;
+    const size_t at = gba ? gb::kGbaComplementOffset : gb::kGbHeaderSumOffset;
+    if (backup.headerSum == kNoHeaderSum || d.header.size() <= at ||
+        d.header[at] == backup.headerSum)
+        return QString();
     return QCoreApplication::translate("MainTab",
-                                       "The backup is of the cartridge %1, but the cartridge "
-                                       "inserted is %2.")
-        .arg(kept, inserted);
+                                       "The backup is of the cartridge %1 with the header checksum "
+                                       "%2, but the cartridge inserted has %3: another revision.")
+        .arg(kept, hex_byte(backup.headerSum), hex_byte(d.header[at]));
 }
 
 KeptBackup keep_backup(const QString& folder, const BackupOrigin& origin, const QByteArray& data,

@@ -19,12 +19,15 @@ enum class BackupState {
     Changed,  // the file's CRC32 or size is not the one recorded
 };
 
+// A record kept before header checksums were: its cartridge is known by title and code.
+inline constexpr int kNoHeaderSum = -1;
+
 struct BackupRecord {
     int64_t seq = 0;  // the order of keeping: newer backups have larger numbers
     QString path;
     QString title;
     QString code;  // the game code, empty when the header has none
-    int headerSum = 0;
+    int headerSum = kNoHeaderSum;
     QDateTime time;  // UTC
     int64_t size = 0;
     uint32_t crc32 = 0;
@@ -67,7 +70,7 @@ struct KeptBackup {
 struct BackupOrigin {
     QString title;
     QString code;
-    int headerSum = 0;
+    int headerSum = kNoHeaderSum;
 };
 
 // Keeps data (the save, then its clock) as a backup of the cartridge: a new

@@ -228,31 +228,46 @@ QString choices_line(const ChoiceModel& model, uint32_t jobType) {
     return line;
 }
 
-QString missing_choice(const ChoiceModel& model, uint32_t jobType) {
-    if (jobType == kJobGbFlash) return QString();  // a blank chip has no header to tell
-    if (model.source(kItemSystem) == ChoiceSource::Default)
-        return MainTabText::tr(
-            "No cartridge was recognised; choose its system and sizes in the "
-            "settings panel to go on anyway.");
+MissingChoice missing_item(const ChoiceModel& model, uint32_t jobType) {
+    if (jobType == kJobGbFlash) return MissingChoice::None;  // a blank chip has no header to tell
+    if (model.source(kItemSystem) == ChoiceSource::Default) return MissingChoice::System;
     const bool gba = model.choices().sysType == kSysGba;
     const MbcRow* row = gba ? nullptr : mbc_row_at(model.choices().mbcPosition);
-    if (!gba && model.source(kItem1) == ChoiceSource::Default)
-        return MainTabText::tr(
-            "The cartridge's header names no controller this program knows; choose it (MBC "
-            "TYPE) in the settings panel.");
+    if (!gba && model.source(kItem1) == ChoiceSource::Default) return MissingChoice::Controller;
     if (job_sized_by_ram(jobType)) {
-        if (gba && model.source(kItem2) == ChoiceSource::Default)
+        if (gba && model.source(kItem2) == ChoiceSource::Default) return MissingChoice::SaveType;
+        if (!gba && !(row && row->fixedSave) && model.source(kItem3) == ChoiceSource::Default)
+            return MissingChoice::SaveSize;
+    } else if (!model.romSizeSet()) {
+        return MissingChoice::RomSize;
+    }
+    return MissingChoice::None;
+}
+
+QString missing_choice(const ChoiceModel& model, uint32_t jobType) {
+    switch (missing_item(model, jobType)) {
+        case MissingChoice::System:
+            return MainTabText::tr(
+                "No cartridge was recognised; choose its system and sizes in the "
+                "settings panel to go on anyway.");
+        case MissingChoice::Controller:
+            return MainTabText::tr(
+                "The cartridge's header names no controller this program knows; choose it (MBC "
+                "TYPE) in the settings panel.");
+        case MissingChoice::SaveType:
             return MainTabText::tr(
                 "The save type of this cartridge is not known; choose it "
                 "(RAM TYPE and RAM SIZE) in the settings panel.");
-        if (!gba && !(row && row->fixedSave) && model.source(kItem3) == ChoiceSource::Default)
+        case MissingChoice::SaveSize:
             return MainTabText::tr(
                 "The cartridge's header names no save memory; choose its size "
                 "(RAM SIZE) in the settings panel to go on.");
-    } else if (!model.romSizeSet()) {
-        return MainTabText::tr(
-            "The ROM size of this cartridge is not known; choose it (ROM "
-            "SIZE) in the settings panel.");
+        case MissingChoice::RomSize:
+            return MainTabText::tr(
+                "The ROM size of this cartridge is not known; choose it (ROM "
+                "SIZE) in the settings panel.");
+        case MissingChoice::None:
+            break;
     }
     return QString();
 }

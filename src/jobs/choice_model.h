@@ -75,6 +75,11 @@ void apply_detection(ChoiceModel& model, const Detection& detection);
 // "MBC5, ROM 1 MiB (detected)" or "ROM 8 MiB (detected), save 64 KiB FLASH (chosen)".
 QString choices_line(const ChoiceModel& model, uint32_t jobType);
 
-// What the job still needs the user to choose, as a line saying how; empty
-// when every value it uses was detected, chosen or found.
+// The first value a job of this type uses that nothing told: not detected,
+// chosen or found.
+enum class MissingChoice { None, System, Controller, SaveType, SaveSize, RomSize };
+MissingChoice missing_item(const ChoiceModel& model, uint32_t jobType);
+
+// What the job still needs the user to choose, as a line saying how in the
+// settings panel; empty when every value it uses was detected, chosen or found.
 QString missing_choice(const ChoiceModel& model, uint32_t jobType);

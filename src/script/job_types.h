@@ -19,6 +19,7 @@ enum JobType : uint32_t {
 
 struct JobTypeRow {
     JobType type;
+    const char* name;
     bool gba;
     bool readsInput;   // writes a file's contents into the cartridge
     bool savesOutput;  // reads the cartridge into a file
@@ -28,20 +29,24 @@ struct JobTypeRow {
 };
 
 inline constexpr JobTypeRow kJobTypes[] = {
-    {kJobGbDump, false, false, true, false, false, kJobGbDump},
-    {kJobGbFlash, false, true, false, true, false, kJobGbDump},
-    {kJobGbSaveRead, false, false, true, false, true, kJobGbSaveRead},
-    {kJobGbSaveWrite, false, true, false, false, true, kJobGbSaveRead},
-    {kJobGbaDump, true, false, true, false, false, kJobGbaDump},
-    {kJobGbaFlash, true, true, false, true, false, kJobGbaDump},
-    {kJobGbaSaveRead, true, false, true, false, true, kJobGbaSaveRead},
-    {kJobGbaSaveWrite, true, true, false, false, true, kJobGbaSaveRead},
+    {kJobGbDump, "GB ROM dump", false, false, true, false, false, kJobGbDump},
+    {kJobGbFlash, "GB flash write", false, true, false, true, false, kJobGbDump},
+    {kJobGbSaveRead, "GB save read", false, false, true, false, true, kJobGbSaveRead},
+    {kJobGbSaveWrite, "GB save write", false, true, false, false, true, kJobGbSaveRead},
+    {kJobGbaDump, "GBA ROM dump", true, false, true, false, false, kJobGbaDump},
+    {kJobGbaFlash, "GBA flash write", true, true, false, true, false, kJobGbaDump},
+    {kJobGbaSaveRead, "GBA save read", true, false, true, false, true, kJobGbaSaveRead},
+    {kJobGbaSaveWrite, "GBA save write", true, true, false, false, true, kJobGbaSaveRead},
 };
 
 // The row of a job type; a type outside the table has none of the properties.
 inline const JobTypeRow& job_type_row(uint32_t type) {
-    static constexpr JobTypeRow kNone{kJobGbDump, false, false, false, false, false, kJobGbDump};
+    static constexpr JobTypeRow kNone{kJobGbDump, "none", false, false,
+                                      false,      false,  false, kJobGbDump};
     return type < std::size(kJobTypes) ? kJobTypes[type] : kNone;
+}
+inline const char* job_type_name(uint32_t type) {
+    return job_type_row(type).name;
 }
 inline bool job_is_gba(uint32_t type) {
     return job_type_row(type).gba;

@@ -25,6 +25,7 @@
 #include "jobs/file_names.h"
 #include "jobs/file_verdict.h"
 #include "jobs/info_report.h"
+#include "jobs/job_plan.h"
 #include "jobs/local_database.h"
 #include "jobs/option_tables.h"
 #include "jobs/save_backup.h"
@@ -345,63 +346,42 @@ bool MainTab::configure_par(QString& fileName) {
     return ::configure_par(launchChoices(), fileName, m_programDir, *m_thread, launchLog());
 }
 
-bool MainTab::refuse_gba_flash() {
-    info(
-        tr("FLASH programs rewritable GB/GBC flash cartridges; programming GBA flash "
-           "cartridges is not part of this program yet."));
-    return false;
-}
-
 void MainTab::refuse() {
     close_job(m_console, m_progress, outcome_markup(Outcome::Failure, job_outcome_line(false)));
 }
 
-bool MainTab::detect(JobButton button, const usb::BoardClaim& claim) {
+std::optional<Detection> MainTab::detect(const usb::BoardClaim& claim) {
     const QString note = claim_choice_note(claim);
     if (!note.isEmpty()) info(note);
     const Detection d = detect_cartridge(DetectOptions());
     if (d.outcome == ReportOutcome::BoardFailed) {
         info(d.failure);
         info(tr("The cartridge's header could not be read, so the job did not start."));
-        return false;
+        return std::nullopt;
     }
-    m_camera = d.outcome == ReportOutcome::Gb && d.header.size() > gb::kGbTypeOffset &&
-               d.header[gb::kGbTypeOffset] == gb::kCameraHeaderType;
-    for (const bool save : {false, true}) m_suggested[save] = suggested_file_name(d, save);
-    ChoiceModel& model = m_settings->model();
-    apply_detection(model, d);
-    m_settings->show_model();
     info(detection_line(d));
-    if (m_restoring && button == JobButton::WriteRam && !restore_into(d)) return false;
-    if (button == JobButton::WriteFlash && detected_system(d) == kSysGba) return refuse_gba_flash();
-    const bool saveJob = button == JobButton::ReadRam || button == JobButton::WriteRam;
-    if (saveJob && model.choices().sysType == kSysGba &&
-        model.source(kItem2) == ChoiceSource::Default)
-        return find_save_kind();
-    return true;
+    return d;
 }
 
-bool MainTab::restore_into(const Detection& d) {
-    const QString other = restore_mismatch(*m_restoring, d);
-    if (!other.isEmpty()) info(other);
-    // The cartridge inserted is named either way: a restore replaces its save.
-    const QString what = other.isEmpty()
-                             ? tr("The backup of %1 from %2 goes into the cartridge inserted, %1.")
-                                   .arg(detected_cartridge_name(d), backup_time_text(*m_restoring))
-                             : other;
-    const bool yes = QMessageBox::question(this, tr("Restore a backup"),
-                                           what + "\n\n" + tr("Write it into this cartridge?"),
-                                           QMessageBox::Yes | QMessageBox::No,
-                                           QMessageBox::No) == QMessageBox::Yes;
-    if (!yes) info(tr("Nothing was written."));
-    return yes;
+uint32_t MainTab::ask(const PlanQuestion& q) {
+    if (q.kind == PlanQuestionKind::Restore)
+        return QMessageBox::question(this, tr("Restore a backup"),
+                                     q.text + "\n\n" + tr("Write it into this cartridge?"),
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    // Enter (Cancel) chooses nothing.
+    QMessageBox box(QMessageBox::Question, tr("EEPROM size"), q.text, QMessageBox::Cancel, this);
+    std::vector<const QAbstractButton*> offered;
+    for (const uint32_t size : q.offered)
+        offered.push_back(box.addButton(bytes_text(size), QMessageBox::AcceptRole));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    for (size_t i = 0; i < offered.size(); ++i)
+        if (box.clickedButton() == offered[i]) return q.offered[i];
+    return 0;
 }
 
-bool MainTab::find_save_kind() {
-    ChoiceModel& model = m_settings->model();
-    const uint32_t romSize =
-        model.romSizeSet() ? uint32_t(model.choices().gbaRomSize) : gb::kGbaRomSpan;
-    info(tr("Looking for the save library in the ROM's %1...").arg(bytes_text(romSize)));
+std::optional<SaveKindFound> MainTab::search(uint32_t romSize) {
     // The window stays alive while the ROM is read; Cancel stops the search.
     setEnabledButtons(false);
     m_searchStopped = false;
@@ -415,36 +395,35 @@ bool MainTab::find_save_kind() {
     m_searching = false;
     setEnabledButtons(true);
     show_progress(m_progress, 0, 1);
-    if (m_searchStopped) {
-        info(tr("Canceled."));
-        return false;
-    }
-    info(save_search_line(
-        found, tr("choose its save type (RAM TYPE and RAM SIZE) in the settings panel")));
-    uint32_t eepromSize = 0;
-    if (found.read && found.type == gb::kSaveTypeEep && found.size == 0) {
-        // The library does not tell the EEPROM's size: the user names it, and
-        // Enter reads nothing (a wrong size would read a wrong save).
-        QMessageBox ask(QMessageBox::Question, tr("EEPROM size"),
-                        tr("The cartridge saves to an EEPROM, whose size the ROM does not "
-                           "tell.\nChoose it:"),
-                        QMessageBox::Cancel, this);
-        const QPushButton* small =
-            ask.addButton(bytes_text(gb::kGbaEepromSmall), QMessageBox::AcceptRole);
-        const QPushButton* large =
-            ask.addButton(bytes_text(gb::kGbaEepromLarge), QMessageBox::AcceptRole);
-        ask.setDefaultButton(QMessageBox::Cancel);
-        ask.exec();
-        if (ask.clickedButton() != small && ask.clickedButton() != large) {
-            info(tr("Canceled."));
-            return false;
-        }
-        eepromSize = ask.clickedButton() == small ? gb::kGbaEepromSmall : gb::kGbaEepromLarge;
-    }
-    if (!apply_save_kind(model, found, eepromSize)) return false;
-    if (eepromSize) model.setSource(kItem3, ChoiceSource::Chosen);
-    m_settings->show_model();
-    return true;
+    if (m_searchStopped) return std::nullopt;
+    return found;
+}
+
+PlanHooks MainTab::planHooks() {
+    PlanHooks hooks;
+    hooks.log = [this](const QString& text) { info(text); };
+    hooks.searchSaveKind = [this](uint32_t romSize) { return search(romSize); };
+    hooks.ask = [this](const PlanQuestion& q) { return ask(q); };
+    hooks.chooseSaveHow = tr("choose its save type (RAM TYPE and RAM SIZE) in the settings panel");
+    return hooks;
+}
+
+QString MainTab::chooseFile(JobButton button) {
+    const JobDialog& dialog = job_dialog(button);
+    const QString filter =
+        tr(m_settings->getSysType() == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
+    const bool save = button == JobButton::ReadRam || button == JobButton::WriteRam;
+    const FileKind kind = save ? FileKind::Save : FileKind::Rom;
+    // A new file gets the cartridge's name in the folder last used for its kind.
+    const QDir folder(m_preferences.folder(kind));
+    const QString start = dialog.save && !m_plan.suggestedName.isEmpty()
+                              ? folder.filePath(m_plan.suggestedName)
+                              : folder.path();
+    const QString fileName =
+        dialog.save ? QFileDialog::getSaveFileName(this, tr(dialog.caption), start, filter)
+                    : QFileDialog::getOpenFileName(this, tr(dialog.caption), start, filter);
+    if (!fileName.isEmpty()) m_preferences.setFolder(kind, QFileInfo(fileName).absolutePath());
+    return fileName;
 }
 
 void MainTab::launch(JobButton button, const QString& file) {
@@ -465,51 +444,27 @@ void MainTab::launch(JobButton button, const QString& file) {
         log_claim_problem(*claim, launchLog());
         return refuse();
     }
-    const bool detected = detect(button, *claim);
-    m_restoring.reset();
+    const std::optional<Detection> detected = detect(*claim);
     if (!detected) return refuse();
-    if (button == JobButton::WriteFlash && m_settings->getSysType() == kSysGba) {
-        // FLASH programs GB flash cartridges: a system the user did not choose
-        // (a blank chip tells none) gives way.
-        if (m_settings->model().source(kItemSystem) == ChoiceSource::Chosen) {
-            refuse_gba_flash();
-            return refuse();
-        }
-        m_settings->model().setSysType(kSysGb, ChoiceSource::Default);
-        m_settings->show_model();
-        info(tr("FLASH programs GB/GBC flash cartridges: the panel is set to GB/GBC."));
-    }
-    const uint32_t type = job_type_for(button, m_settings->getSysType());
-    const QString missing = missing_choice(m_settings->model(), type);
-    if (!missing.isEmpty()) {
-        info(missing);
+    JobRequest request{button, {}, m_restoring ? &*m_restoring : nullptr};
+    request.named.verify = m_settings->getCheckType();
+    request.named.keepBest = m_settings->keepBestBox()->isChecked();
+    m_plan = plan_job(request, *detected, m_settings->model(), planHooks());
+    m_restoring.reset();
+    m_camera = m_plan.camera;
+    m_settings->show_model();
+    if (!m_plan.ok()) {
+        info(m_plan.why);
         return refuse();
     }
-    info(tr("Using: %1").arg(choices_line(m_settings->model(), type)));
-
-    const JobDialog& dialog = job_dialog(button);
-    const QString filter =
-        tr(m_settings->getSysType() == kSysGba ? dialog.gbaFilter : dialog.gbFilter);
-    const bool save = button == JobButton::ReadRam || button == JobButton::WriteRam;
-    const FileKind kind = save ? FileKind::Save : FileKind::Rom;
-    // A new file gets the cartridge's name in the folder last used for its kind.
-    const QDir folder(m_preferences.folder(kind));
-    const QString start = dialog.save && !m_suggested[save].isEmpty()
-                              ? folder.filePath(m_suggested[save])
-                              : folder.path();
-    QString fileName = file;
-    if (fileName.isEmpty()) {
-        fileName = dialog.save
-                       ? QFileDialog::getSaveFileName(this, tr(dialog.caption), start, filter)
-                       : QFileDialog::getOpenFileName(this, tr(dialog.caption), start, filter);
-        if (!fileName.isEmpty()) m_preferences.setFolder(kind, QFileInfo(fileName).absolutePath());
-    }
+    info(tr("Using: %1").arg(choices_line(m_settings->model(), m_plan.type)));
+    const QString fileName = file.isEmpty() ? chooseFile(button) : file;
     // The dialog asked before replacing a file that was there; one that
     // appears during the job is kept.
     m_thread->m_replace = QFileInfo::exists(fileName);
     m_thread->m_agreed = platform::file_identity(QFile::encodeName(fileName).toStdString());
     const LaunchFault fault =
-        prepare_job(button, launchChoices(), fileName, m_programDir, *m_thread, launchLog());
+        prepare_job(button, m_plan.choices, fileName, m_programDir, *m_thread, launchLog());
     if (fault == LaunchFault::Canceled) return log_separator(m_console);
     if (fault != LaunchFault::None) return refuse();
     m_thread->m_claim = std::move(claim);
@@ -517,7 +472,7 @@ void MainTab::launch(JobButton button, const QString& file) {
     setEnabledButtons(false);
     m_job.begin(expected_passes(m_thread->m_type, m_thread->m_verify, m_thread->m_backup));
     m_thread->start(QThread::NormalPriority);
-    info(job_start_line(dialog, fileName));
+    info(job_start_line(job_dialog(button), fileName));
 }
 
 void MainTab::push_read_rom() {

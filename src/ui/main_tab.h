@@ -7,6 +7,7 @@
 #include "jobs/backup_history.h"
 #include "jobs/detection.h"
 #include "jobs/job_launch.h"
+#include "jobs/job_plan.h"
 #include "jobs/transfer_rate.h"
 #include "ui/preferences.h"
 
@@ -48,6 +49,8 @@ public:
 
     // A save library search is reading the ROM (the window waits for it).
     bool searching() const { return m_searching; }
+    // The plan of the last job launched.
+    const JobPlan& plan() const { return m_plan; }
 
 public slots:
     void push_info();
@@ -89,16 +92,16 @@ private:
     void launch(JobButton button, const QString& file = QString());
     // Ends a launch that started no job: the failure line and the separator.
     void refuse();
-    bool refuse_gba_flash();  // says why; false
-    // Reads the cartridge's header and sets what it found where the user chose
-    // nothing since; false (with the reason logged) when the job may not start.
-    bool detect(JobButton button, const usb::BoardClaim& claim);
-    // Before a restore: whether the backup goes into the cartridge inserted,
-    // asked with No as the default when it is of another cartridge.
-    bool restore_into(const Detection& detection);
-    // Looks for the save library in the ROM of a GBA cartridge the database
-    // does not know; false when the save kind is still not known.
-    bool find_save_kind();
+    // Reads the cartridge's header; nullopt (with the reason logged) when it
+    // could not be read.
+    std::optional<Detection> detect(const usb::BoardClaim& claim);
+    // The window's part in a plan: its questions as dialogs whose default is
+    // the safe answer, and the save library search with its progress.
+    uint32_t ask(const PlanQuestion& question);
+    std::optional<SaveKindFound> search(uint32_t romSize);
+    PlanHooks planHooks();
+    // The file dialog of a job, in the folder last used for its kind.
+    QString chooseFile(JobButton button);
     LaunchLog launchLog();
     LaunchChoices launchChoices();
 
@@ -116,9 +119,9 @@ private:
     QPushButton* m_importDats;
     QPushButton* m_restore;
     CameraGallery* m_gallery = nullptr;
-    bool m_camera = false;   // the last cartridge detected is a Pocket Camera
-    QString m_photosFile;    // its save, read by the last job
-    QString m_suggested[2];  // names for the detected cartridge's ROM and save files
+    JobPlan m_plan;
+    bool m_camera = false;  // the last cartridge detected is a Pocket Camera
+    QString m_photosFile;   // its save, read by the last job
     Preferences m_preferences;
     QHBoxLayout* m_topRow;
     QHBoxLayout* m_progressRow;

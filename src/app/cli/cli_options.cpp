@@ -1,6 +1,7 @@
 #include "app/cli/cli_options.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -115,36 +116,30 @@ QString size_text(int bytes) {
     return QString::number(bytes);
 }
 
-QString parse_cli(const QStringList& args, CliRequest& request) {
-    QStringList positional;
+namespace {
+
+// The options that take no value, and the request's flag each sets.
+struct FlagRow {
+    const char* name;
+    bool CliRequest::*flag;
+};
+constexpr FlagRow kFlags[] = {
+    {"--help", &CliRequest::help},          {"-h", &CliRequest::help},
+    {"--version", &CliRequest::version},    {"--bash-completion", &CliRequest::completion},
+    {"--verify", &CliRequest::verify},      {"--force", &CliRequest::force},
+    {"--keep-best", &CliRequest::keepBest}, {"--no-backup", &CliRequest::noBackup},
+    {"--plan", &CliRequest::planOnly},
+};
+
+// Sorts the arguments into flags, options with their values and the words
+// left (the command and its files); an empty string, or why they cannot be used.
+QString read_arguments(const QStringList& args, CliRequest& request, QStringList& positional) {
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            request.help = true;
-            continue;
-        }
-        if (arg == "--version") {
-            request.version = true;
-            continue;
-        }
-        if (arg == "--bash-completion") {
-            request.completion = true;
-            continue;
-        }
-        if (arg == "--verify") {
-            request.verify = true;
-            continue;
-        }
-        if (arg == "--force") {
-            request.force = true;
-            continue;
-        }
-        if (arg == "--keep-best") {
-            request.keepBest = true;
-            continue;
-        }
-        if (arg == "--no-backup") {
-            request.noBackup = true;
+        const FlagRow* flag = std::find_if(std::begin(kFlags), std::end(kFlags),
+                                           [&arg](const FlagRow& f) { return arg == f.name; });
+        if (flag != std::end(kFlags)) {
+            request.*(flag->flag) = true;
             continue;
         }
         if (arg == "--") {
@@ -171,6 +166,26 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
         const QString error = apply_option(name, value, request);
         if (!error.isEmpty()) return error;
     }
+    return {};
+}
+
+// The options that belong to one command or one system only.
+QString misplaced_option(const CliRequest& request) {
+    if (request.restore && request.command != CliCommand::Backups)
+        return "--restore belongs to the backups command";
+    if (request.system == kSysGba && request.mbcCode)
+        return "--mbc names a GB/GBC controller; GBA cartridges have none";
+    if (request.system == kSysGb && request.saveType)
+        return "--save-type names a GBA save kind; GB/GBC saves are sized with --ram-size";
+    return {};
+}
+
+}  // namespace
+
+QString parse_cli(const QStringList& args, CliRequest& request) {
+    QStringList positional;
+    if (const QString error = read_arguments(args, request, positional); !error.isEmpty())
+        return error;
     if (request.help || request.version || request.completion) return {};
     if (positional.isEmpty()) return "no command given (see --help)";
     const CliCommandRow* command = cli_command_named(positional[0]);
@@ -186,13 +201,7 @@ QString parse_cli(const QStringList& args, CliRequest& request) {
             .arg(command->name, positional[1 + files + folders]);
     if (files && positional.size() > 1) request.file = positional[1];
     if (folders && positional.size() > 1 + files) request.folder = positional[1 + files];
-    if (request.restore && request.command != CliCommand::Backups)
-        return "--restore belongs to the backups command";
-    if (request.system == kSysGba && request.mbcCode)
-        return "--mbc names a GB/GBC controller; GBA cartridges have none";
-    if (request.system == kSysGb && request.saveType)
-        return "--save-type names a GBA save kind; GB/GBC saves are sized with --ram-size";
-    return {};
+    return misplaced_option(request);
 }
 
 bool cli_command_runs_script(const char* word) {

@@ -28,6 +28,7 @@ struct CliRequest {
     bool noBackup = false;            // write-save without keeping the cartridge's save first
     QString board;                    // the board's volume name; empty: the first one found
     bool keepBest = false;            // keep an undecided dump's best guess, marked
+    bool planOnly = false;            // --plan: print the job's plan and stop before it
     int retries = kDefaultHealReads;  // reads of differing chunks before they are given up
     std::optional<int> restore;       // backups --restore N
     QString datAction;                // dat: import, list or remove

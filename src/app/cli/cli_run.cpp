@@ -25,6 +25,7 @@
 #include "jobs/file_verdict.h"
 #include "jobs/info_report.h"
 #include "jobs/job_launch.h"
+#include "jobs/job_plan.h"
 #include "jobs/option_tables.h"
 #include "jobs/save_backup.h"
 #include "jobs/save_file.h"
@@ -131,77 +132,114 @@ CliResult check_file(JobButton button, const QString& path, bool force, CliOutpu
     return {};
 }
 
-// Sets what the command line names over what the report detected.
-CliResult apply_options(const CliRequest& r, ChoiceModel& model) {
-    if (r.system && *r.system != model.choices().sysType) model.setSysType(*r.system);
-    const bool gba = model.choices().sysType == kSysGba;
-    if (gba && r.mbcCode)
-        return {kExitUsage, "--mbc names a GB/GBC controller, but this is a GBA cartridge"};
-    if (!gba && r.saveType)
-        return {kExitUsage, "--save-type names a GBA save kind, but this is a GB/GBC cartridge"};
-    constexpr ChoiceSource kChosen = ChoiceSource::Chosen;
-    if (r.mbcCode) model.setItem1(*r.mbcCode, kChosen);
-    if (r.romSize &&
-        !(gba ? model.setItem1(*r.romSize, kChosen) : model.setItem2(*r.romSize, kChosen)))
-        return {kExitUsage, QString("--rom-size %1 is not offered; use one of: %2")
-                                .arg(size_text(*r.romSize),
-                                     gba ? sizes_text(gba_rom_table) : sizes_text(gb_rom_table))};
-    // Naming the save type already chosen keeps the detected size.
-    if (r.saveType && *r.saveType != model.choices().gbaRamType)
-        model.setItem2(*r.saveType, kChosen);
-    if (r.ramSize && !model.setItem3(*r.ramSize, kChosen)) {
-        const QString offered =
-            gba ? sizes_text(gba_save_table, size_t(save_base_for(model.choices().gbaRamType)),
-                             size_t(kSaveChoices))
-                : sizes_text(gb_ram_table);
-        return {kExitUsage, QString("--ram-size %1 is not offered; use one of: %2")
-                                .arg(size_text(*r.ramSize), offered)};
-    }
-    model.setVerify(r.verify);
-    model.setKeepBest(r.keepBest);
-    return {};
+NamedChoices named_choices(const CliRequest& r) {
+    NamedChoices n;
+    n.system = r.system;
+    n.mbcCode = r.mbcCode;
+    n.romSize = r.romSize;
+    n.saveType = r.saveType;
+    n.ramSize = r.ramSize;
+    n.verify = r.verify;
+    n.keepBest = r.keepBest;
+    return n;
 }
 
-// A job needs the size it transfers, detected or named.
-CliResult check_sizes(CliCommand command, const ChoiceModel& model) {
-    if (command == CliCommand::FlashRom && model.choices().sysType == kSysGba)
-        return {kExitUsage, "flash-rom programs GB/GBC flash cartridges; this is a GBA cartridge"};
-    // A blank flash chip has no header to name its controller.
-    if (command != CliCommand::FlashRom && model.choices().sysType == kSysGb &&
-        model.source(kItem1) == ChoiceSource::Default)
-        return {kExitFailed,
-                "the cartridge's header names no controller this program knows; name it with "
-                "--mbc"};
-    if (command == CliCommand::DumpRom && !model.romSizeSet())
-        return {kExitFailed, "the ROM size was not detected; name it with --rom-size"};
-    const bool saveJob = is_save_command(command);
-    const MbcRow* row = mbc_row_at(model.choices().mbcPosition);
-    const bool fixedSave = model.choices().sysType == kSysGb && row && row->fixedSave;
-    if (saveJob && !model.saveSizeSet() && !fixedSave)
-        return {kExitFailed,
-                "the cartridge's header names no save memory; name its size with --ram-size"};
-    return {};
+// The plan's questions, answered from the options: a restore into another
+// cartridge by --force, an EEPROM's size by --ram-size.
+uint32_t answer(const PlanQuestion& q, const CliRequest& r, CliOutput& out) {
+    if (q.kind == PlanQuestionKind::EepromSize)
+        return r.ramSize && std::count(q.offered.begin(), q.offered.end(), uint32_t(*r.ramSize))
+                   ? uint32_t(*r.ramSize)
+                   : 0;
+    // backups --restore N asks for the restore itself.
+    if (!q.otherCartridge) return 1;
+    if (r.force) out.line(q.text + " It is restored, as --force asks.");
+    return r.force ? 1 : 0;
 }
 
-// A GBA cartridge the database does not know names its save library in its ROM.
-CliResult find_save_kind(const CliRequest& r, ChoiceModel& model, CliOutput& out) {
-    const uint32_t romSize =
-        model.romSizeSet() ? uint32_t(model.choices().gbaRomSize) : gb::kGbaRomSpan;
-    out.line(QString("Looking for the save library in the ROM's %1...").arg(bytes_text(romSize)));
+std::optional<SaveKindFound> search(uint32_t romSize, CliOutput& out) {
     out.begin();
-    const SaveKindFound found = search_save_kind(romSize, [&out](uint32_t done, uint32_t total) {
+    SaveKindFound found = search_save_kind(romSize, [&out](uint32_t done, uint32_t total) {
         out.progress(done, total);
         return !g_canceled.load();
     });
-    if (g_canceled.load()) return {kExitFailed, "canceled"};
-    const QString line = save_search_line(found, "name it with --save-type and --ram-size");
-    out.line(line);
-    if (apply_save_kind(model, found, r.ramSize ? uint32_t(*r.ramSize) : 0)) return {};
-    if (found.type == gb::kSaveTypeEep && !r.ramSize)
-        return {kExitFailed,
-                "an EEPROM's size cannot be told from the ROM; name it with "
-                "--ram-size 512 or --ram-size 8K"};
-    return {kExitFailed, line};
+    if (g_canceled.load()) return std::nullopt;
+    return found;
+}
+
+PlanHooks plan_hooks(const CliRequest& r, CliOutput& out) {
+    PlanHooks hooks;
+    hooks.log = [&out](const QString& text) { out.line(text); };
+    hooks.searchSaveKind = [&out](uint32_t romSize) { return search(romSize, out); };
+    hooks.ask = [&r, &out](const PlanQuestion& q) { return answer(q, r, out); };
+    hooks.chooseSaveHow = "name it with --save-type and --ram-size";
+    return hooks;
+}
+
+// A value the plan found missing, and the option that names it.
+QString missing_text(MissingChoice missing) {
+    switch (missing) {
+        case MissingChoice::System:
+            return "the cartridge was not recognised; name it with --system and its sizes";
+        case MissingChoice::Controller:
+            return "the cartridge's header names no controller this program knows; name it "
+                   "with --mbc";
+        case MissingChoice::SaveType:
+            return "the cartridge's save type is not known; name it with --save-type and "
+                   "--ram-size";
+        case MissingChoice::SaveSize:
+            return "the cartridge's header names no save memory; name its size with --ram-size";
+        case MissingChoice::RomSize:
+            return "the ROM size was not detected; name it with --rom-size";
+        case MissingChoice::None:
+            break;
+    }
+    return QString();
+}
+
+// A named value its list does not offer, with the ones it does.
+QString not_offered_text(const JobPlan& plan, const CliRequest& r) {
+    const bool gba = plan.choices.sysType == kSysGba;
+    if (plan.refusedItem == kItem1 && gba && r.mbcCode)
+        return "--mbc names a GB/GBC controller, but this is a GBA cartridge";
+    if (plan.refusedItem == kItem2 && !gba && r.saveType)
+        return "--save-type names a GBA save kind, but this is a GB/GBC cartridge";
+    if (plan.refusedItem == kItem3)
+        return QString("--ram-size %1 is not offered; use one of: %2")
+            .arg(size_text(*r.ramSize),
+                 gba ? sizes_text(gba_save_table, size_t(save_base_for(plan.choices.gbaRamType)),
+                                  size_t(kSaveChoices))
+                     : sizes_text(gb_ram_table));
+    if (r.romSize)
+        return QString("--rom-size %1 is not offered; use one of: %2")
+            .arg(size_text(*r.romSize), gba ? sizes_text(gba_rom_table) : sizes_text(gb_rom_table));
+    return plan.why;
+}
+
+// Why the plan starts no job, as the command line says it.
+CliResult plan_refusal(const JobPlan& plan, const CliRequest& r) {
+    switch (plan.stop) {
+        case PlanStop::Missing:
+            return {kExitFailed, missing_text(plan.missing)};
+        case PlanStop::GbaFlash:
+            return {kExitUsage,
+                    "flash-rom programs GB/GBC flash cartridges; this is a GBA cartridge"};
+        case PlanStop::NotOffered:
+            return {kExitUsage, not_offered_text(plan, r)};
+        case PlanStop::Declined:
+            if (plan.asked.back().kind == PlanQuestionKind::EepromSize)
+                return {kExitFailed,
+                        "an EEPROM's size cannot be told from the ROM; name it with "
+                        "--ram-size 512 or --ram-size 8K"};
+            return {kExitFile,
+                    plan.asked.back().text + " Nothing was written; --force restores it anyway."};
+        case PlanStop::SearchCanceled:
+            return {kExitFailed, "canceled"};
+        case PlanStop::SearchUndecided:
+        case PlanStop::None:
+            break;
+    }
+    return {kExitFailed, plan.why};
 }
 
 ReportLog report_log(CliOutput& out) {
@@ -209,14 +247,14 @@ ReportLog report_log(CliOutput& out) {
 }
 
 CliResult run_job(const CliRequest& r, const QString& file, const platform::FileIdentity& agreed,
-                  const ChoiceModel& model, const QString& appDir, CliOutput& out) {
+                  const LaunchChoices& choices, const QString& appDir, CliOutput& out) {
     const JobButton button = button_for(r.command);
     FamicomThread job;
     const LaunchLog log{[&out](const QString& text) { out.line(text); },
                         [&out] { out.separator(); }};
     // The header was just read in the job's mode: the launch need not enter it
     // again (the job thread still does, as every job starts).
-    const LaunchFault fault = prepare_job(button, model.choices(), file, appDir, job, log, false);
+    const LaunchFault fault = prepare_job(button, choices, file, appDir, job, log, false);
     if (fault != LaunchFault::None) {
         const int code = fault == LaunchFault::Board  ? kExitBoard
                          : fault == LaunchFault::File ? kExitFile
@@ -346,13 +384,88 @@ CliResult current_folder_problem(const QString& file) {
             "its full path"};
 }
 
-// A backup goes back only into the cartridge it was taken from, unless --force;
-// other names both when it is another.
-CliResult check_restore(const QString& other, bool force, CliOutput& out) {
-    if (other.isEmpty()) return {};
-    if (!force) return {kExitFile, other + " Nothing was written; --force restores it anyway."};
-    out.line(other + " It is restored, as --force asks.");
-    return {};
+}  // namespace
+
+namespace {
+
+bool is_job(CliCommand command) {
+    return command != CliCommand::Info && command != CliCommand::Check;
+}
+
+// The output or input file a job names: checked before the board is touched.
+struct JobFile {
+    QString path;  // empty: the cartridge's suggested name, once its header is read
+    platform::FileIdentity agreed;
+};
+
+CliResult check_job_file(const CliRequest& r, JobFile& f, CliOutput& out) {
+    f.agreed = platform::file_identity(QFile::encodeName(f.path).toStdString());
+    return check_file(button_for(r.command), f.path, r.force, out);
+}
+
+// What the header read found, with the report printed on the way.
+struct CartridgeRead {
+    ReportOutcome outcome = ReportOutcome::NoBoard;
+    Detection detection;
+    ChoiceModel model;
+    bool detected = false;
+    bool stable = true;
+};
+
+void read_cartridge(const CliRequest& r, const QString& appDir, CliOutput& out,
+                    CartridgeRead& read) {
+    ReportPanel panel = read.model.panel();
+    panel.setSysType = [&read](int system) {
+        read.detected = true;
+        read.model.setSysType(system);
+    };
+    // Only a dump needs the ROM's size (and a save search its bounds), and a
+    // system named need not be looked for.
+    const bool saveSearch = is_save_command(r.command) && !r.saveType;
+    panel.probeRomSize = (r.command == CliCommand::DumpRom && !r.romSize) || saveSearch;
+    if (r.system) panel.onlySystem = *r.system;
+    panel.beyondHeader = r.command == CliCommand::Info;
+    panel.contactCheck = !is_job(r.command);
+    panel.contactsStable = [&read](bool s) { read.stable = s; };
+    panel.detected = [&read](const Detection& d) { read.detection = d; };
+    panel.scriptFolder = mapper_folder(appDir);
+    read.outcome = run_info_report(report_log(out), panel);
+    phase::mark("detection");
+}
+
+CliResult board_failure(CliOutput& out) {
+    if (const char* held = usb::busy_file())
+        return {kExitBoard,
+                QString("the board is in use by another program: it holds %1").arg(held)};
+    return {kExitBoard,
+            QString("the board did not answer while the cartridge's header was read (%1)")
+                .arg(out.lastLine())};
+}
+
+// The job's plan from the header read, and the job when the plan lets it start.
+CliResult plan_and_run(const CliRequest& r, const BackupRecord* restoring, JobFile& file,
+                       CartridgeRead& read, const QString& appDir, CliOutput& out) {
+    const JobRequest request{button_for(r.command), named_choices(r), restoring};
+    const JobPlan plan = plan_job(request, read.detection, read.model, plan_hooks(r, out));
+    if (r.planOnly) {
+        for (const QString& line : plan_lines(plan)) out.line(line);
+        return plan.ok() ? CliResult() : plan_refusal(plan, r);
+    }
+    if (!plan.ok()) return plan_refusal(plan, r);
+    if (file.path.isEmpty())
+        return {kExitUsage,
+                "the cartridge was not recognised, so no FILE can be suggested: name one"};
+    out.line(settings_line(plan.choices, is_save_command(r.command)));
+    return run_job(r, file.path, file.agreed, plan.choices, appDir, out);
+}
+
+// Commands that need no board.
+std::optional<CliResult> run_without_board(const CliRequest& request, CliOutput& out) {
+    if (request.command == CliCommand::Dat) return run_dat(request, out);
+    if (request.command == CliCommand::Verify)
+        return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
+    if (request.command == CliCommand::CameraPhotos) return camera_photos(request, out);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -364,23 +477,17 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
         const CliResult listed = backups(request, out, &restoring);
         if (listed.code || !restoring) return listed;
     }
-    if (request.command == CliCommand::Dat) return run_dat(request, out);
-    if (request.command == CliCommand::Verify)
-        return verify_file(QFileInfo(request.file).absoluteFilePath(), out);
-    if (request.command == CliCommand::CameraPhotos) return camera_photos(request, out);
-    const bool job = request.command != CliCommand::Info && request.command != CliCommand::Check;
+    if (const std::optional<CliResult> done = run_without_board(request, out)) return *done;
+    const bool job = is_job(request.command);
+    JobFile file;
     if (job) {
-        const CliResult gone = current_folder_problem(request.file);
-        if (gone.code) return gone;
-    }
-    // Without FILE, the name comes from the cartridge once its header is read.
-    const bool suggested = job && request.file.isEmpty();
-    QString file = job && !suggested ? QFileInfo(request.file).absoluteFilePath() : QString();
-    platform::FileIdentity agreed;
-    if (job && !suggested) {
-        agreed = platform::file_identity(QFile::encodeName(file).toStdString());
-        const CliResult refused = check_file(button_for(request.command), file, request.force, out);
-        if (refused.code) return refused;
+        if (const CliResult gone = current_folder_problem(request.file); gone.code) return gone;
+        // Without FILE, the name comes from the cartridge once its header is read.
+        if (!request.file.isEmpty()) {
+            file.path = QFileInfo(request.file).absoluteFilePath();
+            if (const CliResult refused = check_job_file(request, file, out); refused.code)
+                return refused;
+        }
     }
     // One board, held from here to the end: no other program's commands come
     // between the header read and the job, and no other board takes over.
@@ -390,67 +497,18 @@ CliResult run_cli(const CliRequest& asked, const QString& appDir, CliOutput& out
     const QString choice =
         claim_choice_note(claim, request.board.isEmpty() ? QStringLiteral("--board") : QString());
     if (!choice.isEmpty()) out.line(choice);
-
-    ChoiceModel model;
-    bool detected = false;
-    ReportPanel panel = model.panel();
-    panel.setSysType = [&model, &detected](int system) {
-        detected = true;
-        model.setSysType(system);
-    };
-    // Only a dump needs the ROM's size (and a save search its bounds), and a
-    // system named need not be looked for.
-    const bool saveSearch = is_save_command(request.command) && !request.saveType;
-    panel.probeRomSize = (request.command == CliCommand::DumpRom && !request.romSize) || saveSearch;
-    if (request.system) panel.onlySystem = *request.system;
-    panel.beyondHeader = request.command == CliCommand::Info;
-    panel.contactCheck = !job;
-    bool stable = true;
-    panel.contactsStable = [&stable](bool s) { stable = s; };
-    QString name, otherCartridge;
-    panel.detected = [&](const Detection& d) {
-        note_detected_size(model, d);
-        name = suggested_file_name(d, is_save_command(request.command));
-        if (restoring) otherCartridge = restore_mismatch(*restoring, d);
-    };
-    panel.scriptFolder = mapper_folder(appDir);
-    const ReportOutcome outcome = run_info_report(report_log(out), panel);
-    phase::mark("detection");
-    if (outcome == ReportOutcome::NoBoard || outcome == ReportOutcome::BoardFailed) {
-        if (const char* held = usb::busy_file())
-            return {kExitBoard,
-                    QString("the board is in use by another program: it holds %1").arg(held)};
-        return {kExitBoard, QString("the board did not answer while the cartridge's header was "
-                                    "read (%1)")
-                                .arg(out.lastLine())};
+    CartridgeRead read;
+    read_cartridge(request, appDir, out, read);
+    if (read.outcome == ReportOutcome::NoBoard || read.outcome == ReportOutcome::BoardFailed)
+        return board_failure(out);
+    if (!job) return report_result(read.detected, read.stable);
+    if (file.path.isEmpty() && !request.planOnly) {
+        // Named before the plan, which may read the whole ROM for its save kind.
+        const QString name = suggested_file_name(read.detection, is_save_command(request.command));
+        if (!name.isEmpty()) file.path = QDir::current().absoluteFilePath(name);
+        if (!name.isEmpty())
+            if (const CliResult refused = check_job_file(request, file, out); refused.code)
+                return refused;
     }
-    if (!job) return report_result(detected, stable);
-    if (!detected && !request.system)
-        return {kExitFailed,
-                "the cartridge was not recognised; name it with --system and its sizes"};
-    if (restoring) {
-        const CliResult other = check_restore(otherCartridge, request.force, out);
-        if (other.code) return other;
-    }
-    if (suggested) {
-        if (name.isEmpty())
-            return {kExitUsage,
-                    "the cartridge was not recognised, so no FILE can be suggested: "
-                    "name one"};
-        file = QDir::current().absoluteFilePath(name);
-        agreed = platform::file_identity(QFile::encodeName(file).toStdString());
-        const CliResult refused = check_file(button_for(request.command), file, request.force, out);
-        if (refused.code) return refused;
-    }
-
-    if (outcome == ReportOutcome::GbaUnknown && saveSearch &&
-        (!request.system || *request.system == kSysGba)) {
-        const CliResult searched = find_save_kind(request, model, out);
-        if (searched.code) return searched;
-    }
-    CliResult refused = apply_options(request, model);
-    if (!refused.code) refused = check_sizes(request.command, model);
-    if (refused.code) return refused;
-    out.line(settings_line(model.choices(), is_save_command(request.command)));
-    return run_job(request, file, agreed, model, appDir, out);
+    return plan_and_run(request, restoring ? &*restoring : nullptr, file, read, appDir, out);
 }

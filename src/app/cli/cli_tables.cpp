@@ -131,6 +131,10 @@ const CliOptionRow kCliOptions[] = {
      "dump-rom: when the reads leave bytes undecided, keep the best guess as \"FILE "
      "(unstable)\" (the command still fails)",
      nullptr, nullptr},
+    {"--plan", nullptr,
+     "dump-rom, flash-rom, read-save, write-save: read the header, print each value the job "
+     "would use with where it came from, and stop before anything is read or written",
+     nullptr, nullptr},
     {"--force", nullptr, "replace an existing output file (dump-rom, read-save)", nullptr, nullptr},
     {"--no-backup", nullptr,
      "write-save without first keeping the cartridge's save in the backup folder", nullptr,

@@ -37,7 +37,7 @@ std::vector<Bytes> after_init(const MountedBoard& board) {
 
 TEST(GbBus, InitSwitchesModeAndFillsTheTable) {
     MOUNT_BOARD(board, {});
-    ASSERT_EQ(usb::open(), 1);
+    ASSERT_TRUE(usb::open());
     EXPECT_EQ(gb::f_gb_init(), 512u);
     EXPECT_EQ(gb::p_gb_cpu_read, &gb::f_gb_cpu_read);
     EXPECT_EQ(gb::p_gb_cpu_flash, &gb::f_gb_cpu_flash_29f);
@@ -52,7 +52,7 @@ TEST(GbBus, InitSwitchesModeAndFillsTheTable) {
 
 TEST(GbBus, RamWritesAreCutInto480ByteChunksWithAWrappingAddress) {
     MOUNT_BOARD(board, {});
-    ASSERT_EQ(usb::open(), 1);
+    ASSERT_TRUE(usb::open());
     gb::f_gb_init();
     const Bytes data = romgen::pattern(1024, 1);
     EXPECT_EQ(gb::f_gb_sram_write(0xA000, data.data(), 960), 1024u);
@@ -82,7 +82,7 @@ TEST(GbBus, RamWritesAreCutInto480ByteChunksWithAWrappingAddress) {
 
 TEST(GbBus, ByteWritesSendOneBlockEachInOneWrite) {
     MOUNT_BOARD(board, {});
-    ASSERT_EQ(usb::open(), 1);
+    ASSERT_TRUE(usb::open());
     gb::f_gb_init();
     uint32_t addresses[8], values[8];
     for (uint32_t j = 0; j < 8; ++j) addresses[j] = 0x12000 + j, values[j] = 0x1A0 + j;
@@ -116,7 +116,7 @@ protected:
 
 TEST_F(FlashProgramming, ChunksCarryTheirFirst8BytesEnciphered) {
     MOUNT_BOARD(board, {});
-    ASSERT_EQ(usb::open(), 1);
+    ASSERT_TRUE(usb::open());
     gb::f_gb_init();
     Bytes image = romgen::pattern(0x4000, 7);
     const Bytes original = image;
@@ -156,7 +156,7 @@ TEST(GbaBus, ReadsLatch24BitAddressesAndWritesCarry32Bits) {
     TempDir dir;
     testing_support::write_file(dir.file(rom), romgen::gba_image(0x400000, "ZTST"));
     MOUNT_BOARD(board, {"--gba", dir.file(rom)});
-    ASSERT_EQ(usb::open(), 1);
+    ASSERT_TRUE(usb::open());
     EXPECT_EQ(gb::f_gba_init(), 512u);
     const Bytes image = read_file(dir.file(rom));
     Bytes got(8192);
@@ -185,7 +185,7 @@ TEST(GbaSave, AnEeprom8kWriteOfPartOfAStepKeepsTheRestOfIt) {
     testing_support::write_file(dir.file("rom.gba"), romgen::gba_image(0x100000, "ZTST"));
     MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", "eep8k", "--save",
                         dir.file("held.sav"), "--save-out", dir.file("out.sav")});
-    ASSERT_EQ(usb::open(), 1);
+    ASSERT_TRUE(usb::open());
     gb::f_gba_init();
     EXPECT_EQ(gb::f_gba_eep8k_write(0x400, data.data(), 300), 300u);
     board.unmount();
@@ -196,7 +196,7 @@ TEST(GbaSave, AnEeprom8kWriteOfPartOfAStepKeepsTheRestOfIt) {
 
 TEST(GbaSave, CommandLayoutsOfEveryOperation) {
     MOUNT_BOARD(board, {});
-    ASSERT_EQ(usb::open(), 1);
+    ASSERT_TRUE(usb::open());
     gb::f_gba_init();
     Bytes buffer(0x8000, 0x5A);
     EXPECT_EQ(gb::f_gba_sram_read(0, buffer.data(), 32768), 32768u);
@@ -252,7 +252,7 @@ TEST(GbaSave, CommandLayoutsOfEveryOperation) {
 
 TEST(GbaSave, PairSelectionAndItsResetByTheModeSwitch) {
     MOUNT_BOARD(board, {});
-    ASSERT_EQ(usb::open(), 1);
+    ASSERT_TRUE(usb::open());
     gb::f_gba_init();
     gb::f_gba_save_cfg(gb::save_pair_for(1, 0x20000));
     EXPECT_EQ(gb::p_gba_save_read, &gb::f_gba_flash128k_read);
@@ -271,7 +271,7 @@ TEST(BusOnBoard, GbBanksAndRamThroughMbc5) {
     const Bytes rom = romgen::gb_image(0x1B, 3, 3);
     testing_support::write_file(dir.file("rom.gb"), rom);
     MOUNT_BOARD(board, {"--gb", dir.file("rom.gb"), "--save-out", dir.file("save.out")});
-    ASSERT_EQ(usb::open(), 1);
+    ASSERT_TRUE(usb::open());
     gb::f_gb_init();
     Bytes bank(0x4000);
     for (uint32_t n : {0u, 5u, 15u}) {
@@ -297,7 +297,7 @@ TEST(BusOnBoard, GbaSavesOfEveryKindWrittenReadAndErased) {
         SCOPED_TRACE(k.kind);
         MOUNT_BOARD(board, {"--gba", dir.file("rom.gba"), "--gba-save", k.kind, "--erase-ms",
                             "1000", "--save-out", dir.file("save.out")});
-        ASSERT_EQ(usb::open(), 1);
+        ASSERT_TRUE(usb::open());
         gb::f_gba_init();
         gb::f_gba_save_cfg(uint32_t(gb::save_pair_for(k.type, k.size)));
         Bytes data = romgen::pattern(k.size, k.size), got(k.size);
@@ -320,7 +320,7 @@ TEST(BusOnBoard, GbaSavesOfEveryKindWrittenReadAndErased) {
 
 TEST(BusOnBoard, AFailingBoardShowsInTheResults) {
     MOUNT_BOARD(board, {"--fail-after", "2"});
-    ASSERT_EQ(usb::open(), 1);  // the first operation: the label read
+    ASSERT_TRUE(usb::open());  // the first operation: the label read
     EXPECT_EQ(gb::f_gb_init(), 0u) << "the second block is refused";
     uint8_t data[16];
     EXPECT_EQ(gb::f_gb_cpu_read(0, data, 16), 0u);

@@ -182,7 +182,7 @@ TEST(CommandWrite, SendsEveryBlockFramedInOneWrite) {
     EXPECT_EQ(cmd::send(buffer.data(), 1536), 1536u);
     EXPECT_EQ(cmd::send(buffer.data(), 1000), 0u) << "not a whole number of blocks";
     uint8_t serial[16] = {};
-    EXPECT_EQ(cmd::read_sn(serial, 16), 1);
+    EXPECT_TRUE(cmd::read_sn(serial, 16));
     EXPECT_EQ(std::string(reinterpret_cast<char*>(serial), 16), "SERIAL0123456789");
     board.unmount();
 

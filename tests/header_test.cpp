@@ -32,7 +32,7 @@ Bytes gb_header(uint8_t type, uint8_t romCode = 0, uint8_t ramCode = 0) {
 
 gb::gb_pcb decode(const Bytes& h) {
     gb::gb_pcb pcb;
-    EXPECT_EQ(gb::gb_cartridge_info(h.data(), &pcb), 1);
+    EXPECT_TRUE(gb::gb_cartridge_info(h.data(), &pcb));
     return pcb;
 }
 
@@ -41,7 +41,7 @@ TEST(GbHeader, RejectsALogoThatDiffersInOneByte) {
     h[0x104 + 47] ^= 0x01;
     gb::gb_pcb pcb;
     pcb.rom_size = 77;
-    EXPECT_EQ(gb::gb_cartridge_info(h.data(), &pcb), 0);
+    EXPECT_FALSE(gb::gb_cartridge_info(h.data(), &pcb));
     EXPECT_TRUE(pcb.title.isEmpty());
     EXPECT_EQ(pcb.rom_size, 77u);
 }
@@ -124,7 +124,7 @@ TEST(GbHeader, RomAndRamSizes) {
 gb::gba_pcb lookup(const char* code, int* result = nullptr) {
     Bytes h = romgen::gba_image(0x1000, code);
     gb::gba_pcb pcb;
-    const int r = gb::gba_cartridge_info(h.data(), &pcb);
+    const int r = gb::gba_cartridge_info(h.data(), &pcb) ? 1 : 0;
     if (result) *result = r;
     return pcb;
 }
@@ -201,7 +201,7 @@ TEST(GbaHeader, UnknownCodesLogoMismatchAndEmptyKeys) {
     Bytes h = romgen::gba_image(0x1000, "AWRP");
     h[0x04 + 100] ^= 0x80;
     gb::gba_pcb pcb;
-    EXPECT_EQ(gb::gba_cartridge_info(h.data(), &pcb), 0);
+    EXPECT_FALSE(gb::gba_cartridge_info(h.data(), &pcb));
     EXPECT_TRUE(pcb.title.isEmpty());
 }
 

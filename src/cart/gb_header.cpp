@@ -26,8 +26,8 @@ constexpr uint32_t kRamSizes[] = {0,     2048,   8192, 32768,   131072,
 
 }  // namespace
 
-int gb_cartridge_info(const unsigned char* header, gb_pcb* pcb) {
-    if (std::memcmp(header + kGbLogoOffset, kGbLogo, kGbLogoSize) != 0) return 0;
+bool gb_cartridge_info(const unsigned char* header, gb_pcb* pcb) {
+    if (std::memcmp(header + kGbLogoOffset, kGbLogo, kGbLogoSize) != 0) return false;
 
     pcb->title = header_title(false, header);
 
@@ -45,7 +45,7 @@ int gb_cartridge_info(const unsigned char* header, gb_pcb* pcb) {
         pcb->ram_size = row ? row->builtinRam : 0;
     else
         pcb->ram_size = ramCode < sizeof kRamSizes / sizeof kRamSizes[0] ? kRamSizes[ramCode] : 0;
-    return 1;
+    return true;
 }
 
 }  // namespace gb

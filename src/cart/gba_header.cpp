@@ -48,13 +48,13 @@ bool serial_holds(const char* serial, size_t width, const char* code) {
 
 }  // namespace
 
-int gba_cartridge_info(const unsigned char* header, gba_pcb* pcb) {
-    if (std::memcmp(header + kGbaLogoOffset, kGbaLogo, kGbaLogoSize) != 0) return 0;
+bool gba_cartridge_info(const unsigned char* header, gba_pcb* pcb) {
+    if (std::memcmp(header + kGbaLogoOffset, kGbaLogo, kGbaLogoSize) != 0) return false;
 
     char key[kGbaCodeSize + 1] = {};
     std::memcpy(key, header + kGbaCodeOffset, kGbaCodeSize);
     // Only a whole code of four letters and digits names a release.
-    if (!std::all_of(key, key + kGbaCodeSize, code_char)) return 1;
+    if (!std::all_of(key, key + kGbaCodeSize, code_char)) return true;
 
     for (size_t i = 0; i < gba_cart_count; ++i) {
         const gba_cart_row& row = gba_cart_table[i];
@@ -73,9 +73,9 @@ int gba_cartridge_info(const unsigned char* header, gba_pcb* pcb) {
             pcb->sav_type = kind.type;
             break;
         }
-        return 1;
+        return true;
     }
-    return 1;
+    return true;
 }
 
 }  // namespace gb

@@ -55,11 +55,11 @@ inline constexpr uint32_t kHeaderReadSize = 8192;
 extern const uint8_t kGbLogo[kGbLogoSize];
 extern const uint8_t kGbaLogo[kGbaLogoSize];
 
-// 1 and all fields written when the GB logo matches, else 0.
-int gb_cartridge_info(const unsigned char* header, gb_pcb* pcb);
+// True, with all fields written, when the GB logo matches.
+bool gb_cartridge_info(const unsigned char* header, gb_pcb* pcb);
 
-// Nonzero when the GBA logo matches; the record is filled when the game code is
+// True when the GBA logo matches; the record is filled when the game code is
 // in the database (rom_size nonzero exactly then).
-int gba_cartridge_info(const unsigned char* header, gba_pcb* pcb);
+bool gba_cartridge_info(const unsigned char* header, gba_pcb* pcb);
 
 }  // namespace gb

@@ -19,12 +19,11 @@ uint32_t send(uint8_t* buffer, uint32_t len) {
     return usb::write_cmd(buffer, len);
 }
 
-int read_sn(uint8_t* dest, uint32_t len) {
+bool read_sn(uint8_t* dest, uint32_t len) {
     uint8_t block[proto::kBlockSize] = {};
     block[proto::kGroupOffset] = proto::kGroupDevice;
     block[proto::kOpOffset] = proto::kOpSerial;
-    if (send(block, sizeof block) != sizeof block) return 0;
-    return usb::read_dmp(0, dest, len) > 0 ? 1 : 0;
+    return send(block, sizeof block) == sizeof block && usb::read_dmp(0, dest, len) == len;
 }
 
 }  // namespace cmd

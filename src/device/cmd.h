@@ -12,8 +12,8 @@ void frame(uint8_t* block);
 // 512, or with no volume selected.
 uint32_t send(uint8_t* buffer, uint32_t len);
 
-// Requests the device serial and reads len bytes of it into dest; 1 when at
-// least one byte came back.
-int read_sn(uint8_t* dest, uint32_t len);
+// Requests the device serial and reads len bytes of it into dest; true when
+// all of them came back.
+bool read_sn(uint8_t* dest, uint32_t len);
 
 }  // namespace cmd

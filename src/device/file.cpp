@@ -198,8 +198,9 @@ QFile* open_read(const char* path) {
     return f;
 }
 
-int64_t Read(QFile* handle, uint8_t* dest, uint32_t len) {
-    return handle->read(reinterpret_cast<char*>(dest), len);
+uint32_t Read(QFile* handle, uint8_t* dest, uint32_t len) {
+    const qint64 got = handle->read(reinterpret_cast<char*>(dest), len);
+    return got < 0 ? 0 : uint32_t(got);
 }
 
 void Close(QFile* handle) {

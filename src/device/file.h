@@ -83,7 +83,8 @@ QString kept_aside_name(const QString& path, int n);
 QString SaveAtomic(const QString& path, const uint8_t* src, uint32_t len, bool replace = true);
 
 QFile* open_read(const char* path);
-int64_t Read(QFile* handle, uint8_t* dest, uint32_t len);
+// Bytes read; 0 on an error as at the end.
+uint32_t Read(QFile* handle, uint8_t* dest, uint32_t len);
 void Close(QFile* handle);  // closes and releases the handle
 
 }  // namespace file

@@ -114,19 +114,18 @@ void select(const std::string& dir, const std::string& name) {
 
 }  // namespace
 
-int open() {
-    if (const BoardClaim* claim = g_claim.load())
-        return board_problem(claim->path()).empty() ? 1 : 0;
+bool open() {
+    if (const BoardClaim* claim = g_claim.load()) return board_problem(claim->path()).empty();
     deselect();
     // Only a volume whose identification record holds a label is a board.
     for (const std::string& dir : platform::mount_directories())
         for (const std::string& name : volumes_in(dir)) {
             if (!board_problem(dir + "/" + name).empty()) continue;
             select(dir, name);
-            if (!m_version.empty()) return 1;
+            if (!m_version.empty()) return true;
             deselect();
         }
-    return 0;
+    return false;
 }
 
 const char* busy_file() {

@@ -17,11 +17,11 @@ extern std::string m_mount;
 // The board's firmware label, empty when the identification record is unreadable.
 extern std::string m_version;
 
-// Selects the first volume whose root holds the identification file; 1 when
-// one was found, else 0 (and no volume stays selected). While this process
-// holds a BoardClaim, keeps to the claimed volume instead: 1 while it is still
-// there, 0 once it is gone, and never another volume.
-int open();
+// Selects the first volume whose root holds the identification file; true when
+// one was found (else no volume stays selected). While this process holds a
+// BoardClaim, keeps to the claimed volume instead: true while it is still
+// there, false once it is gone, and never another volume.
+bool open();
 
 // What came of looking for the board.
 enum class ClaimStatus {

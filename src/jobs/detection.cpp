@@ -38,7 +38,7 @@ Detection detect_cartridge(const DetectOptions& options) {
     d.outcome = ReportOutcome::NoCartridge;
     if (options.onlySystem != kSysGba) {
         if (!read_header(d, gb::f_gb_init, &gb::p_gb_cpu_read)) return d;
-        if (gb::gb_cartridge_info(d.header.data(), &d.gb) == 1) {
+        if (gb::gb_cartridge_info(d.header.data(), &d.gb)) {
             d.outcome = ReportOutcome::Gb;
             // From the logo to the global checksum: what tells GB cartridges apart.
             d.identity = bytes(d.header, gb::kGbLogoOffset, gb::kGbHeaderEnd);
@@ -47,7 +47,7 @@ Detection detect_cartridge(const DetectOptions& options) {
     }
     if (options.onlySystem == kSysGb) return d;
     if (!read_header(d, gb::f_gba_init, &gb::p_gba_cpu_read)) return d;
-    if (gb::gba_cartridge_info(d.header.data(), &d.gba) == 0) return d;
+    if (!gb::gba_cartridge_info(d.header.data(), &d.gba)) return d;
     d.identity = bytes(d.header, 0, gb::kGbaHeaderEnd);
     if (d.gba.rom_size != 0) {
         d.outcome = ReportOutcome::Gba;

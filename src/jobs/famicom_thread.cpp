@@ -196,20 +196,20 @@ bool FamicomThread::read_input() {
     // A save of half-bytes may come two to a byte (mGBA writes MBC2 saves so).
     const bool halfBytes = job_sized_by_ram(m_type) && m_save_mask != 0xFF;
     const bool packed = halfBytes && input->size() == int64_t(size / 2);
-    const int64_t got = packed ? unpack_half_bytes(input, size) : file::Read(input, m_buffer, size);
+    const uint32_t got =
+        packed ? unpack_half_bytes(input, size) : file::Read(input, m_buffer, size);
     // What follows the save may be its clock; anything after an image means it grew.
     QByteArray tail(int(longest_save_trailer()) + 1, 0);
-    const int64_t more =
-        got == int64_t(size)
-            ? file::Read(input, reinterpret_cast<uint8_t*>(tail.data()), uint32_t(tail.size()))
-            : 0;
+    const uint32_t more = got == size ? file::Read(input, reinterpret_cast<uint8_t*>(tail.data()),
+                                                   uint32_t(tail.size()))
+                                      : 0;
     // What was read decides; the file's own size names a file longer than that.
-    const int64_t fileSize = qMax(got + qMax<int64_t>(more, 0), int64_t(input->size()));
+    const int64_t fileSize = qMax(int64_t(got) + more, int64_t(input->size()));
     file::Close(input);
     const bool saveJob = job_sized_by_ram(m_type);
-    if (got != int64_t(size)) {
+    if (got != size) {
         emit log(tr("Read File error."));
-        if (saveJob) return refuse_file(save_file_refusal(m_file, qMax<int64_t>(got, 0), size));
+        if (saveJob) return refuse_file(save_file_refusal(m_file, got, size));
         return refuse_file(
             tr("%1 became shorter after it was chosen; nothing was written.").arg(m_file));
     }
@@ -221,34 +221,37 @@ bool FamicomThread::read_input() {
             return refuse_file(tr("The image %1 of %2 is larger than the %3 this cartridge "
                                   "takes; nothing was erased or written.")
                                    .arg(m_file, bytes_text(size), bytes_text(m_rom_limit)));
-    } else if (!save_file_size_fits(got + qMax<int64_t>(more, 0), size, halfBytes) ||
+    } else if (!save_file_size_fits(int64_t(got) + more, size, halfBytes) ||
                !save_file_size_fits(fileSize, size, halfBytes)) {
         return refuse_file(save_file_refusal(m_file, fileSize, size, halfBytes));
     }
     emit log(tr("Read ") + QString::number(size, 10) + tr(" Bytes"));
-    if (saveJob && more > 0) {
-        const auto* trailer = reinterpret_cast<const uint8_t*>(tail.constData());
-        if (!clock_trailer_fits(m_clock, size_t(more))) {
-            emit log(tr("The %1 bytes after the save are a clock trailer of another kind of "
-                        "cartridge than this one, so they are not used.")
-                         .arg(more));
-            return true;
-        }
-        QString why;
-        if (!parse_clock_trailer(m_clock, trailer, size_t(more), &m_file_clock, &why))
-            return refuse_file(
-                tr("The clock trailer of %1 cannot be used (%2); nothing was written.")
-                    .arg(m_file, why));
-        if (m_file_clock.unset) {
-            emit log(tr("The clock in %1 was never set by the game: the cartridge's clock is left "
-                        "as it is.")
-                         .arg(m_file));
-            return true;
-        }
-        m_file_has_clock = true;
-    } else if (saveJob && m_clock != gb::ClockKind::None) {
+    if (saveJob && more > 0) return take_clock_trailer(tail.left(int(more)));
+    if (saveJob && m_clock != gb::ClockKind::None)
         emit log(tr("%1 carries no clock: the cartridge's clock is left as it is.").arg(m_file));
+    return true;
+}
+
+bool FamicomThread::take_clock_trailer(const QByteArray& tail) {
+    const auto* trailer = reinterpret_cast<const uint8_t*>(tail.constData());
+    const size_t more = size_t(tail.size());
+    if (!clock_trailer_fits(m_clock, more)) {
+        emit log(tr("The %1 bytes after the save are a clock trailer of another kind of "
+                    "cartridge than this one, so they are not used.")
+                     .arg(more));
+        return true;
     }
+    QString why;
+    if (!parse_clock_trailer(m_clock, trailer, more, &m_file_clock, &why))
+        return refuse_file(tr("The clock trailer of %1 cannot be used (%2); nothing was written.")
+                               .arg(m_file, why));
+    if (m_file_clock.unset) {
+        emit log(tr("The clock in %1 was never set by the game: the cartridge's clock is left "
+                    "as it is.")
+                     .arg(m_file));
+        return true;
+    }
+    m_file_has_clock = true;
     return true;
 }
 
@@ -341,10 +344,10 @@ void FamicomThread::explain_partial_write() {
     }
 }
 
-int64_t FamicomThread::unpack_half_bytes(QFile* input, uint32_t size) {
+uint32_t FamicomThread::unpack_half_bytes(QFile* input, uint32_t size) {
     QByteArray packed(int(size / 2), 0);
-    const int64_t got = file::Read(input, reinterpret_cast<uint8_t*>(packed.data()), size / 2);
-    if (got != int64_t(size / 2)) return got;
+    const uint32_t got = file::Read(input, reinterpret_cast<uint8_t*>(packed.data()), size / 2);
+    if (got != size / 2) return got;
     // Byte i holds the half-byte of address 2i low, of address 2i+1 high.
     for (uint32_t i = 0; i < size; ++i)
         m_buffer[i] = uint8_t(0xF0 | (uint8_t(packed[int(i / 2)]) >> (i % 2 ? 4 : 0) & 0x0F));

@@ -113,6 +113,8 @@ private:
     bool enter_mode();
     bool prepare_buffer(platform::TransferBuffer& buffer, bool* verify);
     bool read_input();
+    // Takes the clock trailer that followed the save in the file.
+    bool take_clock_trailer(const QByteArray& tail);
     bool transfer(file::OutputFile* output);
     bool commit_dump(file::OutputFile& output);
     bool save_output();
@@ -156,7 +158,7 @@ private:
     // asked for; null when they could not be read.
     const uint8_t* cartridge_header();
     std::vector<uint8_t> m_header;
-    int64_t unpack_half_bytes(QFile* input, uint32_t size);
+    uint32_t unpack_half_bytes(QFile* input, uint32_t size);
     void set_clock_from(const ClockState& clock);
     // The cartridge a backup of its save is of: title, game code, header checksum.
     BackupOrigin backup_origin();

@@ -18,11 +18,8 @@ struct MainTabText {
     Q_DECLARE_TR_FUNCTIONS(MainTab)
 };
 
-// configure's result when the job record is filled.
-constexpr int kConfigured = int(LaunchFault::None);
-
-int configure(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
-              FamicomThread& job, const LaunchLog& log, bool enterMode);
+LaunchFault configure(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
+                      FamicomThread& job, const LaunchLog& log, bool enterMode);
 
 constexpr JobDialog kJobDialogs[] = {
     {JobButton::ReadRom, true, QT_TRANSLATE_NOOP("MainTab", "Read ROM to..."),
@@ -74,8 +71,8 @@ LaunchFault prepare_job(JobButton button, const LaunchChoices& choices, const QS
         log_claim_problem(board.claim(), log);
         return LaunchFault::Board;
     }
-    const int configured = configure(choices, fileName, appDir, job, log, enterMode);
-    if (configured != kConfigured) return LaunchFault(configured);
+    const LaunchFault configured = configure(choices, fileName, appDir, job, log, enterMode);
+    if (configured != LaunchFault::None) return configured;
     const uint32_t type = job_type_for(button, choices.sysType);
     if (job_reads_input(type) && !check_input_file(fileName, log)) return LaunchFault::File;
     // The same rule as the job's: a save file holds the save, and a clock trailer at most.
@@ -163,13 +160,13 @@ QString mapper_script_path(const LaunchChoices& choices, const QString& appDir) 
 
 bool configure_par(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
                    FamicomThread& job, const LaunchLog& log, bool enterMode) {
-    return configure(choices, fileName, appDir, job, log, enterMode) == kConfigured;
+    return configure(choices, fileName, appDir, job, log, enterMode) == LaunchFault::None;
 }
 
 namespace {
 
-int configure(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
-              FamicomThread& job, const LaunchLog& log, bool enterMode) {
+LaunchFault configure(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
+                      FamicomThread& job, const LaunchLog& log, bool enterMode) {
     const QString script = mapper_script_path(choices, appDir);
     usb::open();
     const bool gba = choices.sysType == kSysGba;
@@ -179,14 +176,14 @@ int configure(const LaunchChoices& choices, const QString& fileName, const QStri
                                                                    : gb::f_gb_init();
     if (!init) {
         log.info(MainTabText::tr("Initialize device error."));
-        return int(LaunchFault::Board);
+        return LaunchFault::Board;
     }
     if (!QFileInfo::exists(script)) {
         log.info(MainTabText::tr("Not exists script file :"));
         log.info(script);
-        return int(LaunchFault::Refused);
+        return LaunchFault::Refused;
     }
-    if (fileName.isEmpty()) return int(LaunchFault::Canceled);
+    if (fileName.isEmpty()) return LaunchFault::Canceled;
     job.m_script = script;
     job.m_file = fileName;
     if (choices.sysType == kSysGba) {
@@ -204,7 +201,7 @@ int configure(const LaunchChoices& choices, const QString& fileName, const QStri
     job.m_keep_best = choices.keepBest;
     job.m_header_rom_size = choices.detectedRomSize;
     job.m_rom_size_probed = choices.romSizeProbed;
-    return kConfigured;
+    return LaunchFault::None;
 }
 
 }  // namespace

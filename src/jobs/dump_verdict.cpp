@@ -73,6 +73,29 @@ const char* const kCleanAndRetry =
 
 }  // namespace
 
+namespace {
+
+// A dump an imported DAT or the built-in database lists; report says which.
+bool matches_known_dump(const gb::DumpDigest& digest, const gb::DumpTable& table,
+                        DumpReport& report) {
+    if (const std::optional<DatMatch> match = find_in_dats(digest)) {
+        report.verdict = DumpVerdict::Verified;
+        report.release = match->game;
+        report.lines << VerdictText::tr("Matches %1.").arg(dat_match_text(*match));
+        return true;
+    }
+    const gb::KnownDump* known = gb::find_dump(table, digest);
+    if (!known) return false;
+    report.verdict = DumpVerdict::Verified;
+    report.release = QString::fromUtf8(known->title);
+    report.lines << VerdictText::tr("Verified: the known good dump of %1 (%2, %3).")
+                        .arg(QString::fromUtf8(known->title), QString::fromUtf8(known->year),
+                             QString::fromUtf8(known->publisher));
+    return true;
+}
+
+}  // namespace
+
 DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::DumpDigest& digest,
                       const gb::DumpTable& table, const DumpContext& context) {
     DumpReport report;
@@ -90,20 +113,7 @@ DumpReport judge_dump(bool gba, const uint8_t* image, size_t size, const gb::Dum
         }
     }
 
-    if (const std::optional<DatMatch> match = find_in_dats(digest)) {
-        report.verdict = DumpVerdict::Verified;
-        report.release = match->game;
-        report.lines << VerdictText::tr("Matches %1.").arg(dat_match_text(*match));
-        return report;
-    }
-    if (const gb::KnownDump* known = gb::find_dump(table, digest)) {
-        report.verdict = DumpVerdict::Verified;
-        report.release = QString::fromUtf8(known->title);
-        report.lines << VerdictText::tr("Verified: the known good dump of %1 (%2, %3).")
-                            .arg(QString::fromUtf8(known->title), QString::fromUtf8(known->year),
-                                 QString::fromUtf8(known->publisher));
-        return report;
-    }
+    if (matches_known_dump(digest, table, report)) return report;
     // A dump of the wrong size says so before anything about contacts.
     const bool sizeWrong = !context.sizeNote.isEmpty();
     if (sizeWrong) report.lines << warning_markup(context.sizeNote);

@@ -551,31 +551,10 @@ FamicomThread::Reads FamicomThread::heal(platform::TransferBuffer& first,
                  .arg(m_retries)
                  .arg(kHealMargin));
     MajorityRead majority(size, job_is_gba(m_type), chunks);
-    if (!job_is_gba(m_type)) {
-        const std::vector<size_t> aliases =
-            gb_bank_aliases(first.data(), second.data(), size, chunks, m_type == kJobGbDump);
-        if (!aliases.empty())
-            emit log(tr("%1 more chunks hold the same bus addresses in other banks, where a worn "
-                        "contact flickers as well: they are read again too.")
-                         .arg(aliases.size()));
-        majority.suspect(aliases);
-    }
+    if (!job_is_gba(m_type)) suspect_aliases(majority, first, second, chunks);
     majority.add(first.data());
     majority.add(second.data());
-    std::vector<bool> wanted((size + kHealChunk - 1) / kHealChunk);
-    for (int n = 0; n < m_retries && !majority.open().empty(); ++n) {
-        std::fill(wanted.begin(), wanted.end(), false);
-        for (size_t chunk : majority.open()) wanted[chunk] = true;
-        m_heal_bytes += majority.open().size() * kHealChunk;
-        m_wanted = &wanted;
-        const bool read = read_back(second);
-        m_wanted = nullptr;
-        if (!read) {
-            fail(tr("Verify data error: the cartridge could not be read again."));
-            return Reads::Failed;
-        }
-        majority.add(second.data());
-    }
+    if (!vote(majority, second)) return Reads::Failed;
     for (const QString& line : heal_lines(majority)) emit log(line);
     if (!majority.open().empty()) {
         const std::vector<size_t> undecided = majority.undecided();
@@ -603,6 +582,33 @@ FamicomThread::Reads FamicomThread::heal(platform::TransferBuffer& first,
                  .arg(kHealMargin)
                  .arg(m_heal_bytes));
     return Reads::Healed;
+}
+
+void FamicomThread::suspect_aliases(MajorityRead& majority, const platform::TransferBuffer& first,
+                                    const platform::TransferBuffer& second,
+                                    const std::vector<size_t>& chunks) {
+    const std::vector<size_t> aliases =
+        gb_bank_aliases(first.data(), second.data(), first.size(), chunks, m_type == kJobGbDump);
+    if (!aliases.empty())
+        emit log(tr("%1 more chunks hold the same bus addresses in other banks, where a worn "
+                    "contact flickers as well: they are read again too.")
+                     .arg(aliases.size()));
+    majority.suspect(aliases);
+}
+
+bool FamicomThread::vote(MajorityRead& majority, platform::TransferBuffer& again) {
+    std::vector<bool> wanted((again.size() + kHealChunk - 1) / kHealChunk);
+    for (int n = 0; n < m_retries && !majority.open().empty(); ++n) {
+        std::fill(wanted.begin(), wanted.end(), false);
+        for (size_t chunk : majority.open()) wanted[chunk] = true;
+        m_heal_bytes += majority.open().size() * kHealChunk;
+        m_wanted = &wanted;
+        const bool read = read_back(again);
+        m_wanted = nullptr;
+        if (!read) return fail(tr("Verify data error: the cartridge could not be read again."));
+        majority.add(again.data());
+    }
+    return true;
 }
 
 bool FamicomThread::write_chunks(const MajorityRead& majority, const platform::TransferBuffer& dump,

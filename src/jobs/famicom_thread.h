@@ -139,6 +139,12 @@ private:
     Reads read_again(platform::TransferBuffer& first, file::OutputFile* output);
     Reads heal(platform::TransferBuffer& first, platform::TransferBuffer& second,
                const std::vector<size_t>& chunks, file::OutputFile* output);
+    // Names the chunks at the same bus addresses in other banks as suspect too.
+    void suspect_aliases(MajorityRead& majority, const platform::TransferBuffer& first,
+                         const platform::TransferBuffer& second, const std::vector<size_t>& chunks);
+    // Reads the open chunks into again until each is decided or the retries
+    // run out; false (failed) when the cartridge could not be read again.
+    bool vote(MajorityRead& majority, platform::TransferBuffer& again);
     // Writes the chunks a heal read again from dump into the output.
     static bool write_chunks(const MajorityRead& majority, const platform::TransferBuffer& dump,
                              file::OutputFile& output);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -268,161 +269,219 @@ const char* const kUsage =
     std::exit(2);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    vboard::BoardOptions options;
-    std::string gbRom, gbaRom, saveFile, flashImage, gbaSave = "none", mountpoint;
+// What the options say about the cartridge in the slot.
+struct CartArgs {
+    std::string gbRom, gbaRom, saveFile, flashImage, gbaSave = "none";
     std::vector<int64_t> clock;
     uint32_t flashSize = 0;
     int wiring = 8, eraseMs = 1500;
     vboard::FlashBanking banking = vboard::FlashBanking::Auto;
-    bool foreground = false, gbaMirror = false, readOnly = false, flashQuery8 = false;
+    bool gbaMirror = false, flashQuery8 = false;
     uint16_t flashId = 0;
     int64_t gbaRtc = -1;
-    auto v = std::make_unique<Volume>();
+};
+
+struct Args {
+    vboard::BoardOptions options;
+    CartArgs cart;
+    std::string mountpoint;
+    bool foreground = false, readOnly = false;
+};
+
+using Next = std::function<std::string()>;
+
+uint32_t number(const std::string& text, int base = 0) {
+    return uint32_t(std::strtoul(text.c_str(), nullptr, base));
+}
+
+std::vector<int64_t> clock_values(const std::string& list) {
+    std::vector<int64_t> values;
+    for (size_t at = 0; at <= list.size();) {
+        const size_t comma = std::min(list.find(',', at), list.size());
+        values.push_back(std::strtoll(list.substr(at, comma - at).c_str(), nullptr, 0));
+        at = comma + 1;
+    }
+    return values;
+}
+
+// The cartridge's options; false when a is none of them.
+bool cartridge_option(const std::string& a, const Next& next, CartArgs& c) {
+    if (a == "--gb")
+        c.gbRom = next();
+    else if (a == "--gba")
+        c.gbaRom = next();
+    else if (a == "--gba-mirror")
+        c.gbaMirror = true;
+    else if (a == "--flash")
+        c.flashSize = number(next());
+    else if (a == "--flash-wiring")
+        c.wiring = std::atoi(next().c_str());
+    else if (a == "--flash-image")
+        c.flashImage = next();
+    else if (a == "--flash-query8")
+        c.flashQuery8 = true;
+    else if (a == "--flash-id")
+        c.flashId = uint16_t(number(next(), 16));
+    else if (a == "--erase-ms")
+        c.eraseMs = std::atoi(next().c_str());
+    else if (a == "--save")
+        c.saveFile = next();
+    else if (a == "--rtc")
+        c.clock = clock_values(next());
+    else if (a == "--gba-save")
+        c.gbaSave = next();
+    else if (a == "--gba-rtc")
+        c.gbaRtc = std::strtoll(next().c_str(), nullptr, 0);
+    else if (a == "--flash-mbc") {
+        if (!vboard::flash_banking_from_name(next(), &c.banking)) usage("unknown flash banking");
+    } else
+        return false;
+    return true;
+}
+
+void usb_speed(const std::string& speed, vboard::BoardOptions& o) {
+    if (speed == "full") {
+        o.usbLatencyUs = 1000;
+        o.usbBytesPerSecond = 1e6;
+    } else if (speed == "high") {
+        o.usbLatencyUs = 250;
+        o.usbBytesPerSecond = 35e6;
+    } else {
+        usage("--usb takes full or high");
+    }
+}
+
+// The board's own options and the volume's; false when a is none of them.
+bool board_option(const std::string& a, const Next& next, Args& args, Volume& v) {
+    vboard::BoardOptions& o = args.options;
+    if (a == "--save-out")
+        v.saveOut = next();
+    else if (a == "--flash-out")
+        v.flashOut = next();
+    else if (a == "--ready-fd")
+        v.readyFd = std::atoi(next().c_str());
+    else if (a == "--refuse-direct")
+        v.refuseDirect = true;
+    else if (a == "--read-only")
+        args.readOnly = true;
+    else if (a == "-f")
+        args.foreground = true;
+    else if (a == "--serial")
+        o.serial = next();
+    else if (a == "--label")
+        o.label = next();
+    else if (a == "--log")
+        o.rawLog = next();
+    else if (a == "--usb")
+        usb_speed(next(), o);
+    else if (a == "--latency")
+        o.latencyMs = std::atoi(next().c_str());
+    else if (a == "--pause-fifo")
+        o.pauseFifo = next();
+    else if (a == "--pause-at") {
+        vboard::PausePoint point;
+        if (!vboard::parse_pause_point(next(), &point)) usage("--pause-at takes WHERE:N");
+        o.pauses.push_back(point);
+    } else
+        return false;
+    return true;
+}
+
+// The faults a test sets; false when a is none of them.
+bool fault_option(const std::string& a, const Next& next, vboard::BoardOptions& o) {
+    if (a == "--fail-after")
+        o.failAfter = std::atoll(next().c_str());
+    else if (a == "--fail-serial")
+        o.failSerial = true;
+    else if (a == "--vanish-after")
+        o.vanishAfter = std::atoll(next().c_str());
+    else if (a == "--flaky-gb")
+        o.flakyGb = int(std::strtol(next().c_str(), nullptr, 0));
+    else if (a == "--corrupt-gb")
+        o.corruptGb = int(std::strtol(next().c_str(), nullptr, 0));
+    else if (a == "--first-read-flaw")
+        o.flaws.firstReadFlaws.push_back(number(next()));
+    else if (a == "--flaw-seed")
+        o.flaws.seed = number(next());
+    else if (a == "--flicker") {
+        vboard::Flicker f;
+        if (!vboard::parse_flicker(next(), &f)) usage("--flicker takes ADDR:BIT:CHANCE");
+        o.flaws.flickers.push_back(f);
+    } else if (a == "--stuck-line") {
+        if (!vboard::parse_stuck_line(next(), &o.flaws.stuckLine, &o.flaws.stuckLevel))
+            usage("--stuck-line takes LINE:LEVEL");
+    } else
+        return false;
+    return true;
+}
+
+void parse_args(int argc, char** argv, Args& args, Volume& v) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        auto next = [&]() -> std::string {
+        const Next next = [&]() -> std::string {
             if (i + 1 >= argc) usage(("missing value for " + a).c_str());
             return argv[++i];
         };
-        if (a == "--gb")
-            gbRom = next();
-        else if (a == "--gba")
-            gbaRom = next();
-        else if (a == "--flash")
-            flashSize = uint32_t(std::strtoul(next().c_str(), nullptr, 0));
-        else if (a == "--flash-wiring")
-            wiring = std::atoi(next().c_str());
-        else if (a == "--flash-mbc") {
-            if (!vboard::flash_banking_from_name(next(), &banking)) usage("unknown flash banking");
-        } else if (a == "--flash-image")
-            flashImage = next();
-        else if (a == "--flash-query8")
-            flashQuery8 = true;
-        else if (a == "--flash-id")
-            flashId = uint16_t(std::strtoul(next().c_str(), nullptr, 16));
-        else if (a == "--save")
-            saveFile = next();
-        else if (a == "--rtc") {
-            const std::string list = next();
-            for (size_t at = 0; at <= list.size();) {
-                const size_t comma = std::min(list.find(',', at), list.size());
-                clock.push_back(std::strtoll(list.substr(at, comma - at).c_str(), nullptr, 0));
-                at = comma + 1;
-            }
-        } else if (a == "--gba-save")
-            gbaSave = next();
-        else if (a == "--gba-rtc")
-            gbaRtc = std::strtoll(next().c_str(), nullptr, 0);
-        else if (a == "--save-out")
-            v->saveOut = next();
-        else if (a == "--flash-out")
-            v->flashOut = next();
-        else if (a == "--serial")
-            options.serial = next();
-        else if (a == "--label")
-            options.label = next();
-        else if (a == "--log")
-            options.rawLog = next();
-        else if (a == "--usb") {
-            const std::string speed = next();
-            if (speed == "full") {
-                options.usbLatencyUs = 1000;
-                options.usbBytesPerSecond = 1e6;
-            } else if (speed == "high") {
-                options.usbLatencyUs = 250;
-                options.usbBytesPerSecond = 35e6;
-            } else {
-                usage("--usb takes full or high");
-            }
-        } else if (a == "--latency")
-            options.latencyMs = std::atoi(next().c_str());
-        else if (a == "--erase-ms")
-            eraseMs = std::atoi(next().c_str());
-        else if (a == "--fail-after")
-            options.failAfter = std::atoll(next().c_str());
-        else if (a == "--flicker") {
-            vboard::Flicker f;
-            if (!vboard::parse_flicker(next(), &f)) usage("--flicker takes ADDR:BIT:CHANCE");
-            options.flaws.flickers.push_back(f);
-        } else if (a == "--stuck-line") {
-            if (!vboard::parse_stuck_line(next(), &options.flaws.stuckLine,
-                                          &options.flaws.stuckLevel))
-                usage("--stuck-line takes LINE:LEVEL");
-        } else if (a == "--first-read-flaw")
-            options.flaws.firstReadFlaws.push_back(
-                uint32_t(std::strtoul(next().c_str(), nullptr, 0)));
-        else if (a == "--flaw-seed")
-            options.flaws.seed = uint32_t(std::strtoul(next().c_str(), nullptr, 0));
-        else if (a == "--flaky-gb")
-            options.flakyGb = int(std::strtol(next().c_str(), nullptr, 0));
-        else if (a == "--corrupt-gb")
-            options.corruptGb = int(std::strtol(next().c_str(), nullptr, 0));
-        else if (a == "--gba-mirror")
-            gbaMirror = true;
-        else if (a == "--fail-serial")
-            options.failSerial = true;
-        else if (a == "--vanish-after")
-            options.vanishAfter = std::atoll(next().c_str());
-        else if (a == "--pause-at") {
-            vboard::PausePoint point;
-            if (!vboard::parse_pause_point(next(), &point)) usage("--pause-at takes WHERE:N");
-            options.pauses.push_back(point);
-        } else if (a == "--pause-fifo")
-            options.pauseFifo = next();
-        else if (a == "--read-only")
-            readOnly = true;
-        else if (a == "--ready-fd")
-            v->readyFd = std::atoi(next().c_str());
-        else if (a == "--refuse-direct")
-            v->refuseDirect = true;
-        else if (a == "-f")
-            foreground = true;
-        else if (!a.empty() && a[0] != '-' && mountpoint.empty())
-            mountpoint = a;
-        else
+        if (cartridge_option(a, next, args.cart) || board_option(a, next, args, v) ||
+            fault_option(a, next, args.options))
+            continue;
+        if (a.empty() || a[0] == '-' || !args.mountpoint.empty())
             usage(("unknown argument " + a).c_str());
+        args.mountpoint = a;
     }
-    if (mountpoint.empty()) usage("no mount point");
-    // FUSE changes to the root directory: output paths must not depend on ours.
-    if (!options.pauses.empty() && options.pauseFifo.empty())
+    if (args.mountpoint.empty()) usage("no mount point");
+    if (!args.options.pauses.empty() && args.options.pauseFifo.empty())
         usage("--pause-at needs --pause-fifo");
-    for (std::string* path : {&v->saveOut, &v->flashOut, &options.rawLog, &options.pauseFifo})
+    // FUSE changes to the root directory: output paths must not depend on ours.
+    for (std::string* path :
+         {&v.saveOut, &v.flashOut, &args.options.rawLog, &args.options.pauseFifo})
         if (!path->empty()) *path = std::filesystem::absolute(*path).string();
+}
 
+// The board with the cartridge the options describe (or an empty slot).
+std::unique_ptr<vboard::Board> make_board(const Args& args) {
+    const CartArgs& c = args.cart;
     bool ok = true;
     std::vector<uint8_t> save;
-    if (!saveFile.empty() && (save = read_file(saveFile, &ok), !ok)) usage("cannot read the save");
+    if (!c.saveFile.empty() && (save = read_file(c.saveFile, &ok), !ok))
+        usage("cannot read the save");
     std::unique_ptr<vboard::GbCart> gb;
     std::unique_ptr<vboard::GbaCart> gba;
-    if (!gbRom.empty()) {
-        std::vector<uint8_t> rom = read_file(gbRom, &ok);
+    if (!c.gbRom.empty()) {
+        std::vector<uint8_t> rom = read_file(c.gbRom, &ok);
         if (!ok || rom.empty()) usage("cannot read the GB image");
-        if (!clock.empty() &&
-            (rom.size() <= 0x147 || clock.size() != vboard::gb_clock_values(rom[0x147])))
+        if (!c.clock.empty() &&
+            (rom.size() <= 0x147 || c.clock.size() != vboard::gb_clock_values(rom[0x147])))
             usage("--rtc: this cartridge's clock takes another number of values, or it has none");
-        gb = vboard::make_gb_cart(std::move(rom), save, clock);
-    } else if (!gbaRom.empty()) {
-        std::vector<uint8_t> rom = read_file(gbaRom, &ok);
+        gb = vboard::make_gb_cart(std::move(rom), save, c.clock);
+    } else if (!c.gbaRom.empty()) {
+        std::vector<uint8_t> rom = read_file(c.gbaRom, &ok);
         if (!ok || rom.empty()) usage("cannot read the GBA image");
-        const vboard::GbaSave kind = vboard::gba_save_from_name(gbaSave, &ok);
+        const vboard::GbaSave kind = vboard::gba_save_from_name(c.gbaSave, &ok);
         if (!ok) usage("unknown GBA save kind");
-        gba = std::make_unique<vboard::GbaCart>(std::move(rom), kind, save, eraseMs, gbaMirror);
-        if (gbaRtc >= 0) gba->attach_clock(gbaRtc);
-    } else if (flashSize) {
+        gba = std::make_unique<vboard::GbaCart>(std::move(rom), kind, save, c.eraseMs, c.gbaMirror);
+        if (c.gbaRtc >= 0) gba->attach_clock(c.gbaRtc);
+    } else if (c.flashSize) {
         vboard::FlashOptions f;
-        f.size = flashSize;
-        f.wide16 = wiring == 16;
-        f.eraseMs = eraseMs;
-        f.banking = banking;
-        f.query8 = flashQuery8;
-        f.id = flashId;
-        if (!flashImage.empty()) f.contents = read_file(flashImage, &ok);
+        f.size = c.flashSize;
+        f.wide16 = c.wiring == 16;
+        f.eraseMs = c.eraseMs;
+        f.banking = c.banking;
+        f.query8 = c.flashQuery8;
+        f.id = c.flashId;
+        if (!c.flashImage.empty()) f.contents = read_file(c.flashImage, &ok);
         gb = vboard::make_flash_cart(f);
     }
-    v->board = std::make_unique<vboard::Board>(options, std::move(gb), std::move(gba));
+    return std::make_unique<vboard::Board>(args.options, std::move(gb), std::move(gba));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Args args;
+    auto v = std::make_unique<Volume>();
+    parse_args(argc, argv, args, *v);
+    v->board = make_board(args);
 
     fuse_operations ops{};
     ops.getattr = vb_getattr;
@@ -436,9 +495,9 @@ int main(int argc, char** argv) {
     ops.init = vb_init;
     ops.destroy = vb_destroy;
     // One request at a time: the cartridge models are not thread-safe.
-    std::vector<const char*> fuseArgs = {argv[0], mountpoint.c_str(), "-s", "-o",
+    std::vector<const char*> fuseArgs = {argv[0], args.mountpoint.c_str(), "-s", "-o",
                                          "fsname=zelvo-vboard"};
-    if (foreground) fuseArgs.push_back("-f");
-    if (readOnly) fuseArgs.insert(fuseArgs.end(), {"-o", "ro"});
+    if (args.foreground) fuseArgs.push_back("-f");
+    if (args.readOnly) fuseArgs.insert(fuseArgs.end(), {"-o", "ro"});
     return fuse_main(int(fuseArgs.size()), const_cast<char**>(fuseArgs.data()), &ops, v.get());
 }

@@ -380,20 +380,23 @@ TEST_F(Cli, AnImageLargerThanTheChipIsRefused) {
 }
 
 // A GBA cartridge the database does not know: the save library its ROM names
-// tells the save kind; an EEPROM's size must be named.
+// tells the save kind; an EEPROM's size comes from the chip, or is named when
+// its save (erased: no size given here) cannot show it.
 TEST_F(Cli, AnUnknownGbaCartridgesSaveKindComesFromItsRom) {
     const struct {
         const char* id;
         const char* kind;
-        uint32_t size;
+        uint32_t size;  // of the save the chip holds; 0: erased
         QStringList options;
         int code;
         const char* said;
     } cases[] = {
         {"FLASH1M_V102", "flash128", 0x20000, {}, 0, "FLASH 128 KiB"},
         {"SRAM_F_V103", "sram", 0x8000, {}, 0, "SRAM 32 KiB"},
-        {"EEPROM_V122", "eep8k", 0x2000, {}, 1, "name it with --ram-size 512 or --ram-size 8K"},
-        {"EEPROM_V122", "eep8k", 0x2000, {"--ram-size", "8K"}, 0, "whose size it does not tell"},
+        {"EEPROM_V122", "eep8k", 0x2000, {}, 0, "The EEPROM answers as a chip of 8 KiB."},
+        {"EEPROM_V122", "eep512", 0x200, {}, 0, "The EEPROM answers as a chip of 512 B."},
+        {"EEPROM_V122", "eep8k", 0, {}, 1, "name it with --ram-size 512 or --ram-size 8K"},
+        {"EEPROM_V122", "eep8k", 0, {"--ram-size", "8K"}, 0, "whose size it does not tell"},
         {nullptr, "sram", 0x8000, {}, 1, "name it with --save-type and --ram-size"},
     };
     for (const auto& c : cases) {
@@ -401,15 +404,16 @@ TEST_F(Cli, AnUnknownGbaCartridgesSaveKindComesFromItsRom) {
         Bytes rom = romgen::gba_image(0x100000, "ZQQQ");
         if (c.id) std::copy(c.id, c.id + std::strlen(c.id), rom.begin() + 0x80010);
         const Bytes save = romgen::pattern(c.size, 23);
-        MountedBoard board({"--gba", image(rom, "rom.gba"), "--gba-save", c.kind, "--save",
-                            image(save, "held.sav")});
+        std::vector<std::string> args = {"--gba", image(rom, "rom.gba"), "--gba-save", c.kind};
+        if (c.size) args.insert(args.end(), {"--save", image(save, "held.sav")});
+        MountedBoard board(args);
         ASSERT_TRUE(board.mounted());
         QFile::remove(path("out.sav"));
         const CliRun read = cli(QStringList{"read-save", path("out.sav")} + c.options);
         EXPECT_EQ(read.code, c.code) << text(read);
         EXPECT_TRUE((read.out + read.err).contains(c.said)) << text(read);
         if (c.code == 0) {
-            EXPECT_EQ(read_file(dir.file("out.sav")), save);
+            EXPECT_EQ(read_file(dir.file("out.sav")), c.size ? save : Bytes(0x2000, 0xFF));
         }
     }
 }

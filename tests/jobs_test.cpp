@@ -652,14 +652,28 @@ TEST_F(WindowJob, AnUnknownGbaCartridgesSaveKindComesFromItsRom) {
     EXPECT_EQ(read_file(dir.file("plain.sav")).size(), 0x8000u);
 }
 
-TEST_F(WindowJob, AnEepromsSizeIsAskedFor) {
-    Bytes rom = romgen::gba_image(0x100000, "ZEEE");
-    const std::string id = "EEPROM_V124";
-    std::copy(id.begin(), id.end(), rom.begin() + 0x3FFFA);  // across two reads of the search
-    const Bytes save = romgen::pattern(0x2000, 17);
-    mount({"--gba", image(rom, "rom.gba"), "--gba-save", "eep8k", "--save", image(save, "e.sav")});
+// An EEPROM's size comes from how the chip answers each address width; where
+// its save cannot show it, the user names it and Enter reads nothing.
+TEST_F(WindowJob, AnEepromsSizeIsProbedOrAskedFor) {
+    // Another game code each time: the window keeps what it found for the same cartridge.
+    const auto rom = [this](const char* code) {
+        Bytes image = romgen::gba_image(0x100000, code);
+        const std::string id = "EEPROM_V124";
+        std::copy(id.begin(), id.end(), image.begin() + 0x3FFFA);  // across two search reads
+        return this->image(image, std::string(code) + ".gba");
+    };
+    for (const auto& [chip, size] : {std::pair{"eep8k", 0x2000u}, {"eep512", 0x200u}}) {
+        const Bytes save = romgen::pattern(size, 17);
+        mount({"--gba", rom(size == 0x2000u ? "ZEE8" : "ZEE5"), "--gba-save", chip, "--save",
+               image(save, "e.sav")});
+        const QStringList lines = run(&MainTab::push_read_ram, dir.file("probed.sav"));
+        EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
+        EXPECT_TRUE(has(lines, "(probed on the chip)")) << lines.join("\n").toStdString();
+        EXPECT_EQ(read_file(dir.file("probed.sav")), save) << chip;
+    }
+    // An erased chip answers alike to both widths.
+    mount({"--gba", rom("ZEEE"), "--gba-save", "eep8k"});
     {
-        // Enter, the question's default, reads nothing: no size is guessed.
         const DialogAnswer enter = answer_next<QMessageBox>(
             [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
         const QStringList lines = run(&MainTab::push_read_ram, dir.file("eep0.sav"));
@@ -675,7 +689,7 @@ TEST_F(WindowJob, AnEepromsSizeIsAskedFor) {
     EXPECT_TRUE(size.taken());
     EXPECT_TRUE(succeeded(lines)) << lines.join("\n").toStdString();
     EXPECT_TRUE(has(lines, "save 8 KiB EEP (chosen)")) << lines.join("\n").toStdString();
-    EXPECT_EQ(read_file(dir.file("eep.sav")), save);
+    EXPECT_EQ(read_file(dir.file("eep.sav")), Bytes(0x2000, 0xFF));
 }
 
 // The same request through the window (its panel, check boxes and dialogs)

@@ -1190,6 +1190,14 @@ Choose it:</source>
         <source>The value named is not offered for this cartridge.</source>
         <translation>所指定的值不适用于此卡带。</translation>
     </message>
+    <message>
+        <source>probed on the chip</source>
+        <translation>由芯片探测</translation>
+    </message>
+    <message>
+        <source>The EEPROM answers as a chip of %1.</source>
+        <translation>EEPROM 的应答表明它是 %1 的芯片。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -1190,6 +1190,14 @@ Choose it:</source>
         <source>The value named is not offered for this cartridge.</source>
         <translation>指定された値はこのカートリッジでは選べません。</translation>
     </message>
+    <message>
+        <source>probed on the chip</source>
+        <translation>チップから判定</translation>
+    </message>
+    <message>
+        <source>The EEPROM answers as a chip of %1.</source>
+        <translation>EEPROM の応答から %1 のチップと判定しました。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

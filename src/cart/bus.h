@@ -105,6 +105,17 @@ inline constexpr GbaSaveKind kGbaSaveKinds[] = {
 
 // The two EEPROM sizes: the chip cannot be asked which it is.
 inline constexpr uint32_t kGbaEepromSmall = 0x200, kGbaEepromLarge = 0x2000;
+// Bytes an EEPROM read or write command moves, one block.
+inline constexpr uint32_t kGbaEepromBlock = 8;
+// The span an EEPROM probe reads with 14-bit addresses: a 512 B chip takes
+// address bits 13-8 as its block, so it repeats its first block throughout.
+inline constexpr uint32_t kGbaEepromProbeSpan = 0x800;
+
+// Tells an EEPROM's size by how it answers each address width: an 8 KiB chip
+// whose first 2 KiB vary, read with 14 bits; else a 512 B chip whose blocks
+// vary, read with 6 bits (an 8 KiB chip answers those with 1s). 0 when
+// neither shows (an erased or uniform save), or the board failed.
+uint32_t probe_eeprom_size();
 
 // The save pair for a save type code (0 SRAM, 1 FLASH, 2 EEP) and size; -1
 // when the combination has none and the SRAM pair stays in force. SRAM of

@@ -85,6 +85,26 @@ uint32_t f_gba_eep8k_read(uint32_t address, uint8_t* dest, uint32_t len) {
     return eeprom_read(proto::kOpGbaEep8kRead, address, dest, len);
 }
 
+namespace {
+
+// Whether every block of data holds what the first one does.
+bool blocks_alike(const std::vector<uint8_t>& data) {
+    for (size_t i = kGbaEepromBlock; i < data.size(); ++i)
+        if (data[i] != data[i % kGbaEepromBlock]) return false;
+    return true;
+}
+
+}  // namespace
+
+uint32_t probe_eeprom_size() {
+    std::vector<uint8_t> wide(kGbaEepromProbeSpan);
+    if (f_gba_eep8k_read(0, wide.data(), kGbaEepromProbeSpan) != kGbaEepromProbeSpan) return 0;
+    if (!blocks_alike(wide)) return kGbaEepromLarge;
+    std::vector<uint8_t> narrow(kGbaEepromSmall);
+    if (f_gba_eep512b_read(0, narrow.data(), kGbaEepromSmall) != kGbaEepromSmall) return 0;
+    return blocks_alike(narrow) ? 0 : kGbaEepromSmall;
+}
+
 uint32_t f_gba_sram_write(uint32_t address, const uint8_t* src, uint32_t len) {
     return chunked_write(proto::kOpGbaSramWrite, 2, address, src, len);
 }

@@ -101,7 +101,8 @@ void ChoiceModel::identify(const QByteArray& identity) {
     m_identity = identity;
     if (!another) return;
     for (ChoiceSource& s : m_sources)
-        if (s == ChoiceSource::Chosen || s == ChoiceSource::Found) s = ChoiceSource::Default;
+        if (s == ChoiceSource::Chosen || s == ChoiceSource::Found || s == ChoiceSource::Probed)
+            s = ChoiceSource::Default;
 }
 
 int ChoiceModel::mbcCode() const {
@@ -139,7 +140,8 @@ void apply_detection(ChoiceModel& model, const Detection& d) {
     if (system < 0) return;
     const auto fresh = [&model](ChoiceItem item) {
         return model.source(item) != ChoiceSource::Chosen &&
-               model.source(item) != ChoiceSource::Found;
+               model.source(item) != ChoiceSource::Found &&
+               model.source(item) != ChoiceSource::Probed;
     };
     if (fresh(kItemSystem) && model.choices().sysType != system) model.setSysType(system);
     if (model.choices().sysType != system) return;  // the user chose the other system
@@ -170,6 +172,8 @@ QString source_text(ChoiceSource source) {
             return MainTabText::tr("chosen");
         case ChoiceSource::Found:
             return MainTabText::tr("found in the ROM");
+        case ChoiceSource::Probed:
+            return MainTabText::tr("probed on the chip");
         case ChoiceSource::Default:
             break;
     }

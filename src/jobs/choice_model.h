@@ -14,6 +14,7 @@ enum class ChoiceSource {
     Detected,  // the cartridge's header or the database
     Chosen,    // the user, since the cartridge was last detected
     Found,     // the cartridge's ROM (the save library it names)
+    Probed,    // the cartridge's chip, by how it answers
 };
 
 // The panel's four lists: the system, then the first to third list.

@@ -111,9 +111,14 @@ bool find_save_kind(JobPlan& plan, ChoiceModel& model, const PlanHooks& hooks) {
     const QString line = save_search_line(*found, hooks.chooseSaveHow);
     hooks.log(line);
     uint32_t eepromSize = 0;
-    if (found->read && found->type == gb::kSaveTypeEep && found->size == 0) {
-        // The library does not tell the EEPROM's size: a wrong one would read
-        // a wrong save, so the safe answer reads nothing.
+    const bool eeprom = found->read && found->type == gb::kSaveTypeEep && found->size == 0;
+    // The library does not tell the EEPROM's size; the chip may, by how it answers.
+    const uint32_t probed = eeprom ? gb::probe_eeprom_size() : 0;
+    if (probed) {
+        hooks.log(MainTabText::tr("The EEPROM answers as a chip of %1.").arg(bytes_text(probed)));
+        eepromSize = probed;
+    } else if (eeprom) {
+        // A wrong size would read a wrong save, so the safe answer reads nothing.
         PlanQuestion q;
         q.kind = PlanQuestionKind::EepromSize;
         q.text = MainTabText::tr(
@@ -125,7 +130,7 @@ bool find_save_kind(JobPlan& plan, ChoiceModel& model, const PlanHooks& hooks) {
     }
     if (!apply_save_kind(model, *found, eepromSize))
         return stop(plan, PlanStop::SearchUndecided, line);
-    if (eepromSize) model.setSource(kItem3, ChoiceSource::Chosen);
+    if (eepromSize) model.setSource(kItem3, probed ? ChoiceSource::Probed : ChoiceSource::Chosen);
     plan.checks += QStringLiteral("save kind: found in the ROM");
     return true;
 }
@@ -180,6 +185,8 @@ const char* source_word(ChoiceSource source) {
             return "chosen";
         case ChoiceSource::Found:
             return "found in the ROM";
+        case ChoiceSource::Probed:
+            return "probed on the chip";
         case ChoiceSource::Default:
             break;
     }

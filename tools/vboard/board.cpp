@@ -192,15 +192,16 @@ void Board::execute_gba(const uint8_t* block) {
         case kOpGbaSramRead:
         case kOpGbaFlash64kRead:
         case kOpGbaFlash128kRead:
-        case kOpGbaEep512Read:
-        case kOpGbaEep8kRead: {
-            const uint32_t address = op == kOpGbaEep512Read || op == kOpGbaEep8kRead
-                                         ? get16(block + kGbaAddr)
-                                         : get24(block + kGbaAddr);
             m_result.assign(count, 0xFF);
-            if (m_gba) m_gba->save_read(address, m_result.data(), count);
+            if (m_gba) m_gba->save_read(get24(block + kGbaAddr), m_result.data(), count);
             break;
-        }
+        case kOpGbaEep512Read:
+        case kOpGbaEep8kRead:
+            m_result.assign(count, 0xFF);
+            if (m_gba)
+                m_gba->eeprom_read(op == kOpGbaEep8kRead, get16(block + kGbaAddr), m_result.data(),
+                                   count);
+            break;
         case kOpGbaSramWrite:
         case kOpGbaFlash64kWrite:
         case kOpGbaFlash128kWrite: {
@@ -211,10 +212,12 @@ void Board::execute_gba(const uint8_t* block) {
             break;
         }
         case kOpGbaEep512Write:
-            if (m_gba) m_gba->save_write(get32(block + kGbaAddr), block + kGbaData, kGbaEepHalf);
+            if (m_gba)
+                m_gba->eeprom_write(false, get32(block + kGbaAddr), block + kGbaData, kGbaEepHalf);
             break;
         case kOpGbaEep8kWrite:
-            if (m_gba) m_gba->save_write(get16(block + kGbaAddr), block + kGbaData, kGbaEepHalf);
+            if (m_gba)
+                m_gba->eeprom_write(true, get16(block + kGbaAddr), block + kGbaData, kGbaEepHalf);
             break;
         case kOpGbaCpuWrite:
             if (m_gba)

@@ -133,6 +133,12 @@ public:
     void attach_clock(int64_t unixSeconds);
     void save_read(uint32_t address, uint8_t* dest, uint32_t n);
     void save_write(uint32_t address, const uint8_t* src, uint32_t n);
+    // The EEPROM through the board's 6-bit (512 B) or 14-bit (8 KiB) address
+    // commands. A 512 B chip sent 14 bits takes the first 6 of them (address
+    // bits 13-8) as its block; an 8 KiB chip sent 6 bits is still taking its
+    // address when the reads come, and answers each with 1s.
+    void eeprom_read(bool wide, uint32_t address, uint8_t* dest, uint32_t n);
+    void eeprom_write(bool wide, uint32_t address, const uint8_t* src, uint32_t n);
     void erase();
     Bytes save();
     bool has_rom() const { return !m_rom.empty(); }

@@ -89,6 +89,32 @@ void GbaCart::save_read(uint32_t address, uint8_t* dest, uint32_t n) {
     }
 }
 
+namespace {
+
+constexpr uint32_t kEepBlock = 8;       // bytes a read or write command moves
+constexpr uint32_t kEepNarrowBits = 6;  // the 512 B chip's address bits
+constexpr uint32_t kEepWideBits = 14;   // the 8 KiB chip's address bits
+
+// The byte a 512 B chip reads or writes for a byte address sent with 14 bits.
+uint32_t small_chip_byte(uint32_t address) {
+    const uint32_t block = (address / kEepBlock) >> (kEepWideBits - kEepNarrowBits);
+    return (block % (1u << kEepNarrowBits)) * kEepBlock + address % kEepBlock;
+}
+
+}  // namespace
+
+void GbaCart::eeprom_read(bool wide, uint32_t address, uint8_t* dest, uint32_t n) {
+    if (m_kind == GbaSave::Eep8k && !wide) return void(std::fill(dest, dest + n, 0xFF));
+    if (m_kind != GbaSave::Eep512 || !wide) return save_read(address, dest, n);
+    for (uint32_t i = 0; i < n; ++i) save_read(small_chip_byte(address + i), dest + i, 1);
+}
+
+void GbaCart::eeprom_write(bool wide, uint32_t address, const uint8_t* src, uint32_t n) {
+    if (m_kind == GbaSave::Eep8k && !wide) return;
+    if (m_kind != GbaSave::Eep512 || !wide) return save_write(address, src, n);
+    for (uint32_t i = 0; i < n; ++i) save_write(small_chip_byte(address + i), src + i, 1);
+}
+
 void GbaCart::save_write(uint32_t address, const uint8_t* src, uint32_t n) {
     settle();
     if (m_save.empty() || m_erasing) return;

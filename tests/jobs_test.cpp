@@ -19,8 +19,10 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <atomic>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "app/tab_dialog.h"
 #include "cart/known_dumps.h"
@@ -650,6 +652,35 @@ TEST_F(WindowJob, AnUnknownGbaCartridgesSaveKindComesFromItsRom) {
     choose_gba(1048576, 0, 32768);
     EXPECT_TRUE(succeeded(run(&MainTab::push_read_ram, dir.file("plain.sav"))));
     EXPECT_EQ(read_file(dir.file("plain.sav")).size(), 0x8000u);
+}
+
+// The window stays alive while a launch reads the ROM for its save library,
+// and nothing that starts work can be used then.
+TEST_F(WindowJob, NothingStartsDuringASaveLibrarySearch) {
+    Bytes rom = romgen::gba_image(0x800000, "ZSSS");  // 32 reads of the search
+    const std::string id = "SRAM_V113";
+    std::copy(id.begin(), id.end(), rom.begin() + 0x7F0000);
+    // The board tells when the search is under way; the window is looked at
+    // on its own thread, between two of the search's reads.
+    std::atomic<bool> paused{false};
+    bool looked = false;
+    BoardPauses pauses(dir, [&](const std::string&) { paused = true; });
+    std::vector<std::string> args = {"--gba", image(rom, "s.gba"), "--gba-save", "sram"};
+    for (const std::string& a : pauses.args({"0306:24"})) args.push_back(a);
+    mount(args);
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (!paused || looked) return;
+        EXPECT_TRUE(tab.searching());
+        for (QPushButton* b : tab.findChildren<QPushButton*>())
+            EXPECT_EQ(b->isEnabled(), b == tab.cancelButton()) << b->text().toStdString();
+        looked = true;
+    });
+    look.start(0);
+    EXPECT_TRUE(succeeded(run(&MainTab::push_read_ram, dir.file("s.sav"))));
+    EXPECT_EQ(pauses.seen(), std::vector<std::string>{"0306:24"});
+    EXPECT_TRUE(looked);
+    board.reset();  // before its pauses go
 }
 
 // An EEPROM's size comes from how the chip answers each address width; where

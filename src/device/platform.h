@@ -3,8 +3,10 @@
 // how a volume is held exclusively.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace platform {
@@ -46,10 +48,14 @@ public:
     TransferBuffer& operator=(const TransferBuffer&) = delete;
     // size bytes of fill; false when the memory cannot be had.
     bool assign(size_t size, uint8_t fill);
+    // size bytes for a transfer that writes every one of them before any is
+    // read: their contents until then are unspecified.
+    bool reserve(size_t size);
     uint8_t* data() const { return m_data; }
     size_t size() const { return m_size; }
 
 private:
+    bool allocate(size_t size);
     void release();
     uint8_t* m_data = nullptr;
     size_t m_size = 0;

@@ -179,8 +179,8 @@ bool FamicomThread::prepare_buffer(platform::TransferBuffer& buffer, bool* verif
             : gb::mbc_by_script(QFileInfo(m_script).fileName().toLatin1().constData());
     const QString refusal = size_refusal(m_type, row, m_rom_size, m_ram_size);
     if (!refusal.isEmpty()) return job_is_flash(m_type) ? refuse_file(refusal) : fail(refusal);
-    // Bytes that no transfer writes read as erased memory.
-    if (!buffer.assign(size, 0xFF)) return fail(tr("Not enough memory for %1 bytes.").arg(size));
+    // A transfer writes every byte (or fails), so nothing need be filled first.
+    if (!buffer.reserve(size)) return fail(tr("Not enough memory for %1 bytes.").arg(size));
     m_buffer = buffer.data();
     m_buffer_size = size;
     return true;
@@ -461,7 +461,8 @@ bool FamicomThread::back_up_save(const platform::TransferBuffer* current) {
 
 bool FamicomThread::read_back(platform::TransferBuffer& into) {
     const size_t size = m_buffer_size;
-    if (!into.assign(size, 0xFF)) return fail(tr("Not enough memory for %1 bytes.").arg(size));
+    // A heal's reads skip the decided chunks: only the ones read are looked at.
+    if (!into.reserve(size)) return fail(tr("Not enough memory for %1 bytes.").arg(size));
     const uint32_t type = m_type;
     uint8_t* const buffer = m_buffer;
     m_type = job_type_row(type).readBack;

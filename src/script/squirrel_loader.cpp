@@ -30,7 +30,7 @@ void* library() {
     static std::once_flag once;
     std::call_once(once, [] {
         // Local symbols: the library's own calls stay inside it.
-        g_library = dlopen(ZELVO_SQUIRREL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        g_library = dlopen(ZELVO_SQUIRREL_LIBRARY, RTLD_LAZY | RTLD_LOCAL);
         if (!g_library) g_error = QString::fromLocal8Bit(dlerror());
     });
     return g_library;

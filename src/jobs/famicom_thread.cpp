@@ -29,6 +29,7 @@
 #include "jobs/save_backup.h"
 #include "jobs/save_file.h"
 #include "script/script.h"
+#include "script/squirrel_loader.h"
 
 void FamicomThread::report_progress(int done, int total) {
     if (m_digest && done > 0) m_digest->advance(size_t(done));
@@ -261,13 +262,34 @@ bool FamicomThread::transfer(file::OutputFile* output) {
         digest.emplace(m_buffer, m_buffer_size,
                        [output](const uint8_t* part, size_t n) { return output->write(part, n); });
     m_digest = digest ? &*digest : nullptr;
+    prefetch();
     const bool transferred = script_dump_execute(this);
+    m_prefetched = 0;
     m_digest = nullptr;
     if (transferred && m_total != int32_t(m_buffer_size))
         return fail(tr("Transferred %1 of %2 bytes.").arg(m_total).arg(m_buffer_size));
     if (!transferred || !digest) return transferred;
     m_hashes = digest->finish();
     return digest->sinkTookAll() || output_failed(*output);
+}
+
+void FamicomThread::prefetch() {
+    m_prefetched = 0;
+    if (m_wanted) return;
+    if (m_type == kJobGbaSaveRead) {
+        if (gb::p_gba_save_read && gb::p_gba_save_read(0, m_buffer, m_buffer_size) == m_buffer_size)
+            m_prefetched = m_buffer_size;
+        return;
+    }
+    // The first read, and more while the interpreter still loads; each is one
+    // the script makes.
+    while (m_type == kJobGbaDump && (m_prefetched == 0 || squirrel_loading()) &&
+           m_prefetched < m_buffer_size && !m_cancel.load(std::memory_order_relaxed) &&
+           gb::p_gba_cpu_read) {
+        const uint32_t n = std::min(kGbaReadCap, m_buffer_size - m_prefetched);
+        if (gb::p_gba_cpu_read(m_prefetched / 2, m_buffer + m_prefetched, n) != n) return;
+        m_prefetched += n;
+    }
 }
 
 bool FamicomThread::commit_dump(file::OutputFile& output) {

@@ -116,6 +116,10 @@ private:
     // Takes the clock trailer that followed the save in the file.
     bool take_clock_trailer(const QByteArray& tail);
     bool transfer(file::OutputFile* output);
+    // Makes the first read of a GBA dump or save read, which is known before
+    // its script runs, and a dump's next ones while the interpreter still
+    // loads; a read that fails is left to the script, which says why.
+    void prefetch();
     bool commit_dump(file::OutputFile& output);
     bool save_output();
     bool commit(file::OutputFile& output);

@@ -41,6 +41,11 @@ public:
     // offset in the buffer): ROM reads of the other chunks are skipped, the
     // running total still advancing. Null: everything is read.
     const std::vector<bool>* m_wanted = nullptr;
+    // Bytes at the buffer's start that the job read before its script ran,
+    // from the bus addresses a plain read of them has (byte k of a GBA dump
+    // from word k/2, of a save from byte k): the read natives take them
+    // instead of reading them again.
+    uint32_t m_prefetched = 0;
     // A read inside another job (read back after a write, the save before
     // one): its steps are that job's, and the script says none of its own.
     bool m_inner_read = false;

@@ -98,6 +98,15 @@ SQInteger read_wanted(HSQUIRRELVM v, const char* name, gb::ReadOp op, const Tran
     return 0;
 }
 
+// How many bytes at the start of t the job read before its script ran
+// (JobContext::m_prefetched) from the addresses t names; unit is how many
+// buffer bytes one step of the bus address covers.
+uint32_t prefetched_part(const Transfer& t, uint32_t unit) {
+    const uint32_t total = uint32_t(t.job->m_total);
+    if (total >= t.job->m_prefetched || total % unit || t.address != total / unit) return 0;
+    return std::min(t.length, t.job->m_prefetched - total);
+}
+
 SQInteger read_native(HSQUIRRELVM v, const char* name, gb::ReadOp op, uint32_t mask, uint32_t cap,
                       Progress progress, bool gbRead) {
     Transfer t;
@@ -109,10 +118,13 @@ SQInteger read_native(HSQUIRRELVM v, const char* name, gb::ReadOp op, uint32_t m
         if (read < 0) return read;
         return advance(t, t.length, progress);
     }
-    const uint32_t got = op(t.address, cursor(t), t.length);
-    if (got != t.length)
-        return board_failed(v, name, "the device delivered too few bytes", got, t.length);
-    return advance(t, got, gbRead ? gb_read_progress(t.job) : progress);
+    const uint32_t unit = progress == Progress::Rom && !gbRead ? 2 : 1;
+    const uint32_t taken = prefetched_part(t, unit);
+    const uint32_t n = t.length - taken;
+    const uint32_t got = n ? op(t.address + taken / unit, cursor(t) + taken, n) : 0;
+    if (got != n)
+        return board_failed(v, name, "the device delivered too few bytes", taken + got, t.length);
+    return advance(t, t.length, gbRead ? gb_read_progress(t.job) : progress);
 }
 
 SQInteger write_native(HSQUIRRELVM v, const char* name, gb::WriteOp op, uint32_t mask,

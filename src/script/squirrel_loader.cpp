@@ -16,6 +16,7 @@ void squirrel_preload_join() {}
 
 #include <dlfcn.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -58,11 +59,21 @@ bool squirrel_load(QString* error) {
 namespace {
 std::thread g_preload;
 std::mutex g_preloadMutex;
+std::atomic<bool> g_loading{false};
 }  // namespace
 
 void squirrel_preload() {
     const std::lock_guard<std::mutex> lock(g_preloadMutex);
-    if (!g_preload.joinable()) g_preload = std::thread([] { library(); });
+    if (g_preload.joinable()) return;
+    g_loading = true;
+    g_preload = std::thread([] {
+        library();
+        g_loading = false;
+    });
+}
+
+bool squirrel_loading() {
+    return g_loading.load();
 }
 
 void squirrel_preload_join() {

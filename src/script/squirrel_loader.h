@@ -14,6 +14,8 @@ bool squirrel_load(QString* error);
 // overlaps other work (the command line's header read) instead of following
 // it; squirrel_load then waits for it.
 void squirrel_preload();
+// Whether a load squirrel_preload started is still under way (never waits).
+bool squirrel_loading();
 // Waits for a load squirrel_preload started; a program that preloads calls
 // it before it ends.
 void squirrel_preload_join();

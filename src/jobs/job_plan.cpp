@@ -32,7 +32,7 @@ bool not_offered(JobPlan& plan, ChoiceItem item) {
                 MainTabText::tr("The value named is not offered for this cartridge."));
 }
 
-// Asks a question; true when its answer is not the safe one.
+// Asks a question and keeps it with its answer, 0 being the safe one.
 uint32_t ask(JobPlan& plan, const PlanHooks& hooks, PlanQuestion question) {
     const uint32_t answer = hooks.ask ? hooks.ask(question) : 0;
     plan.asked.push_back(std::move(question));

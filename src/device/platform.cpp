@@ -101,6 +101,8 @@ bool TransferBuffer::reserve(size_t size) {
 }
 
 bool TransferBuffer::allocate(size_t size) {
+    // A heal reads into the same buffer round after round: its pages stay.
+    if (m_data && m_size == size) return true;
     release();
     const size_t rounded = (size + kDirectAlign - 1) / kDirectAlign * kDirectAlign;
     void* p = nullptr;

@@ -149,10 +149,10 @@ bool plan_values(JobPlan& plan, const JobRequest& request, const Detection& d, C
         return not_offered(plan, kItem3);
     model.setVerify(request.named.verify);
     model.setKeepBest(request.named.keepBest);
-    plan.type = job_type_for(request.button, model.choices().sysType);
-    plan.missing = missing_item(model, plan.type);
+    const uint32_t type = job_type_for(request.button, model.choices().sysType);
+    plan.missing = missing_item(model, type);
     if (plan.missing != MissingChoice::None)
-        return stop(plan, PlanStop::Missing, missing_choice(model, plan.type));
+        return stop(plan, PlanStop::Missing, missing_choice(model, type));
     plan.checks += QStringLiteral("every value the job uses is told");
     return true;
 }

@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # A controller is one row and one script: a scratch copy of the tree gains a
 # row in mbc_table (with its header type's name) and a script, and the
 # settings panel, --mbc, --help, the bash completion, the header decoder and
@@ -24,8 +24,12 @@ text = text[:end] + row + text[end:]
 open(path, "w").write(text[:table] + types + text[table:])
 PY
 cp "$scratch/mapper/gb_mbc5.nut" "$scratch/mapper/gb_testmbc.nut"
-# Without optimisation or debug information: only the build is tested, and it is quickest so.
-cmake -S "$scratch" -B "$scratch/build" -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS=-O0 >/dev/null
+# Without optimisation or debug information, a unity build with Ninja: only
+# the build is tested, and it is quickest so.
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+cmake -S "$scratch" -B "$scratch/build" "${generator[@]}" -DCMAKE_BUILD_TYPE=None \
+    -DCMAKE_CXX_FLAGS=-O0 -DCMAKE_UNITY_BUILD=ON >/dev/null
 cmake --build "$scratch/build" -j"$(nproc)" --target zelvo3-cli panel_rows >/dev/null
 cli="$scratch/build/src/zelvo3-cli"
 fail() { echo "controller row: $1" >&2; exit 1; }

@@ -8,7 +8,7 @@ namespace {
 
 constexpr uint32_t kAllPinsOut = 7;
 
-bool write(uint32_t offset, uint32_t value) {
+bool gpio_write(uint32_t offset, uint32_t value) {
     return write_pairs(p_gba_cpu_write, {kGbaCartSpace + offset, value});
 }
 
@@ -27,10 +27,10 @@ bool registers(uint32_t* direction, uint32_t* control) {
 
 bool gba_clock_present() {
     uint32_t romDirection = 0, romControl = 0, direction = 0, control = 0;
-    if (!write(kGpioControl, 0) || !registers(&romDirection, &romControl)) return false;
-    const bool shown = write(kGpioControl, 1) && write(kGpioDirection, kAllPinsOut) &&
+    if (!gpio_write(kGpioControl, 0) || !registers(&romDirection, &romControl)) return false;
+    const bool shown = gpio_write(kGpioControl, 1) && gpio_write(kGpioDirection, kAllPinsOut) &&
                        registers(&direction, &control);
-    write(kGpioControl, 0);  // the ROM shows again
+    gpio_write(kGpioControl, 0);  // the ROM shows again
     return shown && (direction & 0xF) == kAllPinsOut && (control & 1) == 1 &&
            (direction != romDirection || control != romControl);
 }

@@ -4,6 +4,9 @@
 
 namespace crc {
 
+// A CRC-32 written in hexadecimal.
+inline constexpr int kCrc32Digits = 8;
+
 // CRC-16/XMODEM over the first len - 2 bytes (a block less its trailer).
 uint16_t generate_crc16(const uint8_t* buffer, uint32_t len);
 

@@ -6,13 +6,9 @@
 
 #include "device/protocol.h"
 #include "device/usb.h"
+#include "jobs/text_contexts.h"
 
 namespace {
-
-// Lets the translation tools see this file's texts in their context.
-struct MainTabText {
-    Q_DECLARE_TR_FUNCTIONS(MainTab)
-};
 
 QString joined(const std::vector<std::string>& names) {
     QStringList list;

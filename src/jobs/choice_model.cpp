@@ -4,12 +4,9 @@
 #include <QStringList>
 
 #include "jobs/option_tables.h"
+#include "jobs/text_contexts.h"
 
 namespace {
-
-struct MainTabText {
-    Q_DECLARE_TR_FUNCTIONS(MainTab)
-};
 
 // The list that holds the ROM size and the save size on each system.
 ChoiceItem rom_item(int system) {

@@ -5,11 +5,12 @@
 #include <QSet>
 #include <QXmlStreamReader>
 
+#include "device/crc.h"
 #include "jobs/zip_member.h"
 
 namespace {
 
-constexpr int kCrcDigits = 8, kMd5Digits = 32, kSha1Digits = 40;
+constexpr int kMd5Digits = 32, kSha1Digits = 40;
 constexpr int kCodeSize = 4;
 
 bool hex_of(const QStringRef& text, int digits) {
@@ -90,7 +91,7 @@ bool Parser::rom(const QString& game, const QString& serial) {
         return refuse(QStringLiteral("the size \"%1\" of \"%2\" is no size").arg(size, game));
     rom.size = uint32_t(bytes);
     const QStringRef crc = a.value(QLatin1String("crc"));
-    if (!hex_of(crc, kCrcDigits))
+    if (!hex_of(crc, crc::kCrc32Digits))
         return refuse(
             QStringLiteral("the CRC \"%1\" of \"%2\" is not 8 hex digits").arg(crc, game));
     rom.crc32 = crc.toUInt(nullptr, 16);

@@ -5,12 +5,9 @@
 #include "cart/bus.h"
 #include "cart/header.h"
 #include "jobs/option_tables.h"
+#include "jobs/text_contexts.h"
 
 namespace {
-
-struct MainTabText {
-    Q_DECLARE_TR_FUNCTIONS(MainTab)
-};
 
 bool read_header(Detection& d, uint32_t (*init)(), gb::ReadOp* read) {
     if (!init()) {

@@ -7,13 +7,9 @@
 #include "jobs/dat_store.h"
 #include "jobs/job_launch.h"
 #include "jobs/outcome_style.h"
+#include "jobs/text_contexts.h"
 
 namespace {
-
-// Lets the translation tools see this file's texts in their context.
-struct VerdictText {
-    Q_DECLARE_TR_FUNCTIONS(FamicomThread)
-};
 
 QString hex(uint32_t value, int digits) {
     return QStringLiteral("0x") +

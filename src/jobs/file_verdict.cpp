@@ -8,14 +8,9 @@
 #include "cart/checksums.h"
 #include "cart/known_dumps.h"
 #include "jobs/job_launch.h"
+#include "jobs/text_contexts.h"
 
-namespace {
-
-struct VerdictText {
-    Q_DECLARE_TR_FUNCTIONS(FamicomThread)
-};
-
-}  // namespace
+namespace {}  // namespace
 
 FileVerdict judge_file(const QString& path) {
     FileVerdict out;

@@ -2,12 +2,13 @@
 
 #include <QFile>
 
+#include "device/crc.h"
+
 const char* const kOldHistoryFile = "history.tsv";
 
 namespace {
 
 enum Field { kTime, kSize, kCrc, kCode, kTitle, kFile, kFields };
-constexpr int kCrcDigits = 8;
 
 // Why a line is no record; empty when it is one.
 QString parse(const QStringList& f, BackupRecord* r) {
@@ -20,7 +21,7 @@ QString parse(const QStringList& f, BackupRecord* r) {
     r->size = f[kSize].toLongLong(&ok);
     if (!ok || r->size <= 0) return QStringLiteral("the size \"%1\" is no size").arg(f[kSize]);
     r->crc32 = f[kCrc].toUInt(&ok, 16);
-    if (!ok || f[kCrc].size() > kCrcDigits)
+    if (!ok || f[kCrc].size() > crc::kCrc32Digits)
         return QStringLiteral("the CRC32 \"%1\" is no CRC32").arg(f[kCrc]);
     r->code = f[kCode];
     r->title = f[kTitle];

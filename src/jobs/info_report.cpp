@@ -10,13 +10,9 @@
 #include "jobs/contact_check.h"
 #include "jobs/dump_verdict.h"
 #include "jobs/option_tables.h"
+#include "jobs/text_contexts.h"
 
 namespace {
-
-// Lets the translation tools see this file's texts in their context.
-struct MainTabText {
-    Q_DECLARE_TR_FUNCTIONS(MainTab)
-};
 
 constexpr const char* kAdvice[] = {
     QT_TRANSLATE_NOOP("MainTab", "Can not auto detect cartridge information."),

@@ -10,13 +10,9 @@
 #include "jobs/board_text.h"
 #include "jobs/option_tables.h"
 #include "jobs/save_file.h"
+#include "jobs/text_contexts.h"
 
 namespace {
-
-// Lets the translation tools see this file's texts in their context.
-struct MainTabText {
-    Q_DECLARE_TR_FUNCTIONS(MainTab)
-};
 
 LaunchFault configure(const LaunchChoices& choices, const QString& fileName, const QString& appDir,
                       FamicomThread& job, const LaunchLog& log, bool enterMode);

@@ -8,13 +8,10 @@
 #include "cart/save_libraries.h"
 #include "jobs/file_names.h"
 #include "jobs/option_tables.h"
+#include "jobs/text_contexts.h"
 #include "script/job_types.h"
 
 namespace {
-
-struct MainTabText {
-    Q_DECLARE_TR_FUNCTIONS(MainTab)
-};
 
 bool is_save_job(JobButton button) {
     return button == JobButton::ReadRam || button == JobButton::WriteRam;

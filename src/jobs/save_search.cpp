@@ -6,12 +6,9 @@
 #include "cart/save_libraries.h"
 #include "jobs/choice_model.h"
 #include "jobs/option_tables.h"
+#include "jobs/text_contexts.h"
 
 namespace {
-
-struct MainTabText {
-    Q_DECLARE_TR_FUNCTIONS(MainTab)
-};
 
 QString ids_text(const std::vector<std::string>& ids) {
     QStringList list;

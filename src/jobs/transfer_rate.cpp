@@ -8,7 +8,7 @@
 namespace {
 
 constexpr int kMeasureMs = 200;  // shorter passes give no meaningful rate
-constexpr double kKiB = 1024.0, kMiB = 1024.0 * 1024.0;
+constexpr double kKiBytes = 1024.0, kMiBytes = 1024.0 * 1024.0;
 constexpr int kSecondsPerMinute = 60;
 
 QString duration_text(int64_t seconds) {
@@ -20,7 +20,7 @@ QString duration_text(int64_t seconds) {
 }  // namespace
 
 SizeUnit size_unit(int64_t total) {
-    return total >= kMiB ? SizeUnit{kMiB, "MiB"} : SizeUnit{kKiB, "KiB"};
+    return total >= kMiBytes ? SizeUnit{kMiBytes, "MiB"} : SizeUnit{kKiBytes, "KiB"};
 }
 
 QString rate_text(int64_t done, int64_t total, int64_t elapsedMs) {

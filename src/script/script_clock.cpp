@@ -6,11 +6,6 @@
 
 namespace {
 
-// Lets the translation tools see this file's texts in their context.
-struct ScriptText {
-    Q_DECLARE_TR_FUNCTIONS(QObject)
-};
-
 // Calls name(d) and takes the integer array it returns into out; false with
 // the job's reason when the call fails or returns anything else.
 bool call_for_values(HSQUIRRELVM v, JobContext* job, const char* name, uint8_t* out, int count) {

@@ -10,11 +10,6 @@
 
 namespace {
 
-// Lets the translation tools see this file's texts in their context.
-struct ScriptText {
-    Q_DECLARE_TR_FUNCTIONS(QObject)
-};
-
 struct Binding {
     const char* name;
     SQFUNCTION fn;

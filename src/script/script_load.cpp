@@ -9,11 +9,6 @@
 
 namespace {
 
-// Lets the translation tools see this file's texts in their context.
-struct ScriptText {
-    Q_DECLARE_TR_FUNCTIONS(QObject)
-};
-
 // Compiles `source` under the name `name` and runs its top level.
 bool run_source(HSQUIRRELVM v, const QByteArray& source, const char* name) {
     const SQInteger top = sq_gettop(v);

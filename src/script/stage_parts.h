@@ -2,9 +2,16 @@
 // loading the script with its loops guarded, and moving the cartridge clock.
 #pragma once
 
+#include <QCoreApplication>
+
 #include "script/squirrel_api.h"
 
 class JobContext;
+
+// Lets the translation tools see the stage's texts in their context.
+struct ScriptText {
+    Q_DECLARE_TR_FUNCTIONS(QObject)
+};
 
 // Compiles and runs the job's script file, which defines its entry functions.
 bool load_script(HSQUIRRELVM v, JobContext* job);

@@ -10,7 +10,7 @@
 
 namespace {
 
-enum Column { kTime, kTitle, kCode, kSize, kCrc, kState, kColumns };
+enum Column { kTime, kTitle, kCode, kSize, kCrc, kState, kColumnCount };
 constexpr int kWidthFor = 100;  // the table's width in characters, at most
 
 QString state_text(BackupState state) {
@@ -30,7 +30,7 @@ QString state_text(BackupState state) {
 BackupList::BackupList(const std::vector<BackupRecord>& backups, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(tr("Restore a backup"));
-    m_table = new QTableWidget(int(backups.size()), kColumns, this);
+    m_table = new QTableWidget(int(backups.size()), kColumnCount, this);
     m_table->setHorizontalHeaderLabels(
         {tr("Time"), tr("Title"), tr("Code"), tr("Size"), tr("CRC32"), tr("State")});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -39,13 +39,14 @@ BackupList::BackupList(const std::vector<BackupRecord>& backups, QWidget* parent
     m_table->verticalHeader()->hide();
     for (int row = 0; row < int(backups.size()); ++row) {
         const BackupRecord& b = backups[size_t(row)];
-        const QString texts[kColumns] = {backup_time_text(b),
-                                         b.title,
-                                         b.code,
-                                         bytes_text(uint64_t(b.size)),
-                                         QStringLiteral("%1").arg(b.crc32, 8, 16, QLatin1Char('0')),
-                                         state_text(b.state)};
-        for (int column = 0; column < kColumns; ++column) {
+        const QString texts[kColumnCount] = {
+            backup_time_text(b),
+            b.title,
+            b.code,
+            bytes_text(uint64_t(b.size)),
+            QStringLiteral("%1").arg(b.crc32, 8, 16, QLatin1Char('0')),
+            state_text(b.state)};
+        for (int column = 0; column < kColumnCount; ++column) {
             auto* item = new QTableWidgetItem(texts[column]);
             item->setToolTip(b.path);
             // A backup whose file is gone or changed cannot be chosen.

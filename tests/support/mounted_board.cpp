@@ -1,8 +1,11 @@
 #include "mounted_board.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,7 +16,10 @@
 #include <fstream>
 #include <future>
 #include <iterator>
+#include <mutex>
 #include <thread>
+
+#include "fork_server.h"
 
 namespace testing_support {
 namespace fs = std::filesystem;
@@ -158,16 +164,47 @@ bool byte_within(int fd, int ms) {
     return ::poll(&p, 1, ms) == 1 && ::read(fd, &byte, 1) == 1;
 }
 
-// Waits for the process to end; false when it had not in ms.
-bool ends_within(pid_t pid, int ms) {
-    auto ended = std::async(std::launch::async, [pid] {
-        int status = 0;
-        return waitpid(pid, &status, 0) == pid;
-    });
-    if (ended.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready)
-        return ended.get();
-    kill(pid, SIGTERM);  // the waiting thread then ends as well
+// Waits for the process behind pidfd to end; false when it had not in ms.
+bool ends_within(int pidfd, pid_t pid, int ms) {
+    pollfd p{pidfd, POLLIN, 0};
+    if (pidfd >= 0 && ::poll(&p, 1, ms) == 1) return true;
+    kill(pid, SIGTERM);
     return false;
+}
+
+// The socket of the fork server this process starts its boards from (-1
+// when it could not be started): one vboard whose libraries are loaded once.
+int fork_server() {
+    static int server = -1;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        int pair[2];
+        if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair) != 0) return;
+        const pid_t pid = fork();
+        if (pid == 0) {
+            // The server keeps only its socket and the standard descriptors.
+            if (pair[1] != 3) dup2(pair[1], 3);
+            fcntl(3, F_SETFD, 0);
+            close_range(4, ~0U, 0);
+            execl(VBOARD_PATH, VBOARD_PATH, "--fork-server", "3", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(pair[1]);
+        if (pid < 0) close(pair[0]);
+        if (pid > 0) server = pair[0];
+    });
+    return server;
+}
+
+// Starts a board through the fork server; its process ID, or -1.
+pid_t start_board(const std::vector<std::string>& args, int ready) {
+    static std::mutex oneAtATime;
+    const std::lock_guard<std::mutex> lock(oneAtATime);
+    const int server = fork_server();
+    char cwd[4096];
+    if (server < 0 || !getcwd(cwd, sizeof cwd)) return -1;
+    const int fds[vboard::kForkRequestFds] = {ready, STDOUT_FILENO, STDERR_FILENO};
+    return vboard::request_fork(server, cwd, args, fds);
 }
 
 }  // namespace
@@ -184,16 +221,9 @@ MountedBoard::MountedBoard(std::vector<std::string> args, const std::string& vol
                 {VBOARD_PATH, "--log", file("raw.log"), "--ready-fd", std::to_string(ready[1])});
     args.push_back("-f");
     args.push_back(m_mountpoint);
-    m_pid = fork();
-    if (m_pid == 0) {
-        close(ready[0]);
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    m_pid = start_board(args, ready[1]);
     close(ready[1]);
+    if (m_pid > 0) m_pidfd = int(syscall(SYS_pidfd_open, m_pid, 0));
     // The board says when it is mounted; a board that fails to start closes
     // the pipe without a word.
     const bool mounted = byte_within(ready[0], kMountMs);
@@ -224,18 +254,23 @@ void MountedBoard::unmount() {
         // closed, and is stopped if that does not come.
         run({"fusermount3", "-uz", m_mountpoint});
     }
-    ends_within(m_pid, kUnmountMs);
-    record(false);
-    m_pid = -1;
+    ends_within(m_pidfd, m_pid, kUnmountMs);
+    forget();
 }
 
 void MountedBoard::pull_out() {
     if (m_pid <= 0) return;
     kill(m_pid, SIGKILL);
-    int status = 0;
-    waitpid(m_pid, &status, 0);
+    pollfd p{m_pidfd, POLLIN, 0};
+    if (m_pidfd >= 0) ::poll(&p, 1, -1);
     run({"fusermount3", "-uz", m_mountpoint});
+    forget();
+}
+
+void MountedBoard::forget() {
     record(false);
+    if (m_pidfd >= 0) close(m_pidfd);
+    m_pidfd = -1;
     m_pid = -1;
 }
 

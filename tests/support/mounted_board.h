@@ -116,11 +116,13 @@ public:
 
 private:
     void record(bool mounted) const;
+    void forget();  // the board has ended
 
     TempDir m_dir;
     std::string m_volumes;
     std::string m_mountpoint;
     pid_t m_pid = -1;
+    int m_pidfd = -1;  // tells when the board has ended
     std::unique_ptr<ScopedEnv> m_env;
 };
 

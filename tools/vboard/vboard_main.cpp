@@ -18,6 +18,7 @@
 
 #include "board.h"
 #include "device/protocol.h"
+#include "fork_server.h"
 
 namespace {
 
@@ -244,6 +245,7 @@ const char* const kUsage =
     "                       FIFO it writes the point into) and waits (PREFIX.resume,\n"
     "                       a FIFO it reads one byte from)\n"
     "  --read-only          the volume is mounted read-only\n"
+    "  --fork-server FD     (alone) start boards on request from the socket FD\n"
     "  --ready-fd N         write one byte to the open file N once the volume is\n"
     "                       mounted, and close it\n"
     "  --corrupt-gb ADDR    the byte at this GB bus address reads back altered\n"
@@ -475,9 +477,7 @@ std::unique_ptr<vboard::Board> make_board(const Args& args) {
     return std::make_unique<vboard::Board>(args.options, std::move(gb), std::move(gba));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run_board(int argc, char** argv) {
     Args args;
     auto v = std::make_unique<Volume>();
     parse_args(argc, argv, args, *v);
@@ -500,4 +500,13 @@ int main(int argc, char** argv) {
     if (args.foreground) fuseArgs.push_back("-f");
     if (args.readOnly) fuseArgs.insert(fuseArgs.end(), {"-o", "ro"});
     return fuse_main(int(fuseArgs.size()), const_cast<char**>(fuseArgs.data()), &ops, v.get());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // vboard --fork-server FD: boards on request, forked from this process.
+    if (argc == 3 && std::strcmp(argv[1], "--fork-server") == 0)
+        return vboard::serve_forks(std::atoi(argv[2]), run_board);
+    return run_board(argc, argv);
 }

@@ -10,12 +10,12 @@
 
 namespace {
 
-struct SizeUnit {
+struct SizeSuffix {
     const char* suffix;
     int64_t bits;  // bits per unit
 };
 constexpr int64_t kByte = 8, kKilo = 1024, kMega = 1024 * 1024;
-constexpr SizeUnit kUnits[] = {
+constexpr SizeSuffix kUnits[] = {
     {"", kByte},           {"B", kByte},        {"K", kKilo* kByte},  {"KB", kKilo* kByte},
     {"KiB", kKilo* kByte}, {"M", kMega* kByte}, {"MB", kMega* kByte}, {"MiB", kMega* kByte},
     {"Kb", kKilo},         {"Kbit", kKilo},     {"Mb", kMega},        {"Mbit", kMega},
@@ -99,7 +99,7 @@ int parse_size(const QString& text) {
     if (!ok) return -1;
     QString unit = match.captured(2);
     if (unit.startsWith('k')) unit[0] = 'K';  // kB, kbit
-    for (const SizeUnit& u : kUnits) {
+    for (const SizeSuffix& u : kUnits) {
         if (unit != QLatin1String(u.suffix)) continue;
         // Checked before multiplying: a huge count must not overflow.
         if (count > kLargestSize * kByte) return -1;

@@ -9,6 +9,7 @@
 //                                                 step (boards: unthrottled, high, full)
 //   build/bench/job_throughput --window           the dumps through the window's own
 //                                                 launch and job thread, in this process
+//                                                 (with ZELVO_PHASES=FILE, each run's steps)
 // ZELVO_BENCH_CLI names another zelvo3-cli to measure (with its own mapper folder).
 #include <fcntl.h>
 #include <sys/inotify.h>
@@ -32,6 +33,7 @@
 #include "cart/bus.h"
 #include "device/bf.h"
 #include "device/cmd.h"
+#include "device/phase_marks.h"
 #include "device/protocol.h"
 #include "device/usb.h"
 #include "jobs/job_launch.h"
@@ -427,6 +429,24 @@ void print_phases(const std::vector<Case>& cases, const std::vector<Board>& boar
     }
 }
 
+// With ZELVO_PHASES set, the steps of a window run since Dump was pressed (the
+// window marks only its job thread's steps; "launch" is up to the first).
+void print_window_steps(Clock::time_point pressed) {
+    const auto marks = phase::take_marks();
+    if (marks.empty()) return;
+    long long last =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(pressed.time_since_epoch()).count();
+    std::printf("  steps (ms): launch");
+    for (const auto& [name, at] : marks) {
+        std::printf(" %.1f, %s", (at - last) / 1e6, name);
+        last = at;
+    }
+    const long long end =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+            .count();
+    std::printf(" %.1f, the window told\n", (end - last) / 1e6);
+}
+
 // A dump through the window's own launch and job thread, in this process on
 // the offscreen platform: Dump pressed and its file dialog answered, until the
 // job has ended. The window is long-lived: its interpreter is already loaded.
@@ -450,6 +470,7 @@ double window_dump(const Case& c, const Board& b, testing_support::TempDir& dir)
         },
         600000);
     const double seconds = seconds_since(start);
+    print_window_steps(start);
     return done && testing_support::read_file(files.out) == c.image ? seconds : -1;
 }
 

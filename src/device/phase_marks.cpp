@@ -40,4 +40,9 @@ void write_marks() {
     std::fclose(out);
 }
 
+std::vector<std::pair<const char*, long long>> take_marks() {
+    const std::lock_guard<std::mutex> hold(g_lock);
+    return std::exchange(g_marks, {});
+}
+
 }  // namespace phase

@@ -3,6 +3,9 @@
 // writes the marks there when it ends. Without it a mark costs one branch.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 namespace phase {
 
 // Records that the step name ends now.
@@ -10,5 +13,9 @@ void mark(const char* name);
 
 // Writes the marks to the file ZELVO_PHASES names ("name nanoseconds" a line).
 void write_marks();
+
+// The marks so far, in their order, which are then forgotten: a long-lived
+// process (the window) reads its runs' steps so.
+std::vector<std::pair<const char*, long long>> take_marks();
 
 }  // namespace phase

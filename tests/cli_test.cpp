@@ -809,7 +809,8 @@ TEST_F(Cli, CtrlCReachesLoadedHelpersAndLambdas) {
         std::filesystem::copy(QFileInfo(CLI_PATH).absolutePath().toStdString() + "/mapper",
                               (program + "/mapper").toStdString(),
                               std::filesystem::copy_options::recursive);
-        QFile::copy(CLI_PATH, program + "/zelvo3-cli");
+        for (const char* file : {"zelvo3-cli", "zelvo3-cli-qt"})
+            QFile::copy(QFileInfo(CLI_PATH).absolutePath() + "/" + file, program + "/" + file);
         const std::string script = (program + "/mapper/" + r.file).toStdString();
         Bytes text = read_file(script);
         std::string source(text.begin(), text.end());

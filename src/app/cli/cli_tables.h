@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/cli/cli_exit.h"
+
 enum class CliCommand {
     None,
     Info,
@@ -18,15 +20,6 @@ enum class CliCommand {
     Check,
     Backups,
     Dat
-};
-
-enum CliExit {
-    kExitOk = 0,
-    kExitFailed = 1,
-    kExitUsage = 2,
-    kExitBoard = 3,
-    kExitFile = 4,
-    kExitSuspect = 5  // a dump or file that contradicts the database or its checksums
 };
 
 struct CliCommandRow {

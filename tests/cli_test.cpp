@@ -188,6 +188,31 @@ TEST_F(Cli, OnlyAJobThatRunsAScriptLoadsTheInterpreter) {
 }
 #endif
 
+// zelvo3-cli answers --help, --version and the completion with zelvo3-cli-qt's
+// own texts and without loading Qt, and names zelvo3-cli-qt when it is missing.
+TEST_F(Cli, TheLauncherAnswersWithTheProgramsTextsAndNamesAMissingProgram) {
+    const QString folder = QFileInfo(CLI_PATH).absolutePath();
+    for (const char* option : {"--help", "--version", "--bash-completion"}) {
+        QProcess launcher, program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LD_DEBUG", "files");
+        launcher.setProcessEnvironment(env);
+        launcher.start(CLI_PATH, {option});
+        program.start(folder + "/zelvo3-cli-qt", {option});
+        ASSERT_TRUE(launcher.waitForFinished(60000) && program.waitForFinished(60000));
+        EXPECT_EQ(launcher.readAllStandardOutput(), program.readAllStandardOutput()) << option;
+        EXPECT_FALSE(launcher.readAllStandardError().contains("libQt5Core")) << option;
+    }
+    const QString alone = path("alone");
+    QDir().mkpath(alone);
+    QFile::copy(CLI_PATH, alone + "/zelvo3-cli");
+    QProcess launcher;
+    launcher.start(alone + "/zelvo3-cli", {"info"});
+    ASSERT_TRUE(launcher.waitForFinished(60000));
+    EXPECT_EQ(launcher.exitCode(), 1);
+    EXPECT_TRUE(launcher.readAllStandardError().contains("zelvo3-cli-qt cannot be started"));
+}
+
 // Detection enters GB mode, then GBA mode and reads the header; the job enters
 // its mode again; then the transfer. Nothing more: no bus probing when the size
 // is given, no second mode switch at launch.

@@ -15,16 +15,24 @@ union FdSpace {
     char bytes[CMSG_SPACE(sizeof(int) * kForkRequestFds)];
 };
 
+// A message of one buffer with room for the request's descriptors.
+struct Message {
+    Message(char* data, size_t size) : io{data, size} {
+        header.msg_iov = &io;
+        header.msg_iovlen = 1;
+        header.msg_control = space.bytes;
+        header.msg_controllen = sizeof space.bytes;
+    }
+    iovec io;
+    msghdr header{};
+    FdSpace space{};  // last: it ends in a flexible array
+};
+
 // One request: its text, and its descriptors (false at the socket's end).
 bool receive(int socket, std::vector<char>& text, int (&fds)[kForkRequestFds]) {
     text.assign(kForkRequestMax, 0);
-    FdSpace space{};
-    iovec io{text.data(), text.size()};
-    msghdr m{};
-    m.msg_iov = &io;
-    m.msg_iovlen = 1;
-    m.msg_control = space.bytes;
-    m.msg_controllen = sizeof space.bytes;
+    Message message(text.data(), text.size());
+    msghdr& m = message.header;
     const ssize_t n = recvmsg(socket, &m, MSG_CMSG_CLOEXEC);
     if (n <= 0) return false;
     text.resize(size_t(n));
@@ -79,13 +87,8 @@ pid_t request_fork(int socket, const std::string& cwd, const std::vector<std::st
     std::string text = cwd + '\0';
     for (const std::string& a : args) text += a + '\0';
     if (text.size() > kForkRequestMax) return kForkFailed;
-    FdSpace space{};
-    iovec io{text.data(), text.size()};
-    msghdr m{};
-    m.msg_iov = &io;
-    m.msg_iovlen = 1;
-    m.msg_control = space.bytes;
-    m.msg_controllen = sizeof space.bytes;
+    Message message(text.data(), text.size());
+    msghdr& m = message.header;
     cmsghdr* c = CMSG_FIRSTHDR(&m);
     c->cmsg_level = SOL_SOCKET;
     c->cmsg_type = SCM_RIGHTS;

@@ -16,4 +16,4 @@ file(WRITE ${OUTPUT}.new "// Generated at build time from zelvo3-cli-qt's own ou
 inline constexpr char kHelpText[] = R\"zelvo3(${help})zelvo3\";
 inline constexpr char kCompletionText[] = R\"zelvo3(${bash-completion})zelvo3\";
 ")
-file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)
+configure_file(${OUTPUT}.new ${OUTPUT} COPYONLY)

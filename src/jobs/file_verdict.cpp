@@ -10,8 +10,6 @@
 #include "jobs/job_launch.h"
 #include "jobs/text_contexts.h"
 
-namespace {}  // namespace
-
 FileVerdict judge_file(const QString& path) {
     FileVerdict out;
     // A pipe or a device would block the read or never end.
